@@ -1,0 +1,47 @@
+#pragma once
+// Field codecs between stored bytes and the texts the channel table shows:
+// frequencies, CTCSS/DCS tones and the busy-lock flag, plus the exact decimal
+// product used to read typed numbers.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace codec {
+
+// Frequency units are 10 Hz (MHz x 100000).
+constexpr std::int64_t kFrequencyFactor = 100000;
+constexpr std::int64_t kToneFactor = 10;
+constexpr std::int64_t kStep5k = 500;
+constexpr std::int64_t kStep6k25 = 625;
+
+// The longest numeric prefix of text (as atof reads it), rounded to 15
+// significant decimal digits, multiplied by factor and truncated toward zero.
+// "145.0125" x 100000 gives exactly 14501250. Non-numbers give 0; values
+// beyond the int64 range saturate; never undefined behaviour.
+std::int64_t decimalProduct(const QString& text, std::int64_t factor);
+
+// Digit pair of a stored byte: high nibble x 10 + low nibble (nibbles not checked).
+int pairValue(std::uint8_t byte);
+// The byte storing p (0..99) as two decimal digits.
+std::uint8_t pairByte(int p);
+
+// "" when byte 3 is 0x00 or 0xFF, else the value / 100000 formatted "%3.5f".
+QString decodeFrequency(const std::uint8_t* fourBytes);
+// Empty / non-numeric text gives 0xFF in all four bytes.
+void encodeFrequency(const QString& text, std::uint8_t* fourBytes);
+// The "%3.5f" text of a frequency given in units (what the validator stores).
+QString formatFrequency(std::int64_t units);
+
+QString noToneText(bool chinese);  // "None" / "无"
+QString decodeTone(std::uint8_t high, std::uint8_t low, bool channelInUse, bool chinese);
+void encodeTone(const QString& text, std::uint8_t* high, std::uint8_t* low);
+
+QString busyLockText(bool on, bool chinese);  // "Yes"/"No", "开"/"关"
+QString decodeBusyLock(std::uint8_t flags, bool channelInUse, bool chinese);
+std::uint8_t encodeBusyLock(const QString& text, std::uint8_t oldFlags);
+
+// A channel record is in use when bytes 3 and 7 are both neither 0x00 nor 0xFF.
+bool channelInUse(const std::uint8_t* record);
+
+}  // namespace codec

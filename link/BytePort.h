@@ -1,0 +1,40 @@
+#pragma once
+// The byte port the protocol engine talks to: open by name, blocking reads and
+// writes bounded by the serial time-outs, purges, close. The serial adapter
+// implements it on QSerialPort; tests use an in-memory port.
+
+#include <QString>
+
+#include <cstdint>
+
+struct PortTimeouts {
+    int readIntervalMs = 30;        // longest gap between two received bytes
+    int readTotalMultiplierMs = 100;  // per requested byte
+    int readTotalConstantMs = 90;
+    int writeTotalMultiplierMs = 50;  // per byte
+    int writeTotalConstantMs = 50;
+};
+
+class BytePort {
+public:
+    virtual ~BytePort() = default;
+
+    // Exclusive open, 9600 baud 8N1, binary; receive queue 1024, transmit 512.
+    // On failure *error says why (busy, permission with its usual fix, missing).
+    virtual bool open(const QString& name, QString* error) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void setTimeouts(const PortTimeouts& timeouts) = 0;
+
+    // Returns when count bytes arrived or a time-out expired, with the number
+    // received (possibly 0). *ok is false only when the read operation itself
+    // failed (the line vanished, for example).
+    virtual int read(std::uint8_t* buffer, int count, bool* ok) = 0;
+    // Returns the number of bytes written; fewer than count is a failure.
+    virtual int write(const std::uint8_t* buffer, int count) = 0;
+
+    virtual void purgeAll() = 0;     // both queues, pending reads and writes
+    virtual void purgeQueues() = 0;  // receive and transmit queues only
+
+    virtual void pause(int ms) = 0;  // the protocol's 1 ms / 2 ms pauses
+};

@@ -1,0 +1,31 @@
+# Sourced by ./run and ./test: installs what the build needs from Debian 12's
+# packages when something is missing. Quick when everything is there.
+KQ517_PACKAGES="cmake g++ make ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+  qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
+  fonts-wqy-microhei fonts-dejavu-core xvfb xauth"
+
+kq517_install_deps() {
+    local missing=""
+    for p in $KQ517_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq || return 1
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing || return 1
+}
+
+# kq517_build DIR [cmake options...]
+kq517_build() {
+    local dir="$1"; shift
+    local gen=()
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        command -v ninja >/dev/null && gen=(-G Ninja)
+        cmake -S . -B "$dir" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" || return 1
+    else
+        cmake "$dir" "$@" >/dev/null || return 1
+    fi
+    cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,11 @@
+#include "settings/Globals.h"
+
+#include "settings/IniFile.h"
+
+CIniFile g_settings(4);
+QString g_strLanguage;
+bool g_bChinese = false;
+QString g_strHelpFile = QStringLiteral("enHelp.chm");
+QString g_strProgramDir;
+bool g_bNewDocument = false;
+QString g_strMainTitle;

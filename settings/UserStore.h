@@ -1,0 +1,29 @@
+#pragma once
+// The per-user store: 32-bit values ("com", "Type", "Field") under a key named
+// by [Setup] AppName. On Windows the registry key HKEY_CURRENT_USER\Software\<AppName>;
+// elsewhere a file under the user's configuration folder (XDG_CONFIG_HOME
+// honoured). Every access opens (creating) the key, reads or writes, closes;
+// failures are ignored.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+class UserStore {
+public:
+    explicit UserStore(const QByteArray& appName);
+    // Convenience: the key named by [Setup] AppName of g_settings.
+    static UserStore fromSettings();
+
+    // false when the value is missing or unreadable (*value left unchanged).
+    bool read(const QString& name, std::uint32_t* value) const;
+    std::uint32_t read(const QString& name, std::uint32_t def) const;
+    void write(const QString& name, std::uint32_t value);
+
+    // Where the values live on this platform (file path, or registry key text).
+    QString location() const;
+
+private:
+    QByteArray m_appName;
+};

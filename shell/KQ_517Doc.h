@@ -1,0 +1,39 @@
+#pragma once
+// CKQ_517Doc: the document of a channel window. It owns one memory image and
+// reads and writes it as a .dat file. It is never marked modified.
+
+#include <QObject>
+#include <QString>
+
+#include "codeplug/MemoryImage.h"
+
+class CKQ_517Doc : public QObject {
+    Q_OBJECT
+public:
+    explicit CKQ_517Doc(QObject* parent = nullptr);
+
+    MemoryImage& image() { return m_image; }
+    const MemoryImage& image() const { return m_image; }
+
+    // Defaults, title "Channel Information" / "信道信息", path [Setup] AppName,
+    // g_bNewDocument set.
+    bool OnNewDocument();
+    // Loads the file (nothing changes on failure, *error says why), hides the
+    // previously active channel window, clears g_bNewDocument.
+    bool OnOpenDocument(const QString& path, QString* error);
+    // Runs the table encoder on the active view, then writes the file atomically.
+    bool OnSaveDocument(const QString& path, QString* error);
+
+    QString GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+    QString GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path) { m_strPathName = path; }
+
+signals:
+    void titleChanged(const QString& title);
+
+private:
+    MemoryImage m_image;
+    QString m_strTitle;
+    QString m_strPathName;
+};

@@ -1,0 +1,126 @@
+#include "shell/LanguageModule.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QResource>
+#include <QUiLoader>
+#include <QWidget>
+
+namespace {
+QString g_loadedModule;
+const QString kRoot = QStringLiteral(":/lang/");
+}  // namespace
+
+QString LanguageModule::moduleFileName(const QString& language)
+{
+    return language + QStringLiteral("517.rcc");
+}
+
+bool LanguageModule::load(const QString& language, const QString& programDir)
+{
+    unload();
+    const QString wanted = moduleFileName(language);
+    QDir dir(programDir);
+    QString found;
+    if (QFileInfo::exists(dir.filePath(wanted))) {
+        found = dir.filePath(wanted);
+    } else {
+        // File names compare without regard to case, so "chinese" finds Chinese517.rcc.
+        const QStringList entries = dir.entryList({QStringLiteral("*.rcc")}, QDir::Files);
+        for (const QString& entry : entries) {
+            if (entry.compare(wanted, Qt::CaseInsensitive) == 0) {
+                found = dir.filePath(entry);
+                break;
+            }
+        }
+    }
+    if (found.isEmpty() || !QResource::registerResource(found))
+        return false;
+    g_loadedModule = found;
+    return true;
+}
+
+void LanguageModule::unload()
+{
+    if (!g_loadedModule.isEmpty())
+        QResource::unregisterResource(g_loadedModule);
+    g_loadedModule.clear();
+}
+
+bool LanguageModule::isLoaded() { return !g_loadedModule.isEmpty(); }
+
+QString LanguageModule::loadedPath() { return g_loadedModule; }
+
+QString LanguageModule::path(const QString& relative) { return kRoot + relative; }
+
+bool LanguageModule::exists(const QString& relative)
+{
+    return isLoaded() && QFileInfo::exists(path(relative));
+}
+
+QJsonDocument LanguageModule::json(const QString& relative)
+{
+    if (!isLoaded())
+        return {};
+    QFile file(path(relative));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll());
+}
+
+QString LanguageModule::string(int id)
+{
+    static QString cachedFor;
+    static QJsonObject table;
+    if (cachedFor != g_loadedModule) {
+        table = json(QStringLiteral("strings.json")).object();
+        cachedFor = g_loadedModule;
+    }
+    return table.value(QString::number(id)).toString();
+}
+
+QWidget* LanguageModule::loadDialog(int id, QWidget* parent)
+{
+    if (!isLoaded())
+        return nullptr;
+    QFile file(path(QStringLiteral("dialogs/%1.ui").arg(id)));
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    QUiLoader loader;
+    return loader.load(&file, parent);
+}
+
+QIcon LanguageModule::icon(int id)
+{
+    const QString p = path(QStringLiteral("icons/%1.png").arg(id));
+    return exists(QStringLiteral("icons/%1.png").arg(id)) ? QIcon(p) : QIcon();
+}
+
+QPixmap LanguageModule::bitmap(int id)
+{
+    const QString rel = QStringLiteral("bitmaps/%1.bmp").arg(id);
+    return exists(rel) ? QPixmap(path(rel)) : QPixmap();
+}
+
+QCursor LanguageModule::cursor(int id, const QCursor& fallback)
+{
+    const QString rel = QStringLiteral("cursors/%1.png").arg(id);
+    if (!exists(rel))
+        return fallback;
+    QPixmap pm(path(rel));
+    return pm.isNull() ? fallback : QCursor(pm);
+}
+
+int LanguageModule::controlId(const QWidget* widget)
+{
+    if (!widget)
+        return 0;
+    const QString name = widget->objectName();
+    if (!name.startsWith(QStringLiteral("id")))
+        return 0;
+    bool ok = false;
+    const int id = name.mid(2).toInt(&ok);
+    return ok ? id : 0;
+}

@@ -1,0 +1,118 @@
+#pragma once
+// CKQ_517View: the channel view of a document window (form 101): the title
+// caption and the channel grid with its in-place editors and validation, and
+// the commands that work on the document's radio (Read, Write, COM Setup),
+// the Language command and printing.
+//
+// The class is defined across files: KQ_517View.cpp (form, table, editors,
+// validation, command dispatch), KQ_517ViewLink.cpp (radio transfer and COM
+// Setup), KQ_517ViewPrint.cpp (printing).
+
+#include <QPointer>
+#include <QScrollArea>
+#include <QString>
+
+#include <cstdint>
+
+#include "codeplug/ChannelTable.h"
+#include "codeplug/ToneTable.h"
+
+class CKQ_517Doc;
+class CMSFlexGrid;
+class CProcessDlg;
+class CComSetupDlg;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPainter;
+class QPrinter;
+
+class CKQ_517View : public QScrollArea {
+    Q_OBJECT
+public:
+    // Command ids the view handles.
+    enum : int {
+        ID_PROGRAM_READ = 32773,
+        ID_PROGRAM_WRITE = 32774,
+        ID_SETUP_COM = 32777,
+        ID_LANGUAGE = 32799,
+        ID_FILE_PRINT = 57607,
+        ID_FILE_PRINT_DIRECT = 57608,
+        ID_FILE_PRINT_PREVIEW = 57609,
+    };
+
+    explicit CKQ_517View(CKQ_517Doc* document, QWidget* parent = nullptr);
+    ~CKQ_517View() override;
+
+    CKQ_517Doc* GetDocument() const { return m_pDocument; }
+    CMSFlexGrid* grid() const { return m_grid; }
+    QLabel* staticTitle() const { return m_staticTitle; }
+
+    // First update: builds the grid set-up and editors once, sets the frame
+    // icon, then decodes the image into the table.
+    void OnInitialUpdate();
+    // Image to grid, then the model/band exchange, main title and band limits.
+    void decodeTable();
+    // Grid to image.
+    void encodeTable();
+    // The grid's cells as a table (what the encoder and printing read).
+    ChannelTable tableFromGrid() const;
+
+    // Validates and stores the open editor's text, then hides the editor.
+    void CommitEditor();
+    void OpenEditor();
+
+    // Routes a command id; false when the view does not handle it.
+    bool OnCommand(int id);
+    bool isTransferRunning() const { return m_bTransferRunning; }
+    // True while any view runs a radio transfer (commands that would start a
+    // second one or close a view, document or the program are refused).
+    static bool anyTransferRunning();
+
+    // Band limits in units of 10 Hz, set by every decode and by Product Information.
+    std::int32_t m_nBandHigh = 0;
+    std::int32_t m_nBandLow = 0;
+    bool m_bFirstUpdate = true;
+
+    // Radio side (KQ_517ViewLink.cpp).
+    bool m_bWrite = false;
+    QString m_strPort = QStringLiteral("COM1");
+    CProcessDlg* m_pProcessDlg = nullptr;   // created with the view, a child of it
+    CComSetupDlg* m_dlgComSetup = nullptr;  // created with the view, a child of it
+    void OnProgramRead();
+    void OnProgramWrite();
+    void OnSetupCom();
+    void createLinkDialogs();  // called by the constructor
+
+    // Printing (KQ_517ViewPrint.cpp): page bounds and channel count of the
+    // last pagination.
+    int m_nPageBound[5] = {0, 0, 0, 16, 16};
+    std::int32_t m_nChannelCount = 0;
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+
+    void OnLanguage();
+
+public slots:
+    // The transfer request the Process dialog posts (queued) when OK is pressed.
+    void OnRadioTransfer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CKQ_517Doc* m_pDocument;
+    QWidget* m_form = nullptr;
+    QLabel* m_staticTitle = nullptr;
+    CMSFlexGrid* m_grid = nullptr;
+    ToneTable m_toneTable;
+    QLineEdit* m_editRx = nullptr;       // 2127
+    QLineEdit* m_editTx = nullptr;       // 2128
+    QComboBox* m_comboBusy = nullptr;    // 1130
+    QComboBox* m_comboDecode = nullptr;  // 2132
+    QComboBox* m_comboEncode = nullptr;  // 2133
+    bool m_bTransferRunning = false;
+
+    friend class ViewTestAccess;  // tests
+};
