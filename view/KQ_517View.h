@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "codeplug/CellValidator.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/ToneTable.h"
 
@@ -21,6 +22,7 @@ class CKQ_517Doc;
 class CMSFlexGrid;
 class CProcessDlg;
 class CComSetupDlg;
+class CLanguageDlg;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -61,6 +63,11 @@ public:
     // Validates and stores the open editor's text, then hides the editor.
     void CommitEditor();
     void OpenEditor();
+    // The editor of the current column (Rx for any column other than 2 to 5);
+    // nullptr before the first update has built the editors.
+    QWidget* EditorForColumn() const;
+    // Lays editor over the current cell, focuses and shows it.
+    void PlaceEditor(QWidget* editor);
 
     // Routes a command id; false when the view does not handle it.
     bool OnCommand(int id);
@@ -91,6 +98,10 @@ public:
     void OnFilePrint();
     void OnFilePrintDirect();
     void OnFilePrintPreview();
+    // Paginates the table into m_nPageBound and m_nChannelCount; the page count.
+    int OnPreparePrinting();
+    // Prints pages fromPage..toPage (0: all) of pageCount on printer, without a dialog.
+    bool printDocument(QPrinter& printer, int pageCount, int fromPage = 0, int toPage = 0);
 
     void OnLanguage();
 
@@ -106,7 +117,22 @@ private:
     QWidget* m_form = nullptr;
     QLabel* m_staticTitle = nullptr;
     CMSFlexGrid* m_grid = nullptr;
+    // Editing helpers (KQ_517View.cpp).
+    void createEditors();
+    // Validates and stores the editor's text into the current row, shows the
+    // message of a rejected value and hides the editor. Returns the message id
+    // (0 when the value was accepted).
+    int storeEditor(QWidget* editor, CellValidator::Trigger trigger);
+    // Enter: store the open editor, then move on (not after a rejected value).
+    void onEnterKey();
+    void showCaution(int messageId);
+    // The document window the view lives in (the MDI child, or the top-level
+    // window when the view is not in a workspace).
+    QWidget* frameWindow() const;
+    void shrinkFrameToForm();
+
     ToneTable m_toneTable;
+    CLanguageDlg* m_dlgLanguage = nullptr;  // made at the first Language command
     QLineEdit* m_editRx = nullptr;       // 2127
     QLineEdit* m_editTx = nullptr;       // 2128
     QComboBox* m_comboBusy = nullptr;    // 1130

@@ -5,6 +5,8 @@
 // relative to the grid's viewport) and the cell-leave / cell-enter / mouse-down
 // notifications. Row 0 and column 0 are fixed (headers and channel numbers).
 
+#include <QColor>
+#include <QList>
 #include <QTableWidget>
 
 class CMSFlexGrid : public QTableWidget {
@@ -18,6 +20,8 @@ public:
     void SetRow(long row);  // emits LeaveCell before and EnterCell after a change
     long GetCol() const;
     void SetCol(long col);
+    // Moves the current cell to (row, col) in one step: one LeaveCell, one EnterCell.
+    void SetRowCol(long row, long col);
     QString GetText() const;  // current cell
     void SetText(const QString& text);
     QString GetTextMatrix(long row, long col) const;
@@ -31,8 +35,30 @@ public:
     long GetCellWidth() const;
     long GetCellHeight() const;
 
+    // Twips <-> pixels of this grid's screen (1440 twips per logical inch).
+    long pixelsToTwipsX(int px) const;
+    long pixelsToTwipsY(int px) const;
+    int twipsToPixelsX(long twips) const;
+    int twipsToPixelsY(long twips) const;
+
 signals:
     void LeaveCell();  // while Row/Col still name the cell being left
     void EnterCell();  // Row/Col name the new cell
     void MouseDown(short button, short shift, long x, long y);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool isFixed(int row, int col) const { return row == 0 || col == 0; }
+    QTableWidgetItem* cellItem(int row, int col) const;
+    void styleItem(QTableWidgetItem* item, int row, int col) const;
+
+    // The current cell as callers see it: it changes between LeaveCell and
+    // EnterCell, after the view's own current index has already moved.
+    int m_nRow = 1;
+    int m_nCol = 1;
+    QColor m_fixedTextColour;
+    QList<Qt::Alignment> m_alignment;
 };

@@ -1,0 +1,848 @@
+// The channel grid and the channel view: grid notifications, first update,
+// decode, in-place editors driven by real key and mouse events, validation
+// messages, Enter navigation and F1 help contexts.
+
+#include <QtTest>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <memory>
+
+#include "codeplug/ImageLayout.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+#include "settings/UserStore.h"
+#include "shell/HelpLauncher.h"
+#include "shell/KQ_517Doc.h"
+#include "shell/LanguageModule.h"
+#include "tests/support/TestSupport.h"
+#include "view/KQ_517View.h"
+#include "view/MSFlexGrid.h"
+
+class ViewTestAccess {
+public:
+    static QLineEdit* editRx(CKQ_517View* v) { return v->m_editRx; }
+    static QLineEdit* editTx(CKQ_517View* v) { return v->m_editTx; }
+    static QComboBox* comboDecode(CKQ_517View* v) { return v->m_comboDecode; }
+    static QComboBox* comboEncode(CKQ_517View* v) { return v->m_comboEncode; }
+    static QComboBox* comboBusy(CKQ_517View* v) { return v->m_comboBusy; }
+    static QList<QWidget*> editors(CKQ_517View* v)
+    {
+        return {v->m_editRx, v->m_editTx, v->m_comboDecode, v->m_comboEncode, v->m_comboBusy};
+    }
+};
+
+namespace {
+
+// Answers every message box that comes up while it lives with OK, and
+// records what each one said.
+class MessageBoxAnswerer : public QObject {
+public:
+    struct Seen {
+        QString caption;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    MessageBoxAnswerer()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            m_seen.append({box->windowTitle(), box->text(), box->icon()});
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+        });
+        m_timer.start(5);
+    }
+    const QList<Seen>& seen() const { return m_seen; }
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const Seen& s : m_seen)
+            t << s.text;
+        return t;
+    }
+
+private:
+    QTimer m_timer;
+    QList<Seen> m_seen;
+};
+
+QString joinRow(CMSFlexGrid* grid, int row)
+{
+    QStringList cells;
+    for (int c = 1; c <= 5; ++c)
+        cells << grid->GetTextMatrix(row, c);
+    return cells.join(QLatin1Char('|'));
+}
+
+void setRow(CMSFlexGrid* grid, int row, const QString& joined)
+{
+    const QStringList cells = joined.split(QLatin1Char('|'));
+    for (int c = 1; c <= 5; ++c)
+        grid->SetTextMatrix(row, c, cells.at(c - 1));
+}
+
+QPoint cellCentre(CMSFlexGrid* grid, int row, int col)
+{
+    return grid->visualRect(grid->model()->index(row, col)).center();
+}
+
+void clickCell(CMSFlexGrid* grid, int row, int col)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, col));
+}
+
+QPoint current(CMSFlexGrid* grid) { return QPoint(int(grid->GetCol()), int(grid->GetRow())); }
+
+}  // namespace
+
+class TestChannelView : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    // Grid
+    void gridNotificationsFollowEveryMove();
+    void gridCellsAndUnits();
+
+    // View set-up
+    void formComesFromTheLanguageModule();
+    void formFallbackWithoutModule();
+    void firstUpdateBuildsOnce();
+    void frameShrinksButNeverGrows();
+    void frameIcon();
+
+    // Decode
+    void decodeFillsGridTitleAndLimits();
+    void decodeExchangesModelAndBand();
+
+    // Editing
+    void typingNewChannel();
+    void validation_data();
+    void validation();
+    void enterWalksTheWholeTable();
+    void editorPlacedOverCurrentCell_data();
+    void editorPlacedOverCurrentCell();
+    void listsOpenOnMatchingEntry_data();
+    void listsOpenOnMatchingEntry();
+    void tonesOnlyOnChannelsInUse();
+    void commitEditorStoresOpenValue();
+    void helpContextOfFocusedControl_data();
+    void helpContextOfFocusedControl();
+    void chineseEditing();
+
+private:
+    void makeView(const QByteArray& settings = QByteArray(), bool newDocument = true);
+    QLineEdit* openLineEdit(int row, int col);
+
+    std::unique_ptr<TempUserStore> m_store;
+    std::unique_ptr<TempProgramDir> m_dir;
+    std::unique_ptr<CKQ_517Doc> m_doc;
+    std::unique_ptr<QWidget> m_host;
+    CKQ_517View* m_view = nullptr;
+    CMSFlexGrid* m_grid = nullptr;
+};
+
+void TestChannelView::initTestCase() { HelpLauncher::setLaunchEnabled(false); }
+
+void TestChannelView::init()
+{
+    m_store = std::make_unique<TempUserStore>();
+    m_dir = std::make_unique<TempProgramDir>();
+    QVERIFY(m_store->isValid());
+    QVERIFY(m_dir->isValid());
+    HelpLauncher::clearRequests();
+}
+
+void TestChannelView::cleanup()
+{
+    m_host.reset();
+    m_view = nullptr;
+    m_grid = nullptr;
+    m_doc.reset();
+    LanguageModule::unload();
+    m_dir.reset();
+    m_store.reset();
+}
+
+// Settings (the built-in example unless given), the language module named by
+// them, a new document (or an image to be opened) and a shown, active window
+// holding the view, before its first update.
+void TestChannelView::makeView(const QByteArray& settings, bool newDocument)
+{
+    if (settings.isEmpty())
+        QVERIFY(m_dir->copyDefaultSettings());
+    else
+        QVERIFY(m_dir->writeSettings(settings));
+    QVERIFY(m_dir->openSettingsAndLanguage(false));
+    const QString module = LanguageModule::moduleFileName(g_strLanguage);
+    QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/") + module, m_dir->filePath(module)));
+    QVERIFY(LanguageModule::load(g_strLanguage, m_dir->path()));
+
+    m_doc = std::make_unique<CKQ_517Doc>();
+    m_doc->image().resetToNew();
+    g_bNewDocument = newDocument;
+    m_host = std::make_unique<QWidget>();
+    m_host->resize(900, 700);
+    m_view = new CKQ_517View(m_doc.get(), m_host.get());
+    m_view->setGeometry(0, 0, 900, 700);
+    m_grid = m_view->grid();
+    m_host->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
+}
+
+QLineEdit* TestChannelView::openLineEdit(int row, int col)
+{
+    clickCell(m_grid, row, col);
+    auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (edit)
+        edit->selectAll();  // what is typed replaces the cell's text
+    return edit;
+}
+
+// ---------------------------------------------------------------------------
+// Grid
+
+void TestChannelView::gridNotificationsFollowEveryMove()
+{
+    QWidget window;
+    auto* grid = new CMSFlexGrid(&window);
+    grid->setGeometry(0, 0, 480, 300);
+    window.resize(480, 300);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    grid->setFocus();
+
+    QStringList log;
+    auto where = [grid] { return QStringLiteral("%1,%2").arg(grid->GetRow()).arg(grid->GetCol()); };
+    connect(grid, &CMSFlexGrid::LeaveCell, this, [&] { log << "leave " + where(); });
+    connect(grid, &CMSFlexGrid::EnterCell, this, [&] { log << "enter " + where(); });
+    connect(grid, &CMSFlexGrid::MouseDown, this, [&](short button, short, long, long) {
+        log << QStringLiteral("down %1 ").arg(button) + where();
+    });
+
+    QCOMPARE(current(grid), QPoint(1, 1));
+    grid->SetRow(4);
+    grid->SetCol(3);
+    grid->SetRow(4);  // no move, no notification
+    QCOMPARE(log, QStringList({"leave 1,1", "enter 4,1", "leave 4,1", "enter 4,3"}));
+
+    log.clear();
+    clickCell(grid, 6, 2);
+    QCOMPARE(log, QStringList({"leave 4,3", "enter 6,2", "down 1 6,2"}));
+
+    log.clear();
+    clickCell(grid, 0, 3);  // a fixed cell never becomes current
+    clickCell(grid, 9, 0);
+    QCOMPARE(log, QStringList({"down 1 6,2", "down 1 6,2"}));
+
+    log.clear();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QTest::keyClick(grid, Qt::Key_Left);  // column 0 is fixed: no further
+    QCOMPARE(log, QStringList({"leave 6,2", "enter 7,2", "leave 7,2", "enter 7,1"}));
+
+    // The grid never edits a cell itself.
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, 7, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QTest::keyClicks(grid, "12");
+    QVERIFY(grid->viewport()->findChildren<QWidget*>().isEmpty());  // no item editor
+    QCOMPARE(grid->GetTextMatrix(7, 1), QString());
+}
+
+void TestChannelView::gridCellsAndUnits()
+{
+    CMSFlexGrid grid;
+    QCOMPARE(grid.GetRows(), 17L);
+    QCOMPARE(grid.GetCols(), 6L);
+    QCOMPARE(grid.font().family(), QStringLiteral("Times New Roman"));
+    QCOMPARE(grid.font().pointSize(), 9);
+
+    grid.SetTextMatrix(16, 5, QStringLiteral(" No "));
+    QCOMPARE(grid.GetTextMatrix(16, 5), QStringLiteral(" No "));
+    grid.SetRowCol(16, 5);
+    QCOMPARE(grid.GetText(), QStringLiteral(" No "));
+    grid.SetText(QStringLiteral("Yes"));
+    QCOMPARE(grid.GetTextMatrix(16, 5), QStringLiteral("Yes"));
+    QCOMPARE(grid.GetTextMatrix(17, 0), QString());  // outside: empty, no crash
+    grid.SetTextMatrix(-1, 2, QStringLiteral("x"));
+
+    if (grid.logicalDpiX() != 96 || grid.logicalDpiY() != 96)
+        QSKIP("twips checks assume 96 logical dpi");
+    grid.SetColWidth(2, 1500);  // 100 pixels
+    QCOMPARE(grid.columnWidth(2), 100);
+    QCOMPARE(grid.GetColWidth(2), 1500L);
+
+    const QRect cell = grid.visualRect(grid.model()->index(16, 5));
+    QCOMPARE(grid.GetCellLeft(), long(cell.left()) * 15);
+    QCOMPARE(grid.GetCellTop(), long(cell.top()) * 15);
+    QCOMPARE(grid.GetCellWidth(), long(cell.width()) * 15);
+    QCOMPARE(grid.GetCellHeight(), long(cell.height()) * 15);
+
+    grid.SetFixedCellTextColour(0x00F03200);
+    QCOMPARE(grid.item(0, 3)->foreground().color(), QColor(0x00, 0x32, 0xF0));
+    QCOMPARE(grid.item(5, 0)->foreground().color(), QColor(0x00, 0x32, 0xF0));
+    QVERIFY(grid.item(5, 1)->foreground().color() != QColor(0x00, 0x32, 0xF0));
+    QVERIFY(!(grid.item(0, 3)->flags() & Qt::ItemIsEnabled));
+    QVERIFY(!(grid.item(5, 1)->flags() & Qt::ItemIsEditable));
+
+    grid.SetColumnAlignment(3, 4);
+    QCOMPARE(Qt::Alignment(grid.item(9, 3)->textAlignment()), Qt::Alignment(Qt::AlignCenter));
+    grid.SetColumnAlignment(3, 7);
+    QCOMPARE(Qt::Alignment(grid.item(0, 3)->textAlignment()), Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// ---------------------------------------------------------------------------
+// View set-up
+
+void TestChannelView::formComesFromTheLanguageModule()
+{
+    makeView();
+    QCOMPARE(m_grid->parentWidget()->objectName(), QStringLiteral("id101"));
+    QCOMPARE(m_grid->objectName(), QStringLiteral("id1000"));
+    QCOMPARE(m_grid->geometry(), QRect(23, 65, 488, 271));
+    QCOMPARE(m_view->staticTitle()->objectName(), QStringLiteral("id1014"));
+    QCOMPARE(m_view->staticTitle()->geometry(), QRect(140, 23, 254, 33));
+    QCOMPARE(m_view->widget()->size(), QSize(534, 361));
+    // Only one grid: the form's placeholder was replaced.
+    QCOMPARE(m_view->widget()->findChildren<QWidget*>(QStringLiteral("id1000")).size(), 1);
+}
+
+void TestChannelView::formFallbackWithoutModule()
+{
+    CKQ_517Doc doc;
+    doc.image().resetToNew();
+    CKQ_517View view(&doc);
+    QVERIFY(!LanguageModule::isLoaded());
+    QCOMPARE(view.widget()->size(), QSize(534, 361));
+    QCOMPARE(view.grid()->geometry(), QRect(23, 65, 488, 271));
+    QVERIFY(view.staticTitle());
+    QCOMPARE(view.staticTitle()->geometry(), QRect(140, 23, 254, 33));
+}
+
+void TestChannelView::firstUpdateBuildsOnce()
+{
+    makeView();
+    const long w = m_grid->GetColWidth(0);
+    QVERIFY(ViewTestAccess::editRx(m_view) == nullptr);
+    m_view->OnInitialUpdate();
+    QVERIFY(!m_view->m_bFirstUpdate);
+
+    QCOMPARE(m_view->staticTitle()->text(), QStringLiteral("Channel Information"));
+    QCOMPARE(m_view->staticTitle()->palette().color(QPalette::WindowText), QColor(250, 10, 10));
+    QCOMPARE(m_view->staticTitle()->font().family(), QStringLiteral("宋体"));
+    QCOMPARE(m_view->staticTitle()->font().pointSize(), 12);
+
+    const QStringList headers = {"CH", "Rx Frequency", "Tx Frequency", "QT/DQT Dec", "QT/DQT Enc", "Busy Lock"};
+    for (int c = 0; c < 6; ++c)
+        QCOMPARE(m_grid->GetTextMatrix(0, c), headers.at(c));
+    QCOMPARE(m_grid->GetTextMatrix(1, 0), QStringLiteral(" 1"));
+    QCOMPARE(m_grid->GetTextMatrix(16, 0), QStringLiteral("16"));
+    QCOMPARE(m_grid->item(0, 2)->foreground().color(), QColor(0x00, 0x32, 0xF0));
+    for (int r = 0; r < 17; ++r)
+        for (int c = 0; c < 6; ++c)
+            QCOMPARE(Qt::Alignment(m_grid->item(r, c)->textAlignment()), Qt::Alignment(Qt::AlignCenter));
+
+    if (m_grid->logicalDpiX() == 96 && w % 60 == 0) {  // exact in pixels
+        QCOMPARE(m_grid->GetColWidth(0), long(w * 0.5));
+        for (int c = 1; c <= 4; ++c)
+            QCOMPARE(m_grid->GetColWidth(c), long(w * 1.5));
+        QCOMPARE(m_grid->GetColWidth(5), long(w * 1.3));
+    }
+
+    // The editors: hidden children of the grid's viewport, the view's font,
+    // the tone table and the busy-lock pair.
+    const QList<QWidget*> editors = ViewTestAccess::editors(m_view);
+    const QStringList names = {"id2127", "id2128", "id2132", "id2133", "id1130"};
+    for (int i = 0; i < editors.size(); ++i) {
+        QVERIFY(editors.at(i));
+        QCOMPARE(editors.at(i)->objectName(), names.at(i));
+        QCOMPARE(editors.at(i)->parentWidget(), m_grid->viewport());
+        QVERIFY(editors.at(i)->isHidden());
+        QCOMPARE(editors.at(i)->font().family(), QStringLiteral("Times New Roman"));
+    }
+    QComboBox* decode = ViewTestAccess::comboDecode(m_view);
+    QCOMPARE(decode->count(), ToneTable::kSize);
+    QCOMPARE(decode->itemText(0), QStringLiteral("None"));
+    QCOMPARE(decode->itemText(1), QStringLiteral("67.0"));
+    QCOMPARE(decode->itemText(51), QStringLiteral("D023N"));
+    QCOMPARE(decode->itemText(260), QStringLiteral("D754I"));
+    QCOMPARE(ViewTestAccess::comboEncode(m_view)->count(), ToneTable::kSize);
+    QComboBox* busy = ViewTestAccess::comboBusy(m_view);
+    QCOMPARE(busy->count(), 2);
+    QCOMPARE(busy->itemText(0), QStringLiteral("Yes"));
+    QCOMPARE(busy->itemText(1), QStringLiteral("No"));
+    QVERIFY(!busy->isEditable());
+
+    // A second update decodes again but builds nothing twice.
+    m_grid->SetTextMatrix(0, 1, QStringLiteral("changed"));
+    const long widthAfterFirst = m_grid->GetColWidth(1);
+    m_doc->image().channel(4)[3] = 0x14;  // rx 140.00000
+    m_doc->image().channel(4)[2] = 0x00;
+    m_doc->image().channel(4)[1] = 0x00;
+    m_doc->image().channel(4)[0] = 0x00;
+    m_view->OnInitialUpdate();
+    QCOMPARE(ViewTestAccess::editors(m_view), editors);
+    QCOMPARE(decode->count(), ToneTable::kSize);
+    QCOMPARE(m_grid->GetTextMatrix(0, 1), QStringLiteral("changed"));
+    QCOMPARE(m_grid->GetColWidth(1), widthAfterFirst);
+    QCOMPARE(m_grid->GetTextMatrix(4, 1), QStringLiteral("140.00000"));
+}
+
+void TestChannelView::frameShrinksButNeverGrows()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    const int border = 2 * m_view->frameWidth();
+    QCOMPARE(m_host->size(), QSize(534 + border, 361 + border));
+
+    m_host->resize(300, 500);
+    m_view->OnInitialUpdate();
+    QCOMPARE(m_host->size(), QSize(300, 361 + border));
+}
+
+void TestChannelView::frameIcon()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    QVERIFY(m_host->windowIcon().isNull() || m_host->windowIcon().cacheKey() == qApp->windowIcon().cacheKey());
+
+    if (!QImageWriter::supportedImageFormats().contains("ico"))
+        QSKIP("no icon image writer");
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(m_dir->filePath(QStringLiteral("title.ico")), "ico"));
+    m_view->OnInitialUpdate();
+    QVERIFY(!m_host->windowIcon().isNull());
+    QCOMPARE(m_host->windowIcon().pixmap(32, 32).toImage().pixelColor(5, 5), QColor(Qt::red));
+
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("title.ico"))));
+    m_view->OnInitialUpdate();
+    QVERIFY(m_host->windowIcon().isNull() || m_host->windowIcon().cacheKey() == qApp->windowIcon().cacheKey());
+}
+
+// ---------------------------------------------------------------------------
+// Decode
+
+void TestChannelView::decodeFillsGridTitleAndLimits()
+{
+    makeView(QByteArray(), false);
+    std::uint8_t* ch2 = m_doc->image().channel(2);
+    const std::uint8_t bytes[13] = {0x00, 0x25, 0x51, 0x14, 0x50, 0x12, 0x50, 0x14,
+                                    0x70, 0x06, 0x23, 0x80, 0x01};
+    std::copy(std::begin(bytes), std::end(bytes), ch2);
+    m_view->OnInitialUpdate();
+
+    QCOMPARE(joinRow(m_grid, 2), QStringLiteral("145.12500|145.01250|67.0|D023N|No"));
+    QCOMPARE(joinRow(m_grid, 1), QStringLiteral("||||"));
+    QCOMPARE(m_grid->GetTextMatrix(2, 0), QStringLiteral(" 2"));
+    QCOMPARE(g_strMainTitle, QStringLiteral("KQ-517 Programmer  [ Type:KQ-517  Fre:130 - 160MHz ]"));
+    QCOMPARE(m_view->m_nBandLow, 13000000);
+    QCOMPARE(m_view->m_nBandHigh, 16000000);
+
+    // The encoder writes back what the grid shows.
+    m_grid->SetTextMatrix(2, 5, QStringLiteral("Yes"));
+    m_grid->SetTextMatrix(3, 1, QStringLiteral("150.00000"));
+    m_view->encodeTable();
+    QCOMPARE(int(m_doc->image().channel(2)[12] & 1), 0);
+    QCOMPARE(int(m_doc->image().channel(3)[3]), 0x15);
+    QCOMPARE(m_view->tableFromGrid().cell(2, 1), QStringLiteral("145.12500"));
+}
+
+void TestChannelView::decodeExchangesModelAndBand()
+{
+    const QByteArray settings =
+        "[Setup]\nLanguage=English\nAppName=KQ Test\nType1=Alpha\nField1=130 - 160MHz\n"
+        "Type2=Beta\nField2=400 - 470MHz|136 - 174MHz|1 - 2MHz\n"
+        "[English]\nAppName=Prog\nTitle=Channels\n";
+    QVERIFY(m_dir->writeSettings(settings));
+    QVERIFY(m_dir->openSettings(false));
+    UserStore store = UserStore::fromSettings();
+    store.write(QStringLiteral("Type"), 0x101);  // only the low byte counts
+    store.write(QStringLiteral("Field"), 1);
+
+    makeView(settings, true);
+    m_view->OnInitialUpdate();
+    QCOMPARE(int(m_doc->image().at(layout::kModelIndex)), 1);
+    QCOMPARE(int(m_doc->image().at(layout::kBandIndex)), 1);
+    QCOMPARE(g_strMainTitle, QStringLiteral("Prog  [ Type:Beta  Fre:136 - 174MHz ]"));
+    QCOMPARE(m_view->m_nBandLow, 13600000);
+    QCOMPARE(m_view->m_nBandHigh, 17400000);
+    QCOMPARE(m_view->staticTitle()->text(), QStringLiteral("Channels"));
+
+    // The limits are the editor's: 170 fits the band 136 - 174 MHz.
+    QLineEdit* edit = openLineEdit(1, 1);
+    QVERIFY(edit);
+    QTest::keyClicks(edit, "170");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(m_grid->GetTextMatrix(1, 1), QStringLiteral("170.00000"));
+
+    // An opened document makes its model and band the last used ones; a
+    // band index beyond the list gives the last piece.
+    g_bNewDocument = false;
+    m_doc->image().set(layout::kModelIndex, 1);
+    m_doc->image().set(layout::kBandIndex, 7);
+    m_view->decodeTable();
+    QCOMPARE(store.read(QStringLiteral("Type"), 99u), 1u);
+    QCOMPARE(store.read(QStringLiteral("Field"), 99u), 7u);
+    QCOMPARE(g_strMainTitle, QStringLiteral("Prog  [ Type:Beta  Fre:1 - 2MHz ]"));
+    QCOMPARE(m_view->m_nBandLow, 100000);
+    QCOMPARE(m_view->m_nBandHigh, 200000);
+
+    m_doc->image().set(layout::kModelIndex, 0);
+    m_doc->image().set(layout::kBandIndex, 0);
+    m_view->decodeTable();
+    QCOMPARE(store.read(QStringLiteral("Type"), 99u), 0u);
+    QCOMPARE(g_strMainTitle, QStringLiteral("Prog  [ Type:Alpha  Fre:130 - 160MHz ]"));
+}
+
+// ---------------------------------------------------------------------------
+// Editing
+
+void TestChannelView::typingNewChannel()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    MessageBoxAnswerer boxes;
+    QLineEdit* edit = openLineEdit(1, 1);
+    QCOMPARE(edit, ViewTestAccess::editRx(m_view));
+    QTest::keyClicks(edit, "145");
+    clickCell(m_grid, 2, 3);
+    QCOMPARE(joinRow(m_grid, 1), QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    QVERIFY(boxes.seen().isEmpty());
+    QVERIFY(edit->isHidden());
+    QVERIFY(!ViewTestAccess::comboDecode(m_view)->isHidden());
+    QCOMPARE(current(m_grid), QPoint(3, 2));
+
+    // Nothing reaches the image before an encode.
+    QCOMPARE(int(m_doc->image().channel(1)[3]), 0xFF);
+    m_view->encodeTable();
+    QCOMPARE(int(m_doc->image().channel(1)[3]), 0x14);
+}
+
+void TestChannelView::validation_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enter");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("message");
+    QTest::addColumn<QPoint>("currentAfter");  // (col, row)
+
+    const QString empty = "||||";
+    const QString inUse = "145.00000|146.00000|67.0|D023N|No";
+    const QPoint clicked(1, 5);  // leaving by clicking row 5, column 1
+
+    for (bool enter : {false, true}) {
+        const char* how = enter ? "enter" : "leave";
+        auto row = [&](const char* name) -> QTestData& { return QTest::addRow("%s: %s", name, how); };
+        row("new rx") << empty << 1 << "145" << enter << "145.00000|145.00000|None|None|Yes" << 0
+                      << (enter ? QPoint(2, 3) : clicked);
+        row("6.25 kHz step") << empty << 1 << "145.00625" << enter
+                             << "145.00625|145.00625|None|None|Yes" << 0 << (enter ? QPoint(2, 3) : clicked);
+        row("upper limit") << empty << 1 << "160" << enter << "160.00000|160.00000|None|None|Yes" << 0
+                           << (enter ? QPoint(2, 3) : clicked);
+        row("rx off step") << inUse << 1 << "145.003" << enter << "||||No" << 61456
+                           << (enter ? QPoint(1, 3) : clicked);
+        row("rx out of range") << inUse << 1 << "160.005" << enter << "||||No" << 61448
+                               << (enter ? QPoint(1, 3) : clicked);
+        row("rx not a number") << empty << 1 << "abc" << enter << empty << 61448
+                               << (enter ? QPoint(1, 3) : clicked);
+        row("rx emptied") << inUse << 1 << "" << enter << "||||No" << 0 << (enter ? QPoint(2, 3) : clicked);
+        row("rx changed") << inUse << 1 << "150" << enter << "150.00000|146.00000|67.0|D023N|No" << 0
+                          << (enter ? QPoint(2, 3) : clicked);
+        row("tx emptied copies rx") << inUse << 2 << "" << enter << "145.00000|145.00000|67.0|D023N|No" << 0
+                                    << (enter ? QPoint(3, 3) : clicked);
+        row("tx out of range") << inUse << 2 << "129" << enter << "145.00000||67.0|D023N|No" << 61448
+                               << (enter ? QPoint(2, 3) : clicked);
+        row("tx without rx") << empty << 2 << "150" << enter << empty << 0 << (enter ? QPoint(3, 3) : clicked);
+        row("tx off step") << inUse << 2 << "145.001" << enter
+                           << (enter ? "145.00000||67.0|D023N|No" : "||||No") << 61456
+                           << (enter ? QPoint(2, 3) : clicked);
+    }
+}
+
+void TestChannelView::validation()
+{
+    QFETCH(QString, before);
+    QFETCH(int, col);
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    QFETCH(QString, after);
+    QFETCH(int, message);
+    QFETCH(QPoint, currentAfter);
+
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_grid, 3, before);
+    setRow(m_grid, 5, QStringLiteral("150.00000|150.00000|None|None|Yes"));
+
+    MessageBoxAnswerer boxes;
+    QLineEdit* edit = openLineEdit(3, col);
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), before.split('|').at(col - 1));
+    if (typed.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, typed);
+    if (enter)
+        QTest::keyClick(edit, Qt::Key_Return);
+    else
+        clickCell(m_grid, 5, 1);
+
+    QCOMPARE(joinRow(m_grid, 3), after);
+    QCOMPARE(joinRow(m_grid, 5), QStringLiteral("150.00000|150.00000|None|None|Yes"));
+    QCOMPARE(current(m_grid), currentAfter);
+    if (message) {
+        QCOMPARE(boxes.seen().size(), 1);
+        QCOMPARE(boxes.seen().first().text, LanguageModule::string(message));
+        QCOMPARE(boxes.seen().first().caption, QStringLiteral("Caution"));
+        QCOMPARE(boxes.seen().first().icon, QMessageBox::Warning);
+        QVERIFY(!boxes.seen().first().text.isEmpty());
+    } else {
+        QCOMPARE(boxes.texts(), QStringList());
+    }
+    // Every outcome hides the editor of the edited cell; after a rejected
+    // Enter no editor is open at all.
+    QVERIFY(edit->isHidden() || current(m_grid) != QPoint(col, 3));
+    if (enter && message) {
+        for (QWidget* e : ViewTestAccess::editors(m_view))
+            QVERIFY(e->isHidden());
+    }
+}
+
+void TestChannelView::enterWalksTheWholeTable()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    MessageBoxAnswerer boxes;
+    clickCell(m_grid, 1, 1);
+    const QList<QWidget*> editors = ViewTestAccess::editors(m_view);
+    // Editors by column 1..5.
+    const QList<QWidget*> byColumn = {editors[0], editors[1], editors[2], editors[3], editors[4]};
+
+    QList<QPoint> visited;
+    for (int i = 0; i < 80; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Return);
+        visited << current(m_grid);
+        const int col = int(m_grid->GetCol());
+        for (int c = 1; c <= 5; ++c)
+            QCOMPARE(byColumn.at(c - 1)->isHidden(), c != col);
+    }
+    for (int i = 0; i < 79; ++i) {
+        const int n = i + 1;  // cells walked from (1,1)
+        QCOMPARE(visited.at(i), QPoint(n % 5 + 1, n / 5 + 1));
+    }
+    QCOMPARE(visited.last(), QPoint(1, 1));
+    QVERIFY(boxes.seen().isEmpty());
+    for (int r = 1; r <= 16; ++r)
+        QCOMPARE(joinRow(m_grid, r), QStringLiteral("||||"));
+
+    // Enter also moves on from the grid itself, with no editor open.
+    ViewTestAccess::editRx(m_view)->hide();
+    m_grid->setFocus();
+    m_grid->SetRowCol(16, 5);
+    ViewTestAccess::comboBusy(m_view)->hide();
+    m_grid->setFocus();
+    QTest::keyClick(m_grid, Qt::Key_Return);
+    QCOMPARE(current(m_grid), QPoint(1, 1));
+}
+
+void TestChannelView::editorPlacedOverCurrentCell_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("rx") << 4 << 1 << "id2127";
+    QTest::newRow("tx") << 9 << 2 << "id2128";
+    QTest::newRow("decode") << 16 << 3 << "id2132";
+    QTest::newRow("encode") << 1 << 4 << "id2133";
+    QTest::newRow("busy") << 12 << 5 << "id1130";
+}
+
+void TestChannelView::editorPlacedOverCurrentCell()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, name);
+    makeView();
+    m_view->OnInitialUpdate();
+    if (m_grid->logicalDpiX() != 96 || m_grid->logicalDpiY() != 96)
+        QSKIP("placement checks assume 96 logical dpi");
+    clickCell(m_grid, row, col);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor);
+    QCOMPARE(editor->objectName(), name);
+    QCOMPARE(editor->parentWidget(), m_grid->viewport());
+    QVERIFY(editor->isVisible());
+    const QRect cell = m_grid->visualRect(m_grid->model()->index(row, col));
+    QCOMPARE(editor->geometry(), QRect(cell.x() - 3, cell.y() - 3, cell.width(), cell.height()));
+    int visible = 0;
+    for (QWidget* e : ViewTestAccess::editors(m_view))
+        visible += e->isVisible() ? 1 : 0;
+    QCOMPARE(visible, 1);
+}
+
+void TestChannelView::listsOpenOnMatchingEntry_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("tone") << 3 << "D023N" << "D023N";
+    QTest::newRow("tone, other case") << 4 << "d754i" << "D754I";
+    QTest::newRow("tone not in the list") << 3 << "D05N" << "None";
+    QTest::newRow("ctcss") << 4 << "254.1" << "254.1";
+    QTest::newRow("empty cell") << 3 << "" << "None";
+    QTest::newRow("busy no") << 5 << "No" << "No";
+    QTest::newRow("busy other") << 5 << "maybe" << "Yes";
+}
+
+void TestChannelView::listsOpenOnMatchingEntry()
+{
+    QFETCH(int, col);
+    QFETCH(QString, cell);
+    QFETCH(QString, selected);
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_grid, 6, QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    m_grid->SetTextMatrix(6, col, cell);
+    clickCell(m_grid, 6, col);
+    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(combo);
+    QCOMPARE(combo->currentText(), selected);
+}
+
+void TestChannelView::tonesOnlyOnChannelsInUse()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_grid, 2, QStringLiteral("145.00000|145.00000|None|None|Yes"));
+
+    // Row 1 is empty: a chosen tone is discarded.
+    clickCell(m_grid, 1, 3);
+    QWidget* combo = QApplication::focusWidget();
+    QVERIFY(qobject_cast<QComboBox*>(combo));
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(qobject_cast<QComboBox*>(combo)->currentText(), QStringLiteral("69.3"));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(m_grid->GetTextMatrix(1, 3), QString());
+    QCOMPARE(current(m_grid), QPoint(4, 1));
+
+    // Row 2 is a channel: the tone is kept, and Enter moves on.
+    clickCell(m_grid, 2, 4);
+    combo = QApplication::focusWidget();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(m_grid->GetTextMatrix(2, 4), QStringLiteral("67.0"));
+    QCOMPARE(current(m_grid), QPoint(5, 2));
+    combo = QApplication::focusWidget();
+    QCOMPARE(combo, ViewTestAccess::comboBusy(m_view));
+    QTest::keyClick(combo, Qt::Key_Down);
+    clickCell(m_grid, 8, 1);
+    QCOMPARE(joinRow(m_grid, 2), QStringLiteral("145.00000|145.00000|None|67.0|No"));
+}
+
+void TestChannelView::commitEditorStoresOpenValue()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    m_view->CommitEditor();  // nothing open: nothing happens
+    QCOMPARE(joinRow(m_grid, 1), QStringLiteral("||||"));
+
+    QLineEdit* edit = openLineEdit(7, 1);
+    QVERIFY(edit);
+    QTest::keyClicks(edit, "150.0125");
+    m_view->CommitEditor();  // as a transfer does before it starts
+    QVERIFY(edit->isHidden());
+    QCOMPARE(joinRow(m_grid, 7), QStringLiteral("150.01250|150.01250|None|None|Yes"));
+    QCOMPARE(current(m_grid), QPoint(1, 7));
+    m_view->CommitEditor();  // hidden now: not stored twice
+    QCOMPARE(joinRow(m_grid, 7), QStringLiteral("150.01250|150.01250|None|None|Yes"));
+}
+
+void TestChannelView::helpContextOfFocusedControl_data()
+{
+    QTest::addColumn<int>("col");  // 0: the grid itself
+    QTest::addColumn<int>("context");
+    QTest::newRow("grid") << 0 << 1000;
+    QTest::newRow("rx") << 1 << 2127;
+    QTest::newRow("tx") << 2 << 2128;
+    QTest::newRow("decode") << 3 << 2132;
+    QTest::newRow("encode") << 4 << 2133;
+    QTest::newRow("busy") << 5 << 1130;
+}
+
+void TestChannelView::helpContextOfFocusedControl()
+{
+    QFETCH(int, col);
+    QFETCH(int, context);
+    makeView();
+    m_view->OnInitialUpdate();
+    if (col == 0)
+        m_grid->setFocus();
+    else
+        clickCell(m_grid, 3, col);
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    HelpLauncher::clearRequests();
+    QTest::keyClick(focus, Qt::Key_F1);
+    QCOMPARE(HelpLauncher::requests().size(), 1);
+    QCOMPARE(HelpLauncher::requests().first().context, context);
+    QCOMPARE(HelpLauncher::requests().first().command, 15);
+    QCOMPARE(HelpLauncher::requests().first().file, g_strHelpFile);
+}
+
+void TestChannelView::chineseEditing()
+{
+    QByteArray settings;
+    {
+        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/KQ-517.ini"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        settings = file.readAll().replace("Language=English", "Language=Chinese");
+    }
+    makeView(settings);
+    QVERIFY(g_bChinese);
+    m_view->OnInitialUpdate();
+    QCOMPARE(m_grid->GetTextMatrix(0, 1), QStringLiteral("接收频率"));
+    QCOMPARE(m_view->staticTitle()->text(), QStringLiteral("信道信息"));
+    QCOMPARE(ViewTestAccess::comboBusy(m_view)->itemText(0), QStringLiteral("开"));
+    QCOMPARE(ViewTestAccess::comboDecode(m_view)->itemText(0), QStringLiteral("无"));
+
+    MessageBoxAnswerer boxes;
+    QLineEdit* edit = openLineEdit(2, 1);
+    QVERIFY(edit);
+    QTest::keyClicks(edit, "150");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(joinRow(m_grid, 2), QStringLiteral("150.00000|150.00000|无|无|开"));
+
+    edit = ViewTestAccess::editTx(m_view);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    edit->selectAll();
+    QTest::keyClicks(edit, "999");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(boxes.texts(), QStringList({LanguageModule::string(61448)}));
+    QCOMPARE(boxes.seen().first().caption, LanguageModule::string(61458));
+    QCOMPARE(joinRow(m_grid, 2), QStringLiteral("150.00000||无|无|开"));
+}
+
+QTEST_MAIN(TestChannelView)
+#include "tst_channelview.moc"

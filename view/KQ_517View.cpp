@@ -1,0 +1,420 @@
+#include "view/KQ_517View.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPixmap>
+
+#include <algorithm>
+
+#include "codeplug/Codecs.h"
+#include "codeplug/ModelBand.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+#include "settings/UserStore.h"
+#include "shell/HelpLauncher.h"
+#include "shell/KQ_517Doc.h"
+#include "shell/LanguageDlg.h"
+#include "shell/LanguageModule.h"
+#include "shell/MainFrame.h"
+#include "view/MSFlexGrid.h"
+
+namespace {
+
+constexpr int kFormId = 101;
+constexpr int kGridId = 1000;
+constexpr int kTitleId = 1014;
+constexpr int kEditRxId = 2127;
+constexpr int kEditTxId = 2128;
+constexpr int kComboBusyId = 1130;
+constexpr int kComboDecodeId = 2132;
+constexpr int kComboEncodeId = 2133;
+constexpr int kCaptionId = 61458;
+constexpr int kTwipsPerInch = 1440;
+// Blue 0xF0, green 0x32, red 0 as 0x00BBGGRR.
+constexpr quint32 kFixedCellTextColour = 0x00F03200;
+
+// Form 101 when the language module has none: 356 x 222 dialog units
+// (x1.5 horizontally, x1.625 vertically), grid at (15, 40) 325 x 167,
+// title at (93, 14) 169 x 20.
+const QRect kFallbackForm(0, 0, 534, 361);
+const QRect kFallbackGrid(23, 65, 488, 271);
+const QRect kFallbackTitle(140, 23, 254, 33);
+
+QFont formFont() { return QFont(QStringLiteral("Times New Roman"), 9); }
+
+}  // namespace
+
+CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
+    : QScrollArea(parent), m_pDocument(document)
+{
+    m_form = LanguageModule::loadDialog(kFormId, nullptr);
+    QWidget* gridArea = nullptr;
+    if (m_form) {
+        m_staticTitle = m_form->findChild<QLabel*>(LanguageModule::controlName(kTitleId));
+        gridArea = m_form->findChild<QWidget*>(LanguageModule::controlName(kGridId));
+    } else {
+        m_form = new QWidget;
+        m_form->setGeometry(kFallbackForm);
+        m_form->setFont(formFont());
+    }
+    m_form->setObjectName(LanguageModule::controlName(kFormId));
+    if (!m_staticTitle) {
+        m_staticTitle = new QLabel(m_form);
+        m_staticTitle->setObjectName(LanguageModule::controlName(kTitleId));
+        m_staticTitle->setGeometry(kFallbackTitle);
+    }
+    m_staticTitle->setAlignment(Qt::AlignCenter);
+    // The caption is drawn red in a 12-point 宋体 font.
+    QFont titleFont(QStringLiteral("宋体"));
+    titleFont.setPointSize(12);
+    m_staticTitle->setFont(titleFont);
+    QPalette titlePalette = m_staticTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, QColor(250, 10, 10));
+    m_staticTitle->setPalette(titlePalette);
+
+    m_grid = new CMSFlexGrid(m_form);
+    m_grid->setGeometry(gridArea ? gridArea->geometry() : kFallbackGrid);
+    delete gridArea;  // the form's placeholder for the grid
+
+    setWidget(m_form);
+    setWidgetResizable(false);  // a window smaller than the form scrolls it
+
+    connect(m_grid, &CMSFlexGrid::LeaveCell, this, &CKQ_517View::CommitEditor);
+    connect(m_grid, &CMSFlexGrid::EnterCell, this, &CKQ_517View::OpenEditor);
+    connect(m_grid, &CMSFlexGrid::MouseDown, this, [this] { OpenEditor(); });
+
+    installEventFilter(this);
+    m_form->installEventFilter(this);
+    m_grid->installEventFilter(this);
+    m_grid->viewport()->installEventFilter(this);
+
+    createLinkDialogs();
+}
+
+CKQ_517View::~CKQ_517View() = default;
+
+QWidget* CKQ_517View::frameWindow() const
+{
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+            return sub;
+    }
+    return window();
+}
+
+void CKQ_517View::shrinkFrameToForm()
+{
+    QWidget* frame = frameWindow();
+    if (frame->layout())
+        frame->layout()->activate();
+    const int border = 2 * frameWidth();
+    QSize target = m_form->size() + QSize(border, border);
+    if (frame != this) {
+        const QSize decoration = frame->size() - size();
+        target += QSize(std::max(0, decoration.width()), std::max(0, decoration.height()));
+    }
+    const QSize current = frame->size();
+    const QSize shrunk(std::min(current.width(), target.width()),
+                       std::min(current.height(), target.height()));
+    if (shrunk != current)
+        frame->resize(shrunk);
+}
+
+void CKQ_517View::createEditors()
+{
+    QWidget* host = m_grid->viewport();
+    const QFont font = m_form->font();
+
+    auto prepare = [&](QWidget* editor, int id) {
+        editor->setObjectName(LanguageModule::controlName(id));
+        editor->setFont(font);
+        editor->setGeometry(QRect());
+        editor->hide();
+        editor->installEventFilter(this);
+    };
+    auto makeList = [&](int id, const QStringList& entries, bool scrollBar) {
+        auto* combo = new QComboBox(host);
+        combo->setEditable(false);
+        combo->addItems(entries);
+        combo->view()->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAsNeeded
+                                                            : Qt::ScrollBarAlwaysOff);
+        prepare(combo, id);
+        return combo;
+    };
+
+    m_editRx = new QLineEdit(host);
+    prepare(m_editRx, kEditRxId);
+    m_editTx = new QLineEdit(host);
+    prepare(m_editTx, kEditTxId);
+    m_comboBusy = makeList(kComboBusyId,
+                           {codec::busyLockText(true, g_bChinese), codec::busyLockText(false, g_bChinese)},
+                           false);
+    m_comboDecode = makeList(kComboDecodeId, m_toneTable.texts(), true);
+    m_comboEncode = makeList(kComboEncodeId, m_toneTable.texts(), true);
+}
+
+void CKQ_517View::OnInitialUpdate()
+{
+    shrinkFrameToForm();
+
+    if (m_bFirstUpdate) {
+        m_toneTable.build(g_bChinese);
+        m_grid->SetFixedCellTextColour(kFixedCellTextColour);
+        createEditors();
+        for (int c = 0; c < ChannelTable::kCols; ++c)
+            m_grid->SetTextMatrix(0, c, ChannelTable::header(c, g_bChinese));
+        m_staticTitle->setText(
+            g_settings.GetText(g_bChinese ? QByteArray("Chinese") : QByteArray("English"), "Title"));
+        for (int r = 1; r < ChannelTable::kRows; ++r)
+            m_grid->SetTextMatrix(r, 0, ChannelTable::rowLabel(r));
+        for (long c = 0; c < m_grid->GetCols(); ++c)
+            m_grid->SetColumnAlignment(c, 4);
+        const long w = m_grid->GetColWidth(0);
+        m_grid->SetColWidth(0, long(double(w) * 0.5));
+        for (long c = 1; c <= 4; ++c)
+            m_grid->SetColWidth(c, long(double(w) * 1.5));
+        m_grid->SetColWidth(5, long(double(w) * 1.3));
+        m_bFirstUpdate = false;
+    }
+
+    QPixmap icon;
+    frameWindow()->setWindowIcon(icon.load(g_strProgramDir + QStringLiteral("title.ico")) ? QIcon(icon)
+                                                                                         : QIcon());
+    decodeTable();
+}
+
+void CKQ_517View::decodeTable()
+{
+    if (!m_pDocument)
+        return;
+    MemoryImage& image = m_pDocument->image();
+
+    ChannelTable table(g_bChinese);
+    table.decode(image, g_bChinese);
+    for (int r = 1; r < ChannelTable::kRows; ++r) {
+        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+            m_grid->SetTextMatrix(r, c, table.cell(r, c));
+    }
+
+    UserStore store = UserStore::fromSettings();
+    modelband::exchange(image, g_bNewDocument, store);
+
+    const int modelIndex = image.at(layout::kModelIndex);
+    const int bandIndex = image.at(layout::kBandIndex);
+    const QString model = modelband::modelName(g_settings, modelIndex);
+    const QString band = modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex);
+    g_strMainTitle = modelband::mainTitle(g_settings.GetText(g_strLanguage.toUtf8(), "AppName"), model,
+                                          band, g_bChinese);
+    if (CMainFrame* frame = CMainFrame::instance())
+        frame->setMainTitle(g_strMainTitle);
+
+    const modelband::BandLimits limits = modelband::bandLimits(band);
+    m_nBandLow = limits.low;
+    m_nBandHigh = limits.high;
+}
+
+ChannelTable CKQ_517View::tableFromGrid() const
+{
+    ChannelTable table(g_bChinese);
+    for (int r = 0; r < ChannelTable::kRows; ++r) {
+        for (int c = 0; c < ChannelTable::kCols; ++c)
+            table.setCell(r, c, m_grid->GetTextMatrix(r, c));
+    }
+    return table;
+}
+
+void CKQ_517View::encodeTable()
+{
+    if (m_pDocument)
+        tableFromGrid().encode(m_pDocument->image());
+}
+
+QWidget* CKQ_517View::EditorForColumn() const
+{
+    switch (m_grid->GetCol()) {
+    case ChannelTable::ColTx: return m_editTx;
+    case ChannelTable::ColDecode: return m_comboDecode;
+    case ChannelTable::ColEncode: return m_comboEncode;
+    case ChannelTable::ColBusy: return m_comboBusy;
+    default: return m_editRx;
+    }
+}
+
+void CKQ_517View::OpenEditor()
+{
+    QWidget* editor = EditorForColumn();
+    if (!editor)
+        return;  // before the first update
+    const QString text = m_grid->GetText();
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // The first entry that begins with the cell's text; entry 0 when none does.
+        int index = 0;
+        for (int i = 0; i < combo->count(); ++i) {
+            if (combo->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
+                index = i;
+                break;
+            }
+        }
+        combo->setCurrentIndex(index);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        edit->setText(text);
+    }
+    PlaceEditor(editor);
+}
+
+void CKQ_517View::PlaceEditor(QWidget* editor)
+{
+    const long dx = m_grid->logicalDpiX();
+    const long dy = m_grid->logicalDpiY();
+    const long cellHeight = m_grid->GetCellHeight() * dy / kTwipsPerInch;
+    long h = cellHeight;
+    if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        edit->setText(m_grid->GetText());
+    // A drop-down list asks for the cell height plus 100 pixels of room for
+    // its open list; here the list opens in a popup of its own, so the box
+    // itself keeps the cell height.
+    const long x = m_grid->GetCellLeft() * dx / kTwipsPerInch - 3;
+    const long y = m_grid->GetCellTop() * dy / kTwipsPerInch - 3;
+    const long width = m_grid->GetCellWidth() * dx / kTwipsPerInch;
+    editor->setGeometry(int(x), int(y), int(width), int(h));
+    editor->show();
+    editor->raise();
+    editor->setFocus();
+    m_grid->viewport()->update();
+}
+
+void CKQ_517View::showCaution(int messageId)
+{
+    QMessageBox box(QMessageBox::Warning, LanguageModule::string(kCaptionId),
+                    LanguageModule::string(messageId), QMessageBox::Ok, this);
+    box.exec();
+}
+
+int CKQ_517View::storeEditor(QWidget* editor, CellValidator::Trigger trigger)
+{
+    const int row = int(m_grid->GetRow());
+    const int col = int(m_grid->GetCol());
+    QString text;
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        text = combo->currentText();
+    else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        text = edit->text();
+
+    ChannelTable table = tableFromGrid();
+    const CellValidator validator(m_nBandLow, m_nBandHigh, g_bChinese);
+    const int message = validator.store(table, row, col, text, trigger);
+    if (message != CellValidator::NoMessage)
+        showCaution(message);  // the cells still show the old values meanwhile
+    if (row >= 1 && row < ChannelTable::kRows) {
+        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+            m_grid->SetTextMatrix(row, c, table.cell(row, c));
+    }
+
+    const bool hadFocus = editor->hasFocus();
+    editor->hide();
+    if (hadFocus)
+        m_grid->setFocus();
+    return message;
+}
+
+void CKQ_517View::CommitEditor()
+{
+    QWidget* editor = EditorForColumn();
+    // isHidden(), not isVisible(): an editor opened in a window that is
+    // hidden right now still holds the user's text.
+    if (!editor || editor->isHidden())
+        return;
+    storeEditor(editor, CellValidator::Trigger::CellLeave);
+}
+
+void CKQ_517View::onEnterKey()
+{
+    QWidget* editor = EditorForColumn();
+    if (editor && !editor->isHidden()) {
+        if (storeEditor(editor, CellValidator::Trigger::Enter) != CellValidator::NoMessage)
+            return;  // a rejected value: the current cell stays
+    }
+    // Move on: next column; after the last one, column 1 of the next row;
+    // after the last row, row 1 column 1. One move, so the cell left is
+    // committed once and the cell reached is the one whose editor opens.
+    long row = m_grid->GetRow();
+    long col = m_grid->GetCol();
+    if (col < m_grid->GetCols() - 1) {
+        ++col;
+    } else if (row < m_grid->GetRows() - 1) {
+        col = 1;
+        ++row;
+    } else {
+        row = 1;
+        col = 1;
+    }
+    m_grid->SetRowCol(row, col);
+}
+
+bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // A key the focused widget ignores travels on to its parents, which
+        // this filter also watches: act on its first delivery only.
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus) {
+            // The window is not the active one (the key was sent to it directly):
+            // the widget that holds its focus.
+            if (auto* w = qobject_cast<QWidget*>(watched))
+                focus = w->window()->focusWidget();
+        }
+        if (watched != focus)
+            return QScrollArea::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_F1: {
+            int context = 0;
+            for (QWidget* w = focus; w && !context; w = w->parentWidget()) {
+                context = LanguageModule::controlId(w);
+                if (w == this)
+                    break;
+            }
+            if (context)
+                HelpLauncher::showContext(context);
+            return false;  // then the usual handling of the key
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            onEnterKey();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+bool CKQ_517View::OnCommand(int id)
+{
+    switch (id) {
+    case ID_PROGRAM_READ: OnProgramRead(); return true;
+    case ID_PROGRAM_WRITE: OnProgramWrite(); return true;
+    case ID_SETUP_COM: OnSetupCom(); return true;
+    case ID_LANGUAGE: OnLanguage(); return true;
+    case ID_FILE_PRINT: OnFilePrint(); return true;
+    case ID_FILE_PRINT_DIRECT: OnFilePrintDirect(); return true;
+    case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;
+    default: return false;
+    }
+}
+
+void CKQ_517View::OnLanguage()
+{
+    if (!m_dlgLanguage)
+        m_dlgLanguage = new CLanguageDlg(this);
+    m_dlgLanguage->DoModal();
+}

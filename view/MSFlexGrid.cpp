@@ -1,0 +1,215 @@
+#include "view/MSFlexGrid.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+
+namespace {
+
+constexpr int kRows = 17;
+constexpr int kCols = 6;
+constexpr int kTwipsPerInch = 1440;
+// Form-time sizes in pixels: 17 rows and the widened columns fit the form's
+// grid area, with room for a vertical scroll bar.
+constexpr int kDefaultRowHeight = 15;
+constexpr int kDefaultColWidth = 60;
+
+Qt::Alignment alignmentFor(short value)
+{
+    switch (value) {
+    case 0: return Qt::AlignLeft | Qt::AlignTop;
+    case 1: return Qt::AlignLeft | Qt::AlignVCenter;
+    case 2: return Qt::AlignLeft | Qt::AlignBottom;
+    case 3: return Qt::AlignHCenter | Qt::AlignTop;
+    case 4: return Qt::AlignCenter;
+    case 5: return Qt::AlignHCenter | Qt::AlignBottom;
+    case 6: return Qt::AlignRight | Qt::AlignTop;
+    case 7: return Qt::AlignRight | Qt::AlignVCenter;
+    case 8: return Qt::AlignRight | Qt::AlignBottom;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;  // general
+    }
+}
+
+}  // namespace
+
+CMSFlexGrid::CMSFlexGrid(QWidget* parent)
+    : QTableWidget(kRows, kCols, parent),
+      m_fixedTextColour(palette().color(QPalette::ButtonText)),
+      m_alignment(kCols, Qt::AlignLeft | Qt::AlignVCenter)
+{
+    setObjectName(QStringLiteral("id1000"));
+    setFont(QFont(QStringLiteral("Times New Roman"), 9));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setDefaultSectionSize(kDefaultColWidth);
+    verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setMinimumSectionSize(1);
+    // The in-place editors of the view are the only editors.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kCols; ++c) {
+            auto* item = new QTableWidgetItem;
+            styleItem(item, r, c);
+            setItem(r, c, item);
+        }
+    }
+    selectionModel()->setCurrentIndex(model()->index(m_nRow, m_nCol),
+                                      QItemSelectionModel::ClearAndSelect);
+}
+
+void CMSFlexGrid::styleItem(QTableWidgetItem* item, int row, int col) const
+{
+    if (isFixed(row, col)) {
+        // Fixed cells cannot become the current cell (not enabled) and look
+        // like headers.
+        item->setFlags(Qt::NoItemFlags);
+        item->setBackground(palette().brush(QPalette::Button));
+        item->setForeground(m_fixedTextColour);
+    } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    item->setTextAlignment(m_alignment.at(col));
+}
+
+QTableWidgetItem* CMSFlexGrid::cellItem(int row, int col) const
+{
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
+        return nullptr;
+    return item(row, col);
+}
+
+long CMSFlexGrid::GetRows() const { return rowCount(); }
+long CMSFlexGrid::GetCols() const { return columnCount(); }
+long CMSFlexGrid::GetRow() const { return m_nRow; }
+long CMSFlexGrid::GetCol() const { return m_nCol; }
+
+void CMSFlexGrid::SetRow(long row) { SetRowCol(row, m_nCol); }
+void CMSFlexGrid::SetCol(long col) { SetRowCol(m_nRow, col); }
+
+void CMSFlexGrid::SetRowCol(long row, long col)
+{
+    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
+        return;
+    if (row == m_nRow && col == m_nCol)
+        return;
+    // Through the selection model rather than setCurrentCell, so the program
+    // may also name a fixed cell; currentChanged() sends the notifications.
+    selectionModel()->setCurrentIndex(model()->index(int(row), int(col)),
+                                      QItemSelectionModel::ClearAndSelect);
+}
+
+void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableWidget::currentChanged(current, previous);
+    if (!current.isValid() || (current.row() == m_nRow && current.column() == m_nCol))
+        return;
+    emit LeaveCell();  // Row/Col still answer the old cell
+    m_nRow = current.row();
+    m_nCol = current.column();
+    emit EnterCell();
+}
+
+void CMSFlexGrid::mousePressEvent(QMouseEvent* event)
+{
+    // The press moves the current cell first (LeaveCell, EnterCell), then
+    // MouseDown follows, as the view expects.
+    QTableWidget::mousePressEvent(event);
+    short button = 0;
+    if (event->button() == Qt::LeftButton)
+        button = 1;
+    else if (event->button() == Qt::RightButton)
+        button = 2;
+    else if (event->button() == Qt::MiddleButton)
+        button = 4;
+    short shift = 0;
+    if (event->modifiers() & Qt::ShiftModifier)
+        shift |= 1;
+    if (event->modifiers() & Qt::ControlModifier)
+        shift |= 2;
+    if (event->modifiers() & Qt::AltModifier)
+        shift |= 4;
+    const QPoint pos = event->position().toPoint();
+    emit MouseDown(button, shift, pixelsToTwipsX(pos.x()), pixelsToTwipsY(pos.y()));
+}
+
+QString CMSFlexGrid::GetText() const { return GetTextMatrix(m_nRow, m_nCol); }
+
+void CMSFlexGrid::SetText(const QString& text) { SetTextMatrix(m_nRow, m_nCol, text); }
+
+QString CMSFlexGrid::GetTextMatrix(long row, long col) const
+{
+    const QTableWidgetItem* it = cellItem(int(row), int(col));
+    return it ? it->text() : QString();
+}
+
+void CMSFlexGrid::SetTextMatrix(long row, long col, const QString& text)
+{
+    if (QTableWidgetItem* it = cellItem(int(row), int(col)))
+        it->setText(text);
+}
+
+long CMSFlexGrid::pixelsToTwipsX(int px) const { return long(px) * kTwipsPerInch / logicalDpiX(); }
+long CMSFlexGrid::pixelsToTwipsY(int px) const { return long(px) * kTwipsPerInch / logicalDpiY(); }
+int CMSFlexGrid::twipsToPixelsX(long twips) const { return int(twips * logicalDpiX() / kTwipsPerInch); }
+int CMSFlexGrid::twipsToPixelsY(long twips) const { return int(twips * logicalDpiY() / kTwipsPerInch); }
+
+long CMSFlexGrid::GetColWidth(long col) const
+{
+    if (col < 0 || col >= columnCount())
+        return 0;
+    return pixelsToTwipsX(columnWidth(int(col)));
+}
+
+void CMSFlexGrid::SetColWidth(long col, long twips)
+{
+    if (col < 0 || col >= columnCount() || twips < 0)
+        return;
+    setColumnWidth(int(col), twipsToPixelsX(twips));
+}
+
+void CMSFlexGrid::SetColumnAlignment(long col, short value)
+{
+    if (col < 0 || col >= columnCount())
+        return;
+    m_alignment[col] = alignmentFor(value);
+    for (int r = 0; r < rowCount(); ++r) {
+        if (QTableWidgetItem* it = item(r, int(col)))
+            it->setTextAlignment(m_alignment.at(col));
+    }
+}
+
+void CMSFlexGrid::SetFixedCellTextColour(quint32 bgr)
+{
+    m_fixedTextColour = QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    for (int r = 0; r < rowCount(); ++r) {
+        for (int c = 0; c < columnCount(); ++c) {
+            if (isFixed(r, c))
+                item(r, c)->setForeground(m_fixedTextColour);
+        }
+    }
+}
+
+long CMSFlexGrid::GetCellLeft() const
+{
+    return pixelsToTwipsX(visualRect(model()->index(m_nRow, m_nCol)).left());
+}
+
+long CMSFlexGrid::GetCellTop() const
+{
+    return pixelsToTwipsY(visualRect(model()->index(m_nRow, m_nCol)).top());
+}
+
+long CMSFlexGrid::GetCellWidth() const
+{
+    return pixelsToTwipsX(visualRect(model()->index(m_nRow, m_nCol)).width());
+}
+
+long CMSFlexGrid::GetCellHeight() const
+{
+    return pixelsToTwipsY(visualRect(model()->index(m_nRow, m_nCol)).height());
+}
