@@ -28,6 +28,12 @@ public:
     void SetTitle(const QString& title);
     QString GetPathName() const { return m_strPathName; }
     void SetPathName(const QString& path) { m_strPathName = path; }
+    // True once the document was opened from or saved to a file.
+    bool hasFile() const { return m_bHasFile; }
+
+    // The document string's parts: filter and default extension.
+    static QString fileFilter() { return QStringLiteral("*.dat"); }
+    static QString defaultExtension() { return QStringLiteral(".dat"); }
 
 signals:
     void titleChanged(const QString& title);
@@ -36,4 +42,5 @@ private:
     MemoryImage m_image;
     QString m_strTitle;
     QString m_strPathName;
+    bool m_bHasFile = false;
 };

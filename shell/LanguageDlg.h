@@ -4,9 +4,36 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QRadioButton;
+
 class CLanguageDlg : public QDialog {
     Q_OBJECT
 public:
     explicit CLanguageDlg(QWidget* parent = nullptr);
     int DoModal() { return exec(); }
+
+    // Set when OK stored a different language (the program then restarts).
+    bool m_bLanguageChanged = false;
+    // 0 English (button 1006), 1 Chinese (button 1007); -1 until the dialog opens.
+    int m_nLanguage = -1;
+
+    // Starts the program anew; the default starts QCoreApplication's program
+    // file detached. Tests put an observer here instead.
+    using RelaunchHook = std::function<void(const QString& program)>;
+    static void setRelaunchHook(RelaunchHook hook);
+
+    void OnOK();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void restartProgram();
+
+    QRadioButton* m_radioEnglish = nullptr;  // 1006
+    QRadioButton* m_radioChinese = nullptr;  // 1007
 };

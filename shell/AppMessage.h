@@ -1,0 +1,14 @@
+#pragma once
+// Message boxes that carry no caption of their own: the caption is the
+// application's name (the language section's "Company", set at start-up).
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Modal message box with the application's name as caption; returns the button pressed.
+QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
+                                          QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                          QMessageBox::Icon icon = QMessageBox::Warning,
+                                          const QString& caption = QString());

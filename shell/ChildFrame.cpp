@@ -1,0 +1,51 @@
+#include "shell/ChildFrame.h"
+
+#include <QCloseEvent>
+
+#include "shell/KQ_517Doc.h"
+#include "shell/MainFrame.h"
+#include "view/KQ_517View.h"
+
+CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent)
+{
+    // Placed at the workspace's corner, large; the view shrinks it to its form
+    // at its first update.
+    setGeometry(0, 0, 1600, 1200);
+}
+
+CChildFrame::~CChildFrame()
+{
+    // The view goes before the document it shows.
+    if (QWidget* view = widget()) {
+        setWidget(nullptr);
+        delete view;
+    }
+    delete m_pDocument;
+}
+
+void CChildFrame::attach(CKQ_517Doc* document, CKQ_517View* view)
+{
+    m_pDocument = document;
+    if (document) {
+        document->setParent(nullptr);  // owned here, deleted after the view
+        setWindowTitle(document->GetTitle());
+        connect(document, &CKQ_517Doc::titleChanged, this, &QWidget::setWindowTitle);
+    }
+    setWidget(view);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+CKQ_517View* CChildFrame::view() const { return qobject_cast<CKQ_517View*>(widget()); }
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    // A document window never closes: it hides and keeps document, view and
+    // every unsaved change. While a transfer runs it stays as it is.
+    event->ignore();
+    if (CKQ_517View::anyTransferRunning())
+        return;
+    if (CMainFrame* main = CMainFrame::instance())
+        main->hideChildFrame(this);
+    else
+        hide();
+}

@@ -1,0 +1,170 @@
+#include "shell/KQ_517App.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+#include "shell/AboutDlg.h"
+#include "shell/AppMessage.h"
+#include "shell/ChildFrame.h"
+#include "shell/DocTemplate.h"
+#include "shell/LanguageModule.h"
+#include "shell/MainFrame.h"
+#include "view/KQ_517View.h"
+#include "view/PrintSwitches.h"
+
+namespace {
+CKQ_517App* g_app = nullptr;
+
+// The program's own title, the caption of messages shown before a module loads.
+const QString kOwnTitle = QStringLiteral("KQ_517");
+}  // namespace
+
+CKQ_517App::CKQ_517App() { g_app = this; }
+
+CKQ_517App::~CKQ_517App()
+{
+    delete m_pMainFrame;
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CKQ_517App* CKQ_517App::instance() { return g_app; }
+
+const CMultiDocTemplate& CKQ_517App::docTemplate()
+{
+    if (g_app && g_app->m_pDocTemplate)
+        return *g_app->m_pDocTemplate;
+    static const CMultiDocTemplate standard = CMultiDocTemplate::standard();
+    return standard;
+}
+
+int CKQ_517App::InitInstance(const QStringList& args)
+{
+    QGuiApplication::setApplicationDisplayName(kOwnTitle);
+
+    // 1. The settings file of the program directory; a missing file only
+    //    means empty defaults.
+    const QString programDir = m_strProgramDirOverride.isEmpty()
+                                   ? QCoreApplication::applicationDirPath()
+                                   : m_strProgramDirOverride;
+    CIniFile::setProgramDirectory(programDir);
+    g_settings.OpenInProgramDir(QStringLiteral("KQ-517.ini"), true, false, true, false);
+
+    // 2.-3. The interface language.
+    g_strLanguage = decodeSettingsText(g_settings.GetString("Setup", "Language", ""));
+    g_bChinese = g_strLanguage == QStringLiteral("Chinese");
+
+    // 4.-5. Its module, and the help file.
+    const bool loaded = LanguageModule::load(g_strLanguage, programDir);
+    g_strHelpFile = g_bChinese ? QStringLiteral("chHelp.chm") : QStringLiteral("enHelp.chm");
+
+    // 6. No module, no window.
+    if (!loaded) {
+        appMessageBox(nullptr,
+                      g_bChinese ? QStringLiteral("加载语言链接库失败")
+                                 : QStringLiteral("Load language DLL fail"),
+                      QMessageBox::Ok, QMessageBox::NoIcon, kOwnTitle);
+        return kStartupFailed;
+    }
+
+    // 9. The program directory, with its trailing separator.
+    g_strProgramDir = QDir::fromNativeSeparators(programDir);
+    if (!g_strProgramDir.endsWith(QLatin1Char('/')))
+        g_strProgramDir += QLatin1Char('/');
+
+    // 12. The one document registration.
+    m_pDocTemplate = std::make_unique<CMultiDocTemplate>(CMultiDocTemplate::standard());
+
+    // 13. The main window; a resource missing from the module ends the program silently.
+    m_pMainFrame = new CMainFrame;
+    if (!m_pMainFrame->isValid()) {
+        delete m_pMainFrame;
+        m_pMainFrame = nullptr;
+        return kStartupFailed;
+    }
+
+    // 14. The command line.
+    const int status = processCommandLine(args);
+    if (status != kRunMessageLoop)
+        return status;
+
+    // 15.-16. Maximised, with the program directory's icon when there is one.
+    m_pMainFrame->showMaximized();
+    const QIcon titleIcon(g_strProgramDir + QStringLiteral("title.ico"));
+    if (!titleIcon.availableSizes().isEmpty())
+        m_pMainFrame->setWindowIcon(titleIcon);
+
+    // 17. The application's name from now on: the language's "Company".
+    const QByteArray section = g_strLanguage.toUtf8();
+    QGuiApplication::setApplicationDisplayName(g_settings.GetText(section, "Company", QString()));
+
+    // 18. The document menu's About item shows "About Title".
+    m_pMainFrame->setAboutMenuText(g_settings.GetText(section, "About Title", QString()));
+    return kRunMessageLoop;
+}
+
+int CKQ_517App::processCommandLine(const QStringList& args)
+{
+    const PrintRequest print = parsePrintSwitches(args);
+    if (print.present) {
+        CChildFrame* frame = m_pMainFrame->openDocumentWindow(print.file);
+        if (!frame)
+            return kStartupFailed;
+        QString error;
+        const bool ok = runPrintRequest(frame->view(), print, &error);
+        if (!ok && !error.isEmpty())
+            appMessageBox(nullptr, error);
+        return ok ? 0 : kStartupFailed;
+    }
+    // The first argument that is not a switch ("/x" or "-x") names a document file.
+    static const QRegularExpression kSwitch(QStringLiteral("^[-/][A-Za-z]+$"));
+    QString file;
+    for (const QString& arg : args) {
+        if (!kSwitch.match(arg).hasMatch()) {
+            file = arg;
+            break;
+        }
+    }
+    if (file.isEmpty()) {
+        OnFileNew();
+        return m_pMainFrame->childFrames().isEmpty() ? kStartupFailed : kRunMessageLoop;
+    }
+    return m_pMainFrame->openDocumentWindow(file) ? kRunMessageLoop : kStartupFailed;
+}
+
+int CKQ_517App::ExitInstance()
+{
+    delete m_pMainFrame;
+    m_pMainFrame = nullptr;
+    LanguageModule::unload();
+    return 0;
+}
+
+void CKQ_517App::OnFileNew()
+{
+    CMainFrame* main = CMainFrame::instance();
+    if (!main || CKQ_517View::anyTransferRunning())
+        return;
+    if (QMdiSubWindow* active = main->activeChildFrame()) {
+        const auto answer = appMessageBox(main, LanguageModule::string(61452),
+                                          QMessageBox::Ok | QMessageBox::Cancel);
+        if (answer != QMessageBox::Ok)
+            return;
+        // Gone without a save question: nothing is ever marked modified.
+        main->destroyChildFrame(active);
+    }
+    main->openDocumentWindow(QString());
+}
+
+void CKQ_517App::OnAppAbout()
+{
+    CAboutDlg dialog(CMainFrame::instance());
+    dialog.DoModal();
+}

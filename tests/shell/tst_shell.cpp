@@ -1,0 +1,747 @@
+// The program's shell: start-up and its failures, File New, document windows
+// that hide, the navigation tree and bar, file open and save, the language
+// change with its restart.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include "codeplug/ImageLayout.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+#include "settings/UserStore.h"
+#include "settings/ui/OptionalFeaturesDlg.h"
+#include "settings/ui/ProductInfoDlg.h"
+#include "shell/AboutDlg.h"
+#include "shell/ChildFrame.h"
+#include "shell/HelpLauncher.h"
+#include "shell/KQ_517App.h"
+#include "shell/KQ_517Doc.h"
+#include "shell/LanguageDlg.h"
+#include "shell/LanguageModule.h"
+#include "shell/MainFrame.h"
+#include "shell/NavigationBar.h"
+#include "shell/WorkspaceBackground.h"
+#include "view/KQ_517View.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// Answers the next modal window (message box or dialog) once it shows:
+// records what it saw and closes it with the given button (message boxes) or
+// rejects it (dialogs).
+class ModalAnswerer : public QObject {
+public:
+    explicit ModalAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
+        : m_button(button)
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
+        m_timer.start(5);
+    }
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        ++m_count;
+        m_className = modal->metaObject()->className();
+        m_caption = modal->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            m_text = box->text();
+            if (QAbstractButton* b = box->button(m_button))
+                b->click();
+            else
+                box->reject();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            if (m_onDialog)
+                m_onDialog(dialog);
+            else
+                dialog->reject();
+        }
+        if (m_once)
+            m_timer.stop();
+    }
+    int m_count = 0;
+    bool m_once = false;
+    QString m_className, m_caption, m_text;
+    std::function<void(QDialog*)> m_onDialog;
+
+private:
+    QMessageBox::StandardButton m_button;
+    QTimer m_timer;
+};
+
+// A program directory with the settings file and the built language modules.
+struct ProgramFolder {
+    TempUserStore store;
+    TempProgramDir dir;
+
+    explicit ProgramFolder(bool withModules = true)
+    {
+        dir.copyDefaultSettings();
+        if (withModules)
+            for (const char* lang : {"English", "Chinese"})
+                copyModule(QString::fromLatin1(lang) + QStringLiteral("517.rcc"));
+    }
+    bool copyModule(const QString& name, const QString& as = QString())
+    {
+        return QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/") + name, dir.filePath(as.isEmpty() ? name : as));
+    }
+    void setLanguage(const QByteArray& language)
+    {
+        QByteArray text = dir.readFile();
+        text.replace("Language=English", "Language=" + language);
+        dir.writeSettings(text);
+    }
+};
+
+// Runs start-up in a folder and ends the run when it goes.
+struct Started {
+    CKQ_517App app;
+    int status = 0;
+    Started(const QString& programDir, const QStringList& args = {})
+    {
+        app.setProgramDirectory(programDir);
+        status = app.InitInstance(args);
+    }
+    ~Started() { app.ExitInstance(); }
+    CMainFrame* frame() const { return CMainFrame::instance(); }
+};
+
+QByteArray newImageFile(std::uint8_t model, std::uint8_t band, int size = 1024)
+{
+    QByteArray bytes(size, char(0xFF));
+    if (size > layout::kBandIndex) {
+        bytes[layout::kModelIndex] = char(model);
+        bytes[layout::kBandIndex] = char(band);
+    }
+    return bytes;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+}  // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        HelpLauncher::setLaunchEnabled(false);
+        HelpLauncher::clearRequests();
+        CMainFrame::setFileDialogHook({});
+        CLanguageDlg::setRelaunchHook([](const QString&) {});
+    }
+
+    void startupWithoutModule_data();
+    void startupWithoutModule();
+    void startupLowerCaseChinese();
+    void startupDefault();
+    void startupOpensNamedFile();
+    void startupRefusesUnreadableFile();
+    void fileNewQuestion_data();
+    void fileNewQuestion();
+    void documentWindowsHide();
+    void openFile_data();
+    void openFile();
+    void saveNewDocument();
+    void saveFailureLeavesDocument();
+    void treeNavigation();
+    void treeKeyboardOpensNothing();
+    void treeChineseTexts();
+    void controlBarToggle();
+    void navigationBarWidth_data();
+    void navigationBarWidth();
+    void navigationBarCloseButton();
+    void modelBandAcrossFileNew();
+    void languageChange_data();
+    void languageChange();
+    void aboutBox();
+    void helpContexts();
+    void backgroundTiles_data();
+    void backgroundTiles();
+};
+
+void TestShell::startupWithoutModule_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("English") << QByteArray("English") << QStringLiteral("Load language DLL fail");
+    QTest::newRow("Chinese") << QByteArray("Chinese") << QStringLiteral("加载语言链接库失败");
+    QTest::newRow("empty") << QByteArray("") << QStringLiteral("Load language DLL fail");
+}
+
+void TestShell::startupWithoutModule()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, message);
+    ProgramFolder folder(false);
+    folder.setLanguage(language);
+    if (!language.isEmpty()) {
+        // A module of another language does not stand in for the missing one.
+        folder.copyModule(language == "English" ? QStringLiteral("Chinese517.rcc")
+                                                : QStringLiteral("English517.rcc"));
+    }
+    ModalAnswerer answer;
+    Started run(folder.dir.path());
+    QCOMPARE(run.status, CKQ_517App::kStartupFailed);
+    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.m_text, message);
+    QCOMPARE(answer.m_caption, QStringLiteral("KQ_517"));
+    QVERIFY(!CMainFrame::instance());
+    QVERIFY(!LanguageModule::isLoaded());
+}
+
+void TestShell::startupLowerCaseChinese()
+{
+    ProgramFolder folder;
+    folder.setLanguage("chinese");
+    Started run(folder.dir.path());
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    QVERIFY(LanguageModule::loadedPath().endsWith(QStringLiteral("Chinese517.rcc")));
+    QCOMPARE(g_bChinese, false);
+    QCOMPARE(g_strHelpFile, QStringLiteral("enHelp.chm"));
+    // Resources are Chinese, the program's own texts English.
+    QCOMPARE(LanguageModule::string(61452), QStringLiteral("所有数据将被清除！"));
+    QTreeWidget* tree = run.frame()->tree();
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Product Information"));
+    QCOMPARE(run.frame()->activeDocument()->GetTitle(), QStringLiteral("Channel Information"));
+}
+
+void TestShell::startupDefault()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    CMainFrame* frame = run.frame();
+    QVERIFY(frame);
+    QCOMPARE(frame->childFrames().size(), 1);
+    QVERIFY(frame->childFrames().first()->isVisible());
+    QVERIFY(frame->windowState() & Qt::WindowMaximized);
+    QCOMPARE(frame->currentMenuId(), int(CMainFrame::IDR_DOCUMENT));
+    QCOMPARE(g_strProgramDir, folder.dir.path() + QLatin1Char('/'));
+    QVERIFY(g_bNewDocument);
+    // Names from the language section.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("KQ-517 Programmer"));
+    QAction* about = frame->menuAction(CMainFrame::ID_APP_ABOUT);
+    QVERIFY(about);
+    QCOMPARE(about->text(), QStringLiteral("About KQ-517 Programmer"));
+    // The decode of the new document set the title with model and band.
+    QCOMPARE(frame->windowTitle(), g_strMainTitle);
+    QVERIFY2(g_strMainTitle.contains(QStringLiteral("KQ-517")) && g_strMainTitle.contains(QStringLiteral("130 - 160MHz")),
+             qPrintable(g_strMainTitle));
+    QCOMPARE(frame->tree()->topLevelItem(0)->text(0), QStringLiteral("KQ-517 Programmer"));
+    QVERIFY(HelpLauncher::requests().isEmpty());
+}
+
+void TestShell::startupOpensNamedFile()
+{
+    ProgramFolder folder;
+    QTemporaryDir files;
+    const QString path = writeFile(files, QStringLiteral("radio.dat"), newImageFile(0, 0));
+    Started run(folder.dir.path(), {path});
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    QVERIFY(run.frame()->isVisible());  // the open did not close the main window
+    QCOMPARE(run.frame()->childFrames().size(), 1);
+    QCOMPARE(run.frame()->activeDocument()->GetPathName(), path);
+    QVERIFY(!g_bNewDocument);
+}
+
+void TestShell::startupRefusesUnreadableFile()
+{
+    ProgramFolder folder;
+    QTemporaryDir files;
+    const QString path = writeFile(files, QStringLiteral("short.dat"), newImageFile(0, 0, 1023));
+    ModalAnswerer answer;
+    Started run(folder.dir.path(), {path});
+    QCOMPARE(run.status, CKQ_517App::kStartupFailed);
+    QCOMPARE(answer.m_count, 1);
+    QVERIFY(!answer.m_text.isEmpty());
+}
+
+void TestShell::fileNewQuestion_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("OK") << int(QMessageBox::Ok);
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel);
+}
+
+void TestShell::fileNewQuestion()
+{
+    QFETCH(int, button);
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QPointer<QMdiSubWindow> before = frame->activeChildFrame();
+    CKQ_517Doc* doc = frame->activeDocument();
+    doc->image().set(layout::kBeep, 7);  // an edit that was never saved
+
+    ModalAnswerer answer(static_cast<QMessageBox::StandardButton>(button));
+    frame->onCommand(CMainFrame::ID_FILE_NEW);
+    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.m_text, QStringLiteral("All data will be Cleared!"));
+    QCOMPARE(answer.m_caption, QStringLiteral("KQ-517 Programmer"));
+    QCOMPARE(frame->childFrames().size(), 1);
+    if (button == QMessageBox::Ok) {
+        QVERIFY(!before);  // destroyed, without a save question (only one box)
+        QVERIFY(frame->activeChildFrame());
+        QCOMPARE(frame->activeDocument()->image().at(layout::kBeep), std::uint8_t(1));
+    } else {
+        QVERIFY(before);
+        QCOMPARE(frame->activeChildFrame(), before.data());
+        QCOMPARE(frame->activeDocument()->image().at(layout::kBeep), std::uint8_t(7));
+    }
+}
+
+void TestShell::documentWindowsHide()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QMdiSubWindow* child = frame->activeChildFrame();
+    CKQ_517Doc* doc = frame->activeDocument();
+    doc->image().set(layout::kBeep + 1, 9);
+
+    QVERIFY(!child->close());  // the close box only hides
+    QVERIFY(child->isHidden());
+    QCOMPARE(frame->activeChildFrame(), child);
+    QCOMPARE(frame->currentMenuId(), int(CMainFrame::IDR_DOCUMENT));
+
+    frame->onCommand(CMainFrame::ID_CHANNEL_INFO);
+    QVERIFY(child->isVisible());
+    QCOMPARE(frame->activeDocument(), doc);
+    QCOMPARE(doc->image().at(layout::kBeep + 1), std::uint8_t(9));
+
+    frame->onCommand(CMainFrame::ID_FILE_CLOSE);
+    QVERIFY(child->isHidden());
+    // File New still asks while the window is hidden.
+    ModalAnswerer answer(QMessageBox::Cancel);
+    frame->onCommand(CMainFrame::ID_FILE_NEW);
+    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(frame->activeChildFrame(), child);
+}
+
+void TestShell::openFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("1024 bytes") << 1024 << true;
+    QTest::newRow("1025 bytes") << 1025 << true;
+    QTest::newRow("1023 bytes") << 1023 << false;
+    QTest::newRow("empty") << 0 << false;
+}
+
+void TestShell::openFile()
+{
+    QFETCH(int, size);
+    QFETCH(bool, opens);
+    ProgramFolder folder;
+    QTemporaryDir files;
+    const QString path = writeFile(files, QStringLiteral("in.dat"), newImageFile(0, 0, size));
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QMdiSubWindow* first = frame->activeChildFrame();
+    CMainFrame::setFileDialogHook([&](bool save, const QString&) { return save ? QString() : path; });
+    ModalAnswerer answer;
+    frame->onCommand(CMainFrame::ID_FILE_OPEN);
+    if (opens) {
+        QCOMPARE(answer.m_count, 0);
+        QCOMPARE(frame->childFrames().size(), 2);
+        QVERIFY(first->isHidden());
+        QVERIFY(frame->activeChildFrame() != first);
+        QCOMPARE(frame->activeDocument()->GetPathName(), path);
+        QVERIFY(!g_bNewDocument);
+    } else {
+        QCOMPARE(answer.m_count, 1);
+        QVERIFY(!answer.m_text.isEmpty());
+        QCOMPARE(frame->childFrames().size(), 1);
+        QVERIFY(first->isVisible());
+        QCOMPARE(frame->activeChildFrame(), first);
+        QVERIFY(g_bNewDocument);
+    }
+}
+
+void TestShell::saveNewDocument()
+{
+    ProgramFolder folder;
+    QTemporaryDir files;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QString proposed;
+    const QString target = files.filePath(QStringLiteral("saved"));
+    CMainFrame::setFileDialogHook([&](bool save, const QString& name) {
+        proposed = name;
+        return save ? target : QString();
+    });
+    frame->onCommand(CMainFrame::ID_FILE_SAVE);
+    // A new document proposes [Setup] AppName and gets the default extension.
+    QCOMPARE(proposed, QStringLiteral("KQ-517 Programmer.dat"));
+    QFile file(target + QStringLiteral(".dat"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.size(), 1024);
+    QCOMPARE(quint8(bytes.at(0x01C)), quint8(0xFB));
+    QCOMPARE(bytes.mid(0x3C0, 6), QByteArray::fromHex("01040302" "0C0A"));
+    QCOMPARE(frame->activeDocument()->GetPathName(), file.fileName());
+
+    // Saved once, Save writes to the same file without asking.
+    proposed = QStringLiteral("not asked");
+    frame->onCommand(CMainFrame::ID_FILE_SAVE);
+    QCOMPARE(proposed, QStringLiteral("not asked"));
+}
+
+void TestShell::saveFailureLeavesDocument()
+{
+    ProgramFolder folder;
+    QTemporaryDir files;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    const QString before = frame->activeDocument()->GetPathName();
+    CMainFrame::setFileDialogHook(
+        [&](bool, const QString&) { return files.filePath(QStringLiteral("missing/folder/x.dat")); });
+    ModalAnswerer answer;
+    frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
+    QCOMPARE(answer.m_count, 1);
+    QVERIFY(!answer.m_text.isEmpty());
+    QCOMPARE(frame->activeDocument()->GetPathName(), before);
+    QVERIFY(!frame->activeDocument()->hasFile());
+}
+
+namespace {
+// Puts the pointer over a tree item (or far away) and selects that item.
+void selectUnderPointer(QTreeWidget* tree, QTreeWidgetItem* item, bool pointerOnItem = true)
+{
+    const QRect rect = tree->visualItemRect(item);
+    QCursor::setPos(pointerOnItem ? tree->viewport()->mapToGlobal(rect.center()) : QPoint(-500, -500));
+    tree->setCurrentItem(item);
+}
+}  // namespace
+
+void TestShell::treeNavigation()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    frame->showNormal();
+    frame->resize(1000, 600);
+    QTreeWidget* tree = frame->tree();
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    QCOMPARE(root->childCount(), 3);
+    QVERIFY(root->isExpanded());
+
+    // Optional Features opens its dialog each time it is clicked.
+    for (int round = 1; round <= 2; ++round) {
+        ModalAnswerer answer;
+        selectUnderPointer(tree, root->child(2));
+        QCOMPARE(answer.m_count, 1);
+        QCOMPARE(answer.m_className, QStringLiteral("COptionalFeaturesDlg"));
+        QCOMPARE(tree->currentItem(), root);
+    }
+    {
+        ModalAnswerer answer;
+        selectUnderPointer(tree, root->child(0));
+        QCOMPARE(answer.m_count, 1);
+        QCOMPARE(answer.m_className, QStringLiteral("CProductInfoDlg"));
+        QCOMPARE(tree->currentItem(), root);
+    }
+    // Channel Information brings a hidden document window back.
+    QMdiSubWindow* child = frame->activeChildFrame();
+    child->close();
+    QVERIFY(child->isHidden());
+    selectUnderPointer(tree, root->child(1));
+    QVERIFY(child->isVisible());
+    QCOMPARE(tree->currentItem(), root);
+    // Re-selecting the root does nothing.
+    ModalAnswerer answer;
+    selectUnderPointer(tree, root->child(2));
+    selectUnderPointer(tree, root);
+    QCOMPARE(answer.m_count, 1);
+}
+
+void TestShell::treeKeyboardOpensNothing()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    QTreeWidget* tree = run.frame()->tree();
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    ModalAnswerer answer;
+    selectUnderPointer(tree, root->child(2), false);
+    QTest::qWait(30);
+    QCOMPARE(answer.m_count, 0);
+    QCOMPARE(tree->currentItem(), root);
+}
+
+void TestShell::treeChineseTexts()
+{
+    ProgramFolder folder;
+    folder.setLanguage("Chinese");
+    Started run(folder.dir.path());
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    QVERIFY(g_bChinese);
+    QCOMPARE(g_strHelpFile, QStringLiteral("chHelp.chm"));
+    QTreeWidgetItem* root = run.frame()->tree()->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("KQ-517 编程软件"));
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("类型设置"));
+    QCOMPARE(root->child(1)->text(0), QStringLiteral("信道信息"));
+    QCOMPARE(root->child(2)->text(0), QStringLiteral("可选功能"));
+    QCOMPARE(run.frame()->activeDocument()->GetTitle(), QStringLiteral("信道信息"));
+    run.frame()->showNormal();
+    ModalAnswerer answer;
+    selectUnderPointer(run.frame()->tree(), root->child(2));
+    QCOMPARE(answer.m_className, QStringLiteral("COptionalFeaturesDlg"));
+}
+
+void TestShell::controlBarToggle()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QAction* item = frame->menuAction(CMainFrame::ID_VIEW_CONTROL_BAR);
+    QVERIFY(item);
+    QVERIFY(frame->navigationDock()->isVisible());
+    QVERIFY(item->isChecked());
+    frame->onCommand(CMainFrame::ID_VIEW_CONTROL_BAR);
+    QVERIFY(frame->navigationDock()->isHidden());
+    QVERIFY(!item->isChecked());
+    frame->onCommand(CMainFrame::ID_VIEW_CONTROL_BAR);
+    QVERIFY(frame->navigationDock()->isVisible());
+    QVERIFY(item->isChecked());
+}
+
+void TestShell::navigationBarWidth_data()
+{
+    QTest::addColumn<int>("pointerX");
+    QTest::addColumn<int>("lineX");
+    QTest::addColumn<int>("width");
+    // Main window 1000 wide: half is 500.
+    QTest::newRow("40") << 40 << 80 << 40;
+    QTest::newRow("5") << 5 << 80 << 11;
+    QTest::newRow("300") << 300 << 300 << 300;
+    QTest::newRow("beyond half") << 700 << 500 << 500;
+}
+
+void TestShell::navigationBarWidth()
+{
+    QFETCH(int, pointerX);
+    QFETCH(int, lineX);
+    QFETCH(int, width);
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    frame->showNormal();
+    frame->resize(1000, 600);
+    CNavigationBar* bar = frame->navigationBar();
+    QCOMPARE(bar->width(), 220);
+    QVERIFY(bar->sizingRect().isEmpty() || !bar->borderRect().isEmpty());
+    bar->grab();  // one paint: the rectangles exist from here on
+    const QRect s = bar->sizingRect();
+    QVERIFY(!s.isEmpty());
+    QTest::mousePress(bar, Qt::LeftButton, {}, s.center());
+    QVERIFY(bar->isSizing());
+    QMouseEvent move(QEvent::MouseMove, QPointF(pointerX, s.center().y()), bar->mapToGlobal(QPointF(pointerX, s.center().y())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    QCOMPARE(bar->trackingX(), lineX);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(pointerX, s.center().y()));
+    QVERIFY(!bar->isSizing());
+    QCOMPARE(bar->trackingX(), 0);
+    QCOMPARE(bar->width(), width);
+    QCOMPARE(bar->QWidget::width(), width);
+
+    // Hidden and shown again, the bar keeps its width.
+    frame->onCommand(CMainFrame::ID_VIEW_CONTROL_BAR);
+    frame->onCommand(CMainFrame::ID_VIEW_CONTROL_BAR);
+    QCOMPARE(bar->width(), width);
+}
+
+void TestShell::navigationBarCloseButton()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    frame->showNormal();
+    CNavigationBar* bar = frame->navigationBar();
+    bar->grab();
+    const QRect k = bar->closeRect();
+    QCOMPARE(k.size(), QSize(16, 15));
+
+    // Pressed on the button, moved off and released elsewhere: nothing.
+    QTest::mousePress(bar, Qt::LeftButton, {}, k.center());
+    QVERIFY(bar->isPushed());
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(20, 100));
+    QVERIFY(frame->navigationDock()->isVisible());
+    QVERIFY(!bar->isPushed() && !bar->isHot());
+
+    // Pressed on the caption and released over the button: the bar hides.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(20, 15));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, k.center());
+    QVERIFY(frame->navigationDock()->isHidden());
+    frame->onCommand(CMainFrame::ID_VIEW_CONTROL_BAR);
+    QVERIFY(frame->navigationDock()->isVisible());
+    QVERIFY(frame->menuAction(CMainFrame::ID_VIEW_CONTROL_BAR)->isChecked());
+
+    // A double-click changes nothing.
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(20, 15));
+    QVERIFY(frame->navigationDock()->isVisible());
+    QCOMPARE(bar->width(), 220);
+}
+
+void TestShell::modelBandAcrossFileNew()
+{
+    ProgramFolder folder;
+    // Two models; the second with two bands.
+    QByteArray text = folder.dir.readFile();
+    text.replace("Field1=130 - 160MHz", "Field1=130 - 160MHz\r\nType2=KQ-518\r\nField2=400 - 470MHz|450 - 520MHz");
+    QVERIFY(folder.dir.writeSettings(text));
+    QTemporaryDir files;
+    const QString path = writeFile(files, QStringLiteral("second.dat"), newImageFile(1, 1));
+    Started run(folder.dir.path(), {path});
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    QVERIFY2(run.frame()->windowTitle().contains(QStringLiteral("450 - 520MHz")), qPrintable(run.frame()->windowTitle()));
+
+    // The opened file's model and band became the last choice; a new document takes them.
+    ModalAnswerer answer(QMessageBox::Ok);
+    run.frame()->onCommand(CMainFrame::ID_FILE_NEW);
+    QCOMPARE(answer.m_count, 1);
+    CKQ_517Doc* doc = run.frame()->activeDocument();
+    QVERIFY(g_bNewDocument);
+    QCOMPARE(doc->image().at(layout::kModelIndex), std::uint8_t(1));
+    QCOMPARE(doc->image().at(layout::kBandIndex), std::uint8_t(1));
+    QVERIFY(run.frame()->windowTitle().contains(QStringLiteral("KQ-518")));
+}
+
+void TestShell::languageChange_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<int>("choice");  // 0 English, 1 Chinese, -1 Cancel
+    QTest::addColumn<QByteArray>("written");  // empty: nothing written, no restart
+    QTest::newRow("English to Chinese") << QByteArray("English") << 1 << QByteArray("Chinese");
+    QTest::newRow("Chinese to English") << QByteArray("Chinese") << 0 << QByteArray("English");
+    QTest::newRow("OK unchanged") << QByteArray("English") << 0 << QByteArray();
+    QTest::newRow("Cancel") << QByteArray("English") << -1 << QByteArray();
+}
+
+void TestShell::languageChange()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(int, choice);
+    QFETCH(QByteArray, written);
+    ProgramFolder folder;
+    folder.setLanguage(from);
+    Started run(folder.dir.path());
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+
+    QStringList launched;
+    QByteArray settingsAtLaunch;
+    CLanguageDlg::setRelaunchHook([&](const QString& program) {
+        launched << program;
+        settingsAtLaunch = folder.dir.readFile();
+    });
+    ModalAnswerer answer;
+    answer.m_onDialog = [choice](QDialog* dialog) {
+        auto* language = qobject_cast<CLanguageDlg*>(dialog);
+        QVERIFY(language);
+        if (choice < 0) {
+            dialog->reject();
+            return;
+        }
+        dialog->findChild<QAbstractButton*>(LanguageModule::controlName(choice == 1 ? 1007 : 1006))->click();
+        language->OnOK();
+    };
+    HelpLauncher::clearRequests();
+    run.frame()->onCommand(CKQ_517View::ID_LANGUAGE);
+    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.m_className, QStringLiteral("CLanguageDlg"));
+    if (written.isEmpty()) {
+        QVERIFY(launched.isEmpty());
+        QVERIFY(!QFile::exists(folder.dir.filePath(QStringLiteral("Halvorn.ini"))));
+        QVERIFY(run.frame()->isVisible());
+        return;
+    }
+    QCOMPARE(launched, QStringList{QCoreApplication::applicationFilePath()});
+    QVERIFY(settingsAtLaunch.contains("Language=" + written));
+    QVERIFY(folder.dir.readFile(QStringLiteral("Halvorn.ini")).contains("Language=" + written));
+    QVERIFY(!run.frame()->isVisible());  // this instance ends
+}
+
+void TestShell::aboutBox()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    QString version, copyright, owner, title;
+    ModalAnswerer answer;
+    answer.m_onDialog = [&](QDialog* dialog) {
+        auto* about = qobject_cast<CAboutDlg*>(dialog);
+        QVERIFY(about);
+        title = about->windowTitle();
+        version = about->versionText()->text();
+        copyright = about->copyrightText()->text();
+        owner = about->ownerText()->text();
+        QTest::keyClick(about, Qt::Key_F1);
+        dialog->accept();
+    };
+    HelpLauncher::clearRequests();
+    run.frame()->onCommand(CMainFrame::ID_APP_ABOUT);
+    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(title, QStringLiteral("About KQ-517 Programmer"));
+    QCOMPARE(version, QStringLiteral("KQ-517 Programmer Version 1.0"));
+    QCOMPARE(copyright, QStringLiteral("Copyright (C) 2026"));
+    QCOMPARE(owner, QStringLiteral("KQ-517 Radio Team"));
+    QCOMPARE(HelpLauncher::requests().size(), 1);
+    QCOMPARE(HelpLauncher::requests().first().context, 0x10000 + 100);
+}
+
+void TestShell::helpContexts()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    run.frame()->onCommand(CMainFrame::ID_HELP);
+    QCOMPARE(HelpLauncher::requests().size(), 1);
+    QCOMPARE(HelpLauncher::requests().first().file, QStringLiteral("enHelp.chm"));
+    QCOMPARE(HelpLauncher::requests().first().command, 15);
+    QCOMPARE(HelpLauncher::requests().first().context, 0x10000 + 129);
+}
+
+void TestShell::backgroundTiles_data()
+{
+    QTest::addColumn<QSize>("area");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("smaller than the picture") << QSize(100, 100) << 1 << 1;
+    QTest::newRow("exactly twice as wide") << QSize(476, 157) << 3 << 2;
+    QTest::newRow("one pixel more") << QSize(477, 158) << 3 << 2;
+    QTest::newRow("empty") << QSize(0, 0) << 1 << 1;
+}
+
+void TestShell::backgroundTiles()
+{
+    QFETCH(QSize, area);
+    QFETCH(int, columns);
+    QFETCH(int, rows);
+    const QList<QPoint> tiles = CWorkspaceBackground::tileOrigins(QRect(QPoint(0, 0), area), QSize(238, 157));
+    QCOMPARE(tiles.size(), columns * rows);
+    QCOMPARE(tiles.last(), QPoint((columns - 1) * 238, (rows - 1) * 157));
+    QVERIFY(CWorkspaceBackground::tileOrigins(QRect(QPoint(0, 0), area), QSize()).isEmpty());
+}
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
