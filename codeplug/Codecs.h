@@ -17,8 +17,10 @@ constexpr std::int64_t kStep6k25 = 625;
 
 // The longest numeric prefix of text (as atof reads it), rounded to 15
 // significant decimal digits, multiplied by factor and truncated toward zero.
-// "145.0125" x 100000 gives exactly 14501250. Non-numbers give 0; values
-// beyond the int64 range saturate; never undefined behaviour.
+// "145.0125" x 100000 gives exactly 14501250. Only decimal forms are read
+// ("inf", "nan" and "0x.." give 0, as with the Windows C run-time's
+// atof); a fifteen-digit tie rounds away from zero. Non-numbers give 0; values
+// beyond the int64 range saturate to its ends; never undefined behaviour.
 std::int64_t decimalProduct(const QString& text, std::int64_t factor);
 
 // Digit pair of a stored byte: high nibble x 10 + low nibble (nibbles not checked).

@@ -1,0 +1,8 @@
+#pragma once
+// The code plug test classes, run one after another by main.cpp.
+
+int runDecimalProductTests(int argc, char** argv);
+int runCodecsTests(int argc, char** argv);
+int runToneTableTests(int argc, char** argv);
+int runChannelTableTests(int argc, char** argv);
+int runMemoryImageTests(int argc, char** argv);

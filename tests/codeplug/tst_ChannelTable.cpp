@@ -1,0 +1,283 @@
+// The channel table codec: headers and labels, the in-use rules of the
+// decoder, and an encoder that writes every row and nothing else.
+
+#include <QtTest>
+
+#include <QRandomGenerator>
+
+#include <initializer_list>
+
+#include "CodeplugTests.h"
+#include "codeplug/ChannelTable.h"
+#include "codeplug/Codecs.h"
+#include "codeplug/ToneTable.h"
+
+namespace {
+
+void setRecord(MemoryImage& image, int channel, std::initializer_list<int> bytes)
+{
+    int i = 0;
+    for (const int b : bytes)
+        image.channel(channel)[i++] = std::uint8_t(b);
+}
+
+QStringList rowCells(const ChannelTable& table, int row)
+{
+    QStringList cells;
+    for (int col = ChannelTable::ColRx; col < ChannelTable::kCols; ++col)
+        cells << table.cell(row, col);
+    return cells;
+}
+
+}  // namespace
+
+class ChannelTableTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void headersAndLabels_data();
+    void headersAndLabels();
+    void newImageIsEmpty();
+    void decodeRow_data();
+    void decodeRow();
+    void decodeLeavesHeadersAndLabels();
+    void encodeEmptiedRow();
+    void encodeWritesOnlyChannelBytes();
+    void encodeEditedCells();
+    void reencodeWellFormedImages();
+    void reencodeNormalises();
+};
+
+void ChannelTableTest::headersAndLabels_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QStringList>("headers");
+    QTest::newRow("English") << false
+                             << QStringList{"CH", "Rx Frequency", "Tx Frequency", "QT/DQT Dec",
+                                            "QT/DQT Enc", "Busy Lock"};
+    QTest::newRow("Chinese") << true
+                             << QStringList{QStringLiteral("信道"), QStringLiteral("接收频率"),
+                                            QStringLiteral("发射频率"), QStringLiteral("QT/DQT解码"),
+                                            QStringLiteral("QT/DQT编码"), QStringLiteral("繁忙锁定")};
+}
+
+void ChannelTableTest::headersAndLabels()
+{
+    QFETCH(bool, chinese);
+    QFETCH(QStringList, headers);
+    const ChannelTable table(chinese);
+    for (int col = 0; col < ChannelTable::kCols; ++col) {
+        QCOMPARE(table.cell(0, col), headers.at(col));
+        QCOMPARE(ChannelTable::header(col, chinese), headers.at(col));
+    }
+    QCOMPARE(table.cell(1, 0), QStringLiteral(" 1"));
+    QCOMPARE(table.cell(9, 0), QStringLiteral(" 9"));
+    QCOMPARE(table.cell(10, 0), QStringLiteral("10"));
+    QCOMPARE(table.cell(16, 0), QStringLiteral("16"));
+    QCOMPARE(ChannelTable::header(6, chinese), QString());
+    QCOMPARE(ChannelTable::header(-1, chinese), QString());
+}
+
+void ChannelTableTest::newImageIsEmpty()
+{
+    ChannelTable table;
+    for (int row = 1; row < ChannelTable::kRows; ++row)
+        for (int col = 1; col < ChannelTable::kCols; ++col)
+            table.setCell(row, col, QStringLiteral("x"));
+    table.decode(MemoryImage::newImage(), false);
+    for (int row = 1; row < ChannelTable::kRows; ++row)
+        QCOMPARE(rowCells(table, row), QStringList(5, QString()));
+}
+
+void ChannelTableTest::decodeRow_data()
+{
+    QTest::addColumn<QList<int>>("record");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QStringList>("cells");
+    QTest::newRow("in use")
+        << QList<int>{0x50, 0x12, 0x50, 0x14, 0x00, 0x25, 0x51, 0x14, 0x70, 0x06, 0x23, 0xC0, 0xFA}
+        << false << QStringList{"145.01250", "145.12500", "67.0", "D023I", "Yes"};
+    QTest::newRow("in use, Chinese")
+        << QList<int>{0x50, 0x12, 0x50, 0x14, 0x00, 0x25, 0x51, 0x14, 0x23, 0x80, 0xFF, 0xFF, 0xFB}
+        << true << QStringList{"145.01250", "145.12500", "D023N", QStringLiteral("无"), QStringLiteral("关")};
+    QTest::newRow("in use, tone high 0x00")
+        << QList<int>{0x50, 0x12, 0x50, 0x14, 0x50, 0x12, 0x50, 0x14, 0x12, 0x00, 0x00, 0x00, 0x01}
+        << false << QStringList{"145.01250", "145.01250", "None", "None", "No"};
+    QTest::newRow("tx byte 7 0xFF")
+        << QList<int>{0x50, 0x12, 0x50, 0x14, 0x50, 0x12, 0x50, 0xFF, 0xFF, 0xFF, 0x70, 0x06, 0x00}
+        << false << QStringList{"145.01250", "", "", "67.0", ""};
+    QTest::newRow("rx byte 3 0x00 with valid fields")
+        << QList<int>{0x50, 0x12, 0x50, 0x00, 0x50, 0x12, 0x50, 0x14, 0x00, 0x00, 0x54, 0xC7, 0x00}
+        << false << QStringList{"", "145.01250", "", "D754I", ""};
+    QTest::newRow("ill-formed bytes shown as they decode")
+        << QList<int>{0x1A, 0x25, 0x51, 0x14, 0x00, 0x00, 0x00, 0x01, 0x23, 0x8A, 0x05, 0x80, 0xFE}
+        << false << QStringList{"145.12520", "10.00000", "D1023N", "D05N", "Yes"};
+}
+
+void ChannelTableTest::decodeRow()
+{
+    QFETCH(QList<int>, record);
+    QFETCH(bool, chinese);
+    QFETCH(QStringList, cells);
+    for (const int channel : {1, 7, 16}) {
+        MemoryImage image = MemoryImage::newImage();
+        std::copy(record.begin(), record.end(), image.channel(channel));
+        ChannelTable table(chinese);
+        table.decode(image, chinese);
+        QCOMPARE(rowCells(table, channel), cells);
+        // Neighbours stay empty: the record is read at channel x 16.
+        if (channel > 1)
+            QCOMPARE(rowCells(table, channel - 1), QStringList(5, QString()));
+        if (channel < 16)
+            QCOMPARE(rowCells(table, channel + 1), QStringList(5, QString()));
+    }
+}
+
+void ChannelTableTest::decodeLeavesHeadersAndLabels()
+{
+    ChannelTable table(false);
+    table.setCell(0, 2, QStringLiteral("edited header"));
+    table.setCell(3, 0, QStringLiteral("edited label"));
+    MemoryImage image;
+    for (int i = 0; i < layout::kImageSize; ++i)
+        image.set(i, std::uint8_t(i * 37 + 11));
+    table.decode(image, false);
+    QCOMPARE(table.cell(0, 2), QStringLiteral("edited header"));
+    QCOMPARE(table.cell(3, 0), QStringLiteral("edited label"));
+    QCOMPARE(table.cell(0, 0), QStringLiteral("CH"));
+}
+
+void ChannelTableTest::encodeEmptiedRow()
+{
+    MemoryImage image = MemoryImage::newImage();
+    setRecord(image, 5, {0x50, 0x12, 0x50, 0x14, 0x50, 0x12, 0x50, 0x14, 0x70, 0x06, 0x23, 0x80, 0xA6,
+                         0x12, 0x34, 0x56});
+    ChannelTable table;
+    table.decode(image, false);
+    QCOMPARE(table.cell(5, ChannelTable::ColBusy), QStringLiteral("Yes"));
+    for (int col = 1; col < ChannelTable::kCols; ++col)
+        table.setCell(5, col, QString());
+    table.encode(image);
+
+    const std::uint8_t* r = image.channel(5);
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(int(r[i]), 0xFF);
+    QCOMPARE(int(r[12]), 0xA7);  // bit 0 set, bits 1-7 kept
+    QCOMPARE(int(r[13]), 0x12);
+    QCOMPARE(int(r[14]), 0x34);
+    QCOMPARE(int(r[15]), 0x56);
+    QVERIFY(!codec::channelInUse(r));
+    table.decode(image, false);
+    QCOMPARE(rowCells(table, 5), QStringList(5, QString()));
+}
+
+// Random bytes everywhere, a table of random texts encoded over them: only
+// bytes 0 to 11 and bit 0 of byte 12 of channels 1 to 16 may change.
+void ChannelTableTest::encodeWritesOnlyChannelBytes()
+{
+    QRandomGenerator random(517);
+    const ToneTable tones(false);
+    for (int round = 0; round < 50; ++round) {
+        MemoryImage before;
+        for (int i = 0; i < layout::kImageSize; ++i)
+            before.set(i, std::uint8_t(random.bounded(256)));
+        ChannelTable table;
+        for (int row = 1; row < ChannelTable::kRows; ++row) {
+            table.setCell(row, 1, codec::formatFrequency(random.bounded(10000000, 99999999)));
+            table.setCell(row, 2, random.bounded(4) == 0 ? QString() : QStringLiteral("146.50000"));
+            table.setCell(row, 3, tones.at(random.bounded(ToneTable::kSize)));
+            table.setCell(row, 4, tones.at(random.bounded(ToneTable::kSize)));
+            table.setCell(row, 5, random.bounded(2) ? QStringLiteral("Yes") : QStringLiteral("No"));
+        }
+        MemoryImage after = before;
+        table.encode(after);
+        for (int offset = 0; offset < layout::kImageSize; ++offset) {
+            const int channel = offset / layout::kRowSize;
+            const int field = offset % layout::kRowSize;
+            const bool channelRow = channel >= 1 && channel <= layout::kChannelCount;
+            if (channelRow && field < 12)
+                continue;
+            if (channelRow && field == 12) {
+                QCOMPARE(after.at(offset) & 0xFE, before.at(offset) & 0xFE);
+                continue;
+            }
+            QCOMPARE(after.at(offset), before.at(offset));
+        }
+        // And the table reads back from the image unchanged.
+        ChannelTable back;
+        back.decode(after, false);
+        for (int row = 1; row < ChannelTable::kRows; ++row) {
+            const bool inUse = !table.cell(row, 2).isEmpty();
+            QCOMPARE(back.cell(row, 1), table.cell(row, 1));
+            QCOMPARE(back.cell(row, 2), table.cell(row, 2));
+            if (inUse) {
+                QCOMPARE(back.cell(row, 3), table.cell(row, 3));
+                QCOMPARE(back.cell(row, 4), table.cell(row, 4));
+                QCOMPARE(back.cell(row, 5), table.cell(row, 5));
+            }
+        }
+    }
+}
+
+void ChannelTableTest::encodeEditedCells()
+{
+    MemoryImage image = MemoryImage::newImage();
+    ChannelTable table;
+    table.decode(image, false);
+    table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.0125"));
+    table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.125"));
+    table.setCell(2, ChannelTable::ColDecode, QStringLiteral("D023N"));
+    table.setCell(2, ChannelTable::ColEncode, QStringLiteral("254.1"));
+    table.setCell(2, ChannelTable::ColBusy, QStringLiteral("开"));
+    table.encode(image);
+    const std::uint8_t expected[13] = {0x50, 0x12, 0x50, 0x14, 0x00, 0x25, 0x51,
+                                       0x14, 0x23, 0x80, 0x41, 0x25, 0xFE};
+    for (int i = 0; i < 13; ++i)
+        QCOMPARE(int(image.channel(2)[i]), int(expected[i]));
+}
+
+// Well-formed in-use channels (decimal digits, tones from the table) come back
+// byte for byte in bytes 0 to 12.
+void ChannelTableTest::reencodeWellFormedImages()
+{
+    QRandomGenerator random(4711);
+    const ToneTable tones(false);
+    for (int round = 0; round < 50; ++round) {
+        MemoryImage image;
+        for (int i = 0; i < layout::kImageSize; ++i)
+            image.set(i, std::uint8_t(random.bounded(256)));
+        for (int channel = 1; channel <= layout::kChannelCount; ++channel) {
+            std::uint8_t* r = image.channel(channel);
+            for (int i = 0; i < 8; ++i)
+                r[i] = codec::pairByte(random.bounded(i == 3 || i == 7 ? 1 : 0, 100));
+            codec::encodeTone(tones.at(random.bounded(1, ToneTable::kSize)), &r[9], &r[8]);
+            codec::encodeTone(tones.at(random.bounded(ToneTable::kSize)), &r[11], &r[10]);
+        }
+        const MemoryImage before = image;
+        ChannelTable table;
+        table.decode(image, false);
+        table.encode(image);
+        QCOMPARE(image, before);
+    }
+}
+
+void ChannelTableTest::reencodeNormalises()
+{
+    MemoryImage image = MemoryImage::newImage();
+    setRecord(image, 3, {0x1A, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x55, 0x00, 0x70, 0x06, 0x5A});
+    ChannelTable table;
+    table.decode(image, false);
+    table.encode(image);
+    const std::uint8_t expected[13] = {0x20, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51,
+                                       0x14, 0xFF, 0xFF, 0x70, 0x06, 0x5A};
+    for (int i = 0; i < 13; ++i)
+        QCOMPARE(int(image.channel(3)[i]), int(expected[i]));
+}
+
+int runChannelTableTests(int argc, char** argv)
+{
+    ChannelTableTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ChannelTable.moc"

@@ -1,0 +1,253 @@
+// The memory image and its .dat file: new-image defaults, length rules on
+// load, and saves that never leave a half-written file.
+
+#include <QtTest>
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include "CodeplugTests.h"
+#include "codeplug/ChannelTable.h"
+#include "codeplug/MemoryImage.h"
+
+namespace {
+
+MemoryImage randomImage(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    MemoryImage image;
+    for (int i = 0; i < layout::kImageSize; ++i)
+        image.set(i, std::uint8_t(random.bounded(256)));
+    return image;
+}
+
+QByteArray patternBytes(int size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, '\0');
+    for (char& c : bytes)
+        c = char(random.bounded(256));
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class MemoryImageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void blankImage();
+    void newImageDefaults();
+    void newImageSurvivesEncodeOfEmptyTable();
+    void byteArray();
+    void saveAndLoad();
+    void loadLength_data();
+    void loadLength();
+    void loadRefusesUnreadable_data();
+    void loadRefusesUnreadable();
+    void failedSaveKeepsOldFile();
+    void failedSaveInReadOnlyFolder();
+    void saveReplacesWholly();
+};
+
+void MemoryImageTest::blankImage()
+{
+    const MemoryImage image;
+    for (int i = 0; i < layout::kImageSize; ++i)
+        QCOMPARE(int(image.at(i)), 0xFF);
+}
+
+void MemoryImageTest::newImageDefaults()
+{
+    MemoryImage image = randomImage(1);
+    image.resetToNew();
+    QCOMPARE(image, MemoryImage::newImage());
+    const QByteArray bytes = image.toByteArray();
+    QCOMPARE(bytes.size(), 1024);
+    QByteArray expected(1024, char(0xFF));
+    expected[0x01C] = char(0xFB);
+    expected[0x3C0] = 0x01;
+    expected[0x3C1] = 0x04;
+    expected[0x3C2] = 0x03;
+    expected[0x3C3] = 0x02;
+    expected[0x3C4] = 0x0C;
+    expected[0x3C5] = 0x0A;
+    expected[0x3CE] = 0x00;
+    expected[0x3CF] = 0x00;
+    QCOMPARE(bytes, expected);
+}
+
+// Saving a new document at once runs the encoder over the empty table; the
+// defaults must come out as they went in.
+void MemoryImageTest::newImageSurvivesEncodeOfEmptyTable()
+{
+    MemoryImage image = MemoryImage::newImage();
+    ChannelTable table;
+    table.decode(image, false);
+    table.encode(image);
+    QCOMPARE(image, MemoryImage::newImage());
+}
+
+void MemoryImageTest::byteArray()
+{
+    MemoryImage image = randomImage(2);
+    const MemoryImage before = image;
+    QVERIFY(!image.fromByteArray(QByteArray(1023, 'x')));
+    QCOMPARE(image, before);
+    const QByteArray longer = patternBytes(2000, 3);
+    QVERIFY(image.fromByteArray(longer));
+    QCOMPARE(image.toByteArray(), longer.left(1024));
+}
+
+void MemoryImageTest::saveAndLoad()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("radio.dat"));
+    const MemoryImage image = randomImage(4);
+    QString error;
+    QVERIFY2(image.saveFile(path, &error), qPrintable(error));
+    QCOMPARE(readFile(path), image.toByteArray());
+    MemoryImage loaded;
+    QVERIFY2(loaded.loadFile(path, &error), qPrintable(error));
+    QCOMPARE(loaded, image);
+    // Nothing but the file itself is left in the folder.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"radio.dat"});
+}
+
+void MemoryImageTest::loadLength_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("empty") << 0 << false;
+    QTest::newRow("one byte") << 1 << false;
+    QTest::newRow("1023") << 1023 << false;
+    QTest::newRow("1024") << 1024 << true;
+    QTest::newRow("1025") << 1025 << true;
+    QTest::newRow("4 MiB") << 4 * 1024 * 1024 << true;
+}
+
+void MemoryImageTest::loadLength()
+{
+    QFETCH(int, size);
+    QFETCH(bool, accepted);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("file %1.dat").arg(size));
+    const QByteArray bytes = patternBytes(size, quint32(size) + 7);
+    QVERIFY(writeFile(path, bytes));
+
+    MemoryImage image = randomImage(5);
+    const MemoryImage before = image;
+    QString error;
+    QCOMPARE(image.loadFile(path, &error), accepted);
+    if (accepted) {
+        QVERIFY(error.isEmpty());
+        QCOMPARE(image.toByteArray(), bytes.left(1024));
+    } else {
+        QCOMPARE(image, before);
+        // The message names the file and how long it is.
+        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+        QVERIFY2(error.contains(QString::number(size)), qPrintable(error));
+    }
+}
+
+void MemoryImageTest::loadRefusesUnreadable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing file") << "missing.dat";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("below a file") << "plain.txt/radio.dat";
+}
+
+void MemoryImageTest::loadRefusesUnreadable()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("plain.txt")), QByteArray(2048, 'p')));
+    MemoryImage image = randomImage(6);
+    const MemoryImage before = image;
+    QString error;
+    QVERIFY(!image.loadFile(dir.filePath(name), &error));
+    QCOMPARE(image, before);
+    QVERIFY(!error.isEmpty());
+}
+
+// A save that cannot complete leaves the file that was there untouched. The
+// target's folder is a regular file here, which fails for every user,
+// including root; the old file is next to it.
+void MemoryImageTest::failedSaveKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QVERIFY(writeFile(blocker, QByteArray("not a folder")));
+    QString error;
+    QVERIFY(!randomImage(7).saveFile(blocker + QStringLiteral("/radio.dat"), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(error.contains(QStringLiteral("radio.dat")));
+    QCOMPARE(readFile(blocker), QByteArray("not a folder"));
+
+    // The target is a folder: the folder (and what it holds) stays.
+    const QString folder = dir.filePath(QStringLiteral("radio.dat"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("radio.dat")));
+    QVERIFY(writeFile(folder + QStringLiteral("/inside"), QByteArray("kept")));
+    QVERIFY(!randomImage(8).saveFile(folder, &error));
+    QVERIFY(QFileInfo(folder).isDir());
+    QCOMPARE(readFile(folder + QStringLiteral("/inside")), QByteArray("kept"));
+}
+
+// An old file in a folder that may not be written: the old contents stay whole.
+// Root may write anywhere, so the case is skipped when the folder still takes
+// new files.
+void MemoryImageTest::failedSaveInReadOnlyFolder()
+{
+    QTemporaryDir dir;
+    const QString sub = dir.filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkdir(sub));
+    const QString path = sub + QStringLiteral("/radio.dat");
+    const MemoryImage old = randomImage(9);
+    QVERIFY(old.saveFile(path));
+    QVERIFY(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
+    const bool folderStillWritable = writeFile(sub + QStringLiteral("/probe"), "x");
+    if (!folderStillWritable) {
+        QString error;
+        QVERIFY(!randomImage(10).saveFile(path, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readFile(path), old.toByteArray());
+    }
+    QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (folderStillWritable)
+        QSKIP("running with rights that ignore folder permissions");
+}
+
+void MemoryImageTest::saveReplacesWholly()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("radio.dat"));
+    QVERIFY(writeFile(path, patternBytes(5000, 11)));
+    const MemoryImage image = randomImage(12);
+    QVERIFY(image.saveFile(path));
+    QCOMPARE(readFile(path), image.toByteArray());
+}
+
+int runMemoryImageTests(int argc, char** argv)
+{
+    MemoryImageTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_MemoryImage.moc"
