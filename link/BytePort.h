@@ -7,12 +7,14 @@
 
 #include <cstdint>
 
+#include "link/ProtocolConstants.h"
+
 struct PortTimeouts {
-    int readIntervalMs = 30;        // longest gap between two received bytes
-    int readTotalMultiplierMs = 100;  // per requested byte
-    int readTotalConstantMs = 90;
-    int writeTotalMultiplierMs = 50;  // per byte
-    int writeTotalConstantMs = 50;
+    int readIntervalMs = protocol::kReadIntervalMs;  // longest gap between two received bytes
+    int readTotalMultiplierMs = protocol::kReadTotalMultiplierMs;  // per requested byte
+    int readTotalConstantMs = protocol::kReadTotalConstantMs;
+    int writeTotalMultiplierMs = protocol::kWriteTotalMultiplierMs;  // per byte
+    int writeTotalConstantMs = protocol::kWriteTotalConstantMs;
 };
 
 class BytePort {
@@ -30,7 +32,9 @@ public:
     // received (possibly 0). *ok is false only when the read operation itself
     // failed (the line vanished, for example).
     virtual int read(std::uint8_t* buffer, int count, bool* ok) = 0;
-    // Returns the number of bytes written; fewer than count is a failure.
+    // Returns the number of bytes written; fewer than count is a failure. Returns
+    // once the bytes have left for the line, so a purge that follows cannot
+    // discard them.
     virtual int write(const std::uint8_t* buffer, int count) = 0;
 
     virtual void purgeAll() = 0;     // both queues, pending reads and writes

@@ -3,6 +3,12 @@
 // or "P2107", acknowledgement) and the 8-byte block loops over image rows 0 to
 // 60, on a BytePort. No windows: the caller supplies a pump callback and a
 // progress callback.
+//
+// The caller drives open(), handshake() (again on Retry after a
+// CommunicationError), readImage() or writeImage(), close(). The engine closes
+// the port itself on every result that ends the transfer: a model mismatch or
+// cancel in the handshake, and every result of readImage() / writeImage(). Only
+// a handshake's CommunicationError leaves the port open for a Retry.
 
 #include <QString>
 
@@ -30,10 +36,13 @@ public:
     explicit ProtocolEngine(BytePort& port);
     ~ProtocolEngine();  // closes the port
 
+    // PortOpenFailed (with openError()) or Done.
     TransferResult open(const QString& portName);
     QString openError() const { return m_openError; }
 
     // One handshake attempt: six pump passes, wake-up, identification, ACK.
+    // An identification reply shorter than the five checked bytes is a
+    // CommunicationError, never a comparison against bytes not received.
     TransferResult handshake(const Pump& pump);
     // After a good handshake. A read stores each block into the image as it
     // arrives; rows 61 to 63 are never touched or sent.
@@ -42,7 +51,26 @@ public:
 
     void close();
 
+    // The string-table id of a result's message: 61453, 61451 or 61454; 0 for
+    // Done, Cancelled and ModelMismatch (whose text is modelMismatchText()).
+    static int messageId(TransferResult result);
+    // The model-mismatch message and its caption, held by the program itself.
+    static QString modelMismatchText(bool chinese);
+    static QString modelMismatchCaption(bool chinese);
+    // The English string table's text of messageId(result), for the command
+    // line, which loads no language module (a test keeps the two equal).
+    static QString englishMessage(TransferResult result);
+
 private:
+    bool writeBytes(const std::uint8_t* bytes, int count);
+    bool writeByte(std::uint8_t byte) { return writeBytes(&byte, 1); }
+    // Reads one byte after clearing the receive byte; true when it is an ACK.
+    bool readAck();
+    // count pump passes, each followed by pauseMs (0: none); true on cancel.
+    bool pumpPasses(const Pump& pump, int count, int pauseMs);
+    TransferResult finish(TransferResult result);
+
+
     BytePort& m_port;
     QString m_openError;
 };

@@ -1,0 +1,23 @@
+#pragma once
+// How a port name becomes a serial device. "COM1" to "COM4" (any case) map
+// through the [Ports] section of the settings file (COM1=/dev/ttyUSB0); without
+// a mapping Windows opens the name itself and Linux uses /dev/ttyUSB0 to
+// /dev/ttyUSB3. A device path is used as it is. Any other name has no device.
+
+#include <QString>
+
+class CIniFile;
+
+class PortNames {
+public:
+    // The device a transfer opens for name, looked up in g_settings; empty when
+    // the name cannot be opened ("com0", "com5", "").
+    static QString device(const QString& name);
+    // The same, looked up in the given settings file.
+    static QString device(const QString& name, const CIniFile& settings);
+
+    // 1 to 4 for "COM1" to "COM4" in any case, else 0.
+    static int comNumber(const QString& name);
+    // True for a path to a device ("/dev/ttyS0", "\\.\COM7").
+    static bool isDevicePath(const QString& name);
+};

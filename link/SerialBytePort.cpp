@@ -1,0 +1,188 @@
+#include "link/SerialBytePort.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include "link/PortNames.h"
+#include "link/ProtocolConstants.h"
+
+#ifndef Q_OS_WIN
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+SerialBytePort::SerialBytePort() = default;
+
+SerialBytePort::~SerialBytePort()
+{
+    close();
+}
+
+bool SerialBytePort::open(const QString& name, QString* error)
+{
+    close();
+    const QString device = PortNames::device(name);
+    if (device.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("there is no port named '%1' (use COM1 to COM4 or a device path)")
+                         .arg(name);
+        return false;
+    }
+    m_serial.setPortName(device);
+    // QSerialPort opens exclusively: a lock file plus TIOCEXCL on Unix, no
+    // sharing on Windows.
+    if (!m_serial.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = openFailure(name, device);
+        return false;
+    }
+    m_serial.setBaudRate(protocol::kBaudRate);
+    m_serial.setDataBits(QSerialPort::Data8);
+    m_serial.setParity(QSerialPort::NoParity);
+    m_serial.setStopBits(QSerialPort::OneStop);
+    // Qt has no transmit-queue setting; the receive buffer is bounded as the
+    // driver queue was.
+    m_serial.setReadBufferSize(protocol::kReceiveQueueSize);
+    m_serial.clear();
+    m_serial.clearError();
+    return true;
+}
+
+QString SerialBytePort::openFailure(const QString& name, const QString& device) const
+{
+    const QString shown = device == name ? device : QStringLiteral("%1 (%2)").arg(name, device);
+    switch (m_serial.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("%1: no such device").arg(shown);
+    case QSerialPort::PermissionError: {
+#ifndef Q_OS_WIN
+        // Qt reports both "busy" and "not allowed" as a permission error.
+        const QByteArray path = QFileInfo(device).absoluteFilePath().toLocal8Bit();
+        if (::access(path.constData(), R_OK | W_OK) != 0)
+            return QStringLiteral("%1: no permission to use the device (add the user to the "
+                                  "dialout group: sudo usermod -aG dialout $USER, then log in again)")
+                .arg(shown);
+#endif
+        return QStringLiteral("%1: the port is busy, held by another program").arg(shown);
+    }
+    default:
+        break;
+    }
+    if (!QFileInfo::exists(device))
+        return QStringLiteral("%1: no such device").arg(shown);
+    return QStringLiteral("%1: %2").arg(shown, m_serial.errorString());
+}
+
+void SerialBytePort::close()
+{
+    if (m_serial.isOpen())
+        m_serial.close();
+}
+
+bool SerialBytePort::isOpen() const
+{
+    return m_serial.isOpen();
+}
+
+void SerialBytePort::setTimeouts(const PortTimeouts& timeouts)
+{
+    m_timeouts = timeouts;
+}
+
+int SerialBytePort::read(std::uint8_t* buffer, int count, bool* ok)
+{
+    if (ok)
+        *ok = true;
+    if (!m_serial.isOpen()) {
+        if (ok)
+            *ok = false;
+        return 0;
+    }
+    QDeadlineTimer total(qint64(m_timeouts.readTotalMultiplierMs) * count + m_timeouts.readTotalConstantMs);
+    int received = 0;
+    while (received < count) {
+        const qint64 got = m_serial.read(reinterpret_cast<char*>(buffer) + received, count - received);
+        if (got < 0) {
+            if (ok)
+                *ok = false;
+            break;
+        }
+        received += int(got);
+        if (received == count)
+            break;
+        // The interval time-out runs only once a byte has arrived.
+        qint64 wait = total.remainingTime();
+        if (received > 0)
+            wait = qMin<qint64>(wait, m_timeouts.readIntervalMs);
+        if (wait <= 0)
+            break;
+        if (!m_serial.waitForReadyRead(int(wait))) {
+            const QSerialPort::SerialPortError error = m_serial.error();
+            if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
+                if (ok)
+                    *ok = false;
+                break;
+            }
+            m_serial.clearError();
+            // A time-out: the interval or the total expired (or a spurious
+            // wake-up before the total did; then wait again).
+            if (received > 0 || total.hasExpired())
+                break;
+        }
+    }
+    return received;
+}
+
+int SerialBytePort::write(const std::uint8_t* buffer, int count)
+{
+    if (!m_serial.isOpen() || count <= 0)
+        return 0;
+    const qint64 queued = m_serial.write(reinterpret_cast<const char*>(buffer), count);
+    if (queued < 0)
+        return 0;
+    QDeadlineTimer total(qint64(m_timeouts.writeTotalMultiplierMs) * count + m_timeouts.writeTotalConstantMs);
+    while (m_serial.bytesToWrite() > 0) {
+        const qint64 wait = total.remainingTime();
+        if (wait <= 0 || !m_serial.waitForBytesWritten(int(wait)))
+            break;
+    }
+    const int written = int(queued - m_serial.bytesToWrite());
+#ifndef Q_OS_WIN
+    // Wait until the driver has sent them: the protocol purges both queues
+    // right after a write (the handshake's ACK, the wake-up bytes), and a
+    // purge would otherwise discard bytes still waiting in the driver.
+    if (written > 0 && m_serial.handle() >= 0)
+        ::tcdrain(m_serial.handle());
+#endif
+    return written;
+}
+
+void SerialBytePort::purgeAll()
+{
+    // Blocking use leaves no pending operation to abort: the queues it is.
+    purgeQueues();
+}
+
+void SerialBytePort::purgeQueues()
+{
+    // write() returns only once its bytes have been sent, so the transmit
+    // queue is always empty here and only the receive side is discarded.
+    // Flushing the output as well would be a no-op on a real line, but on a
+    // pseudo-terminal it also throws away what the other end has not read yet.
+    if (m_serial.isOpen())
+        m_serial.clear(QSerialPort::Input);
+}
+
+void SerialBytePort::pause(int ms)
+{
+    QThread::msleep(ulong(ms));
+}
+
+bool SerialBytePort::canOpen(const QString& name, QString* error)
+{
+    SerialBytePort port;
+    const bool opened = port.open(name, error);
+    port.close();
+    return opened;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The byte port on a real serial line (QSerialPort): exclusive open of the
+// device a port name maps to (PortNames), 9600 8N1 binary, reads bounded by
+// the interval and total time-outs, writes that return once the bytes have
+// left, purges. Blocking: meant for the thread that runs the transfer.
+
+#include <QSerialPort>
+
+#include "link/BytePort.h"
+
+class SerialBytePort : public BytePort {
+public:
+    SerialBytePort();
+    ~SerialBytePort() override;
+
+    bool open(const QString& name, QString* error) override;
+    void close() override;
+    bool isOpen() const override;
+    void setTimeouts(const PortTimeouts& timeouts) override;
+
+    int read(std::uint8_t* buffer, int count, bool* ok) override;
+    int write(const std::uint8_t* buffer, int count) override;
+
+    void purgeAll() override;
+    void purgeQueues() override;
+    void pause(int ms) override;
+
+    // Opens and closes name at once: what the COM Setup dialog probes with.
+    static bool canOpen(const QString& name, QString* error = nullptr);
+
+private:
+    QString openFailure(const QString& name, const QString& device) const;
+
+    QSerialPort m_serial;
+    PortTimeouts m_timeouts;
+};

@@ -1,0 +1,512 @@
+// The protocol engine byte for byte against an in-memory port, the simulated
+// radio's answers, and the port names.
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+#include "codeplug/ImageLayout.h"
+#include "codeplug/MemoryImage.h"
+#include "link/PortNames.h"
+#include "link/ProtocolConstants.h"
+#include "link/ProtocolEngine.h"
+#include "link/SimulatedRadio.h"
+#include "settings/IniFile.h"
+#include "tests/support/InMemoryPort.h"
+
+using Kind = InMemoryPort::Kind;
+using Event = InMemoryPort::Event;
+
+Q_DECLARE_METATYPE(TransferResult)
+
+namespace {
+
+// An image whose every byte differs from its neighbours, so a block landing at
+// the wrong address shows.
+MemoryImage patternImage(int seed)
+{
+    MemoryImage image;
+    for (int i = 0; i < layout::kImageSize; ++i)
+        image.set(i, std::uint8_t((i * 7 + seed) & 0xFF));
+    return image;
+}
+
+Event write(const QByteArray& bytes) { return {Kind::Write, bytes, 0}; }
+Event read(int count, const QByteArray& got) { return {Kind::Read, got, count}; }
+Event pause(int ms) { return {Kind::Pause, {}, ms}; }
+Event purgeQueues() { return {Kind::PurgeQueues, {}, 0}; }
+Event pump() { return {Kind::Pump, {}, 0}; }
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+QByteArray imageBytes(const MemoryImage& image, int offset, int count)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.data() + offset), count);
+}
+
+// Renders events for a readable failure message.
+QString describe(const QList<Event>& events)
+{
+    QStringList lines;
+    for (const Event& e : events)
+        lines << QStringLiteral("%1 %2 %3").arg(QLatin1String(toString(e.kind)), QString::fromLatin1(e.bytes.toHex(' '))).arg(e.value);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void compareEvents(const QList<Event>& actual, const QList<Event>& expected)
+{
+    const int n = int(qMin(actual.size(), expected.size()));
+    for (int i = 0; i < n; ++i) {
+        if (!(actual.at(i) == expected.at(i)))
+            QFAIL(qPrintable(QStringLiteral("event %1 differs.\nactual:\n%2\nexpected:\n%3")
+                                 .arg(i)
+                                 .arg(describe(actual.mid(i, 6)), describe(expected.mid(i, 6)))));
+    }
+    QCOMPARE(actual.size(), expected.size());
+}
+
+// The event sequence of one good handshake against a radio identifying as ident.
+QList<Event> handshakeEvents(const QByteArray& ident)
+{
+    QList<Event> e;
+    for (int i = 0; i < protocol::kHandshakePumpPasses; ++i)
+        e << pump() << pause(1);
+    e << Event{Kind::PurgeAll, {}, 0};
+    for (std::uint8_t b : protocol::kWakeUp)
+        e << pause(2) << purgeQueues() << write(QByteArray(1, char(b)));
+    e << read(1, bytes({SimulatedRadio::kWakeUpAnswer}));
+    e << pause(1) << purgeQueues() << write("M") << pause(1) << write(bytes({0x02}));
+    e << read(8, ident);
+    e << purgeQueues() << write(bytes({0x06})) << purgeQueues() << pause(1) << read(1, bytes({0x06}));
+    return e;
+}
+
+}  // namespace
+
+class TestProtocol : public QObject {
+    Q_OBJECT
+
+private:
+    ProtocolEngine::Pump pumpFor(InMemoryPort& port, int cancelAtPass = -1)
+    {
+        auto passes = std::make_shared<int>(0);
+        return [&port, passes, cancelAtPass] {
+            port.notePump();
+            return (*passes)++ == cancelAtPass;
+        };
+    }
+
+private slots:
+    void readIsExactByteSequence()
+    {
+        const MemoryImage radioImage = patternImage(3);
+        SimulatedRadio radio(radioImage);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        QCOMPARE(engine.open(QStringLiteral("COM1")), TransferResult::Done);
+        QCOMPARE(port.timeouts().readTotalConstantMs, 90);
+        port.clearEvents();
+
+        QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::Done);
+        compareEvents(port.events(), handshakeEvents(QByteArrayLiteral("P3107\0\0\0")));
+        port.clearEvents();
+
+        MemoryImage image = MemoryImage::newImage();
+        QList<int> rows;
+        QCOMPARE(engine.readImage(image, pumpFor(port), [&rows](int row) { rows << row; }),
+                 TransferResult::Done);
+
+        QList<Event> expected;
+        for (int row = 0; row <= 60; ++row) {
+            for (int block = 0; block < 2; ++block) {
+                const int address = row * 16 + block * 8;
+                if (block == 1)
+                    expected << pause(1);
+                expected << purgeQueues() << write(bytes({0x52, address >> 8, address & 0xFF, 0x08}));
+                expected << read(12, bytes({0x57, address >> 8, address & 0xFF, 0x08}) + imageBytes(radioImage, address, 8));
+                expected << pause(1) << purgeQueues() << write(bytes({0x06})) << read(1, bytes({0x06}));
+            }
+            for (int i = 0; i < 5; ++i)
+                expected << pump();
+        }
+        expected << Event{Kind::Close, {}, 0};
+        compareEvents(port.events(), expected);
+
+        QCOMPARE(rows.size(), 61);
+        QCOMPARE(rows.first(), 0);
+        QCOMPARE(rows.last(), 60);
+        // Rows 0 to 60 come from the radio, rows 61 to 63 stay as they were.
+        QCOMPARE(imageBytes(image, 0, 0x3D0), imageBytes(radioImage, 0, 0x3D0));
+        QCOMPARE(imageBytes(image, 0x3D0, 48), imageBytes(MemoryImage::newImage(), 0x3D0, 48));
+        QVERIFY(!port.isOpen());
+    }
+
+    void writeIsExactByteSequence()
+    {
+        SimulatedRadio radio(MemoryImage::newImage());
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        QCOMPARE(engine.open(QStringLiteral("COM2")), TransferResult::Done);
+        QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::Done);
+        port.clearEvents();
+
+        const MemoryImage image = patternImage(11);
+        QCOMPARE(engine.writeImage(image, pumpFor(port), {}), TransferResult::Done);
+
+        QList<Event> expected;
+        for (int row = 0; row <= 60; ++row) {
+            for (int block = 0; block < 2; ++block) {
+                const int address = row * 16 + block * 8;
+                expected << purgeQueues() << write(bytes({0x57, address >> 8, address & 0xFF, 0x08}))
+                         << pause(1) << write(imageBytes(image, address, 8)) << read(1, bytes({0x06}));
+            }
+            for (int i = 0; i < 5; ++i)
+                expected << pump();
+        }
+        expected << Event{Kind::Close, {}, 0};
+        compareEvents(port.events(), expected);
+
+        // The radio got rows 0 to 60; rows 61 to 63 were never sent.
+        QCOMPARE(imageBytes(radio.image(), 0, 0x3D0), imageBytes(image, 0, 0x3D0));
+        QCOMPARE(imageBytes(radio.image(), 0x3D0, 48), imageBytes(MemoryImage::newImage(), 0x3D0, 48));
+        QCOMPARE(radio.completedWrites(), 1);
+    }
+
+    void identification_data()
+    {
+        QTest::addColumn<QByteArray>("ident");
+        QTest::addColumn<TransferResult>("expected");
+        QTest::addColumn<bool>("portOpenAfter");
+        QTest::newRow("P3107") << QByteArrayLiteral("P3107abc") << TransferResult::Done << true;
+        QTest::newRow("P2107, any tail") << QByteArrayLiteral("P2107\xff\x01\x80") << TransferResult::Done << true;
+        QTest::newRow("exactly five bytes") << QByteArrayLiteral("P3107") << TransferResult::Done << true;
+        QTest::newRow("byte 0 wrong") << QByteArrayLiteral("Q3107\0\0\0") << TransferResult::ModelMismatch << false;
+        QTest::newRow("byte 1 wrong") << QByteArrayLiteral("P4107\0\0\0") << TransferResult::ModelMismatch << false;
+        QTest::newRow("byte 4 wrong") << QByteArrayLiteral("P3108\0\0\0") << TransferResult::ModelMismatch << false;
+        // Too short to check: a fault of the line, worth a Retry.
+        QTest::newRow("four bytes") << QByteArrayLiteral("P310") << TransferResult::CommunicationError << true;
+        QTest::newRow("one byte") << QByteArrayLiteral("P") << TransferResult::CommunicationError << true;
+        QTest::newRow("nothing") << QByteArray() << TransferResult::CommunicationError << true;
+    }
+
+    void identification()
+    {
+        QFETCH(QByteArray, ident);
+        QFETCH(TransferResult, expected);
+        QFETCH(bool, portOpenAfter);
+        SimFaults faults;
+        faults.identification = ident;
+        SimulatedRadio radio(MemoryImage::newImage(), faults);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake({}), expected);
+        QCOMPARE(port.isOpen(), portOpenAfter);
+        // A mismatch stops before the ACK; a short reply is never acknowledged.
+        if (expected != TransferResult::Done)
+            QVERIFY(!port.written().endsWith(char(protocol::kAck)));
+    }
+
+    // Bytes of an earlier attempt's identification must not complete a short
+    // one: were they compared, this second attempt would succeed.
+    void shortIdentificationAfterGoodOneIsStillAnError()
+    {
+        InMemoryPort port;
+        int attempt = 0;
+        auto previous = std::make_shared<QByteArray>();
+        port.setResponder([&attempt, previous](const QByteArray& w) {
+            QByteArray answer;
+            if (w == "A")
+                answer = bytes({0x06});  // wake-up answer
+            else if (w == bytes({0x02}) && *previous == "M")
+                answer = ++attempt == 1 ? QByteArrayLiteral("P3107xyz") : QByteArrayLiteral("P");
+            else if (w == bytes({0x06}) && attempt == 2)
+                answer = bytes({0x06});
+            *previous = w;
+            return answer;
+        });
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake({}), TransferResult::CommunicationError);  // no ACK
+        QCOMPARE(engine.handshake({}), TransferResult::CommunicationError);  // short reply
+        QCOMPARE(attempt, 2);
+    }
+
+    void handshakeFaults_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<TransferResult>("expected");
+        QTest::newRow("silent") << 0 << TransferResult::CommunicationError;
+        QTest::newRow("no handshake ACK") << 1 << TransferResult::CommunicationError;
+        // The wake-up answer's count is not examined: only a failed read is an error.
+        QTest::newRow("no wake-up answer") << 2 << TransferResult::Done;
+    }
+
+    void handshakeFaults()
+    {
+        QFETCH(int, fault);
+        QFETCH(TransferResult, expected);
+        SimFaults faults;
+        faults.silent = fault == 0;
+        faults.noHandshakeAck = fault == 1;
+        faults.noWakeUpAnswer = fault == 2;
+        SimulatedRadio radio(MemoryImage::newImage(), faults);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake({}), expected);
+        QVERIFY(port.isOpen());  // open for a Retry, or for the transfer
+    }
+
+    void retryRepeatsWholeHandshakeOnSamePort()
+    {
+        SimFaults faults;
+        faults.noHandshakeAck = true;
+        SimulatedRadio radio(MemoryImage::newImage(), faults);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::CommunicationError);
+        port.clearEvents();
+        QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::CommunicationError);
+        QCOMPARE(port.openCount(), 1);
+        QList<Event> expected = handshakeEvents(QByteArrayLiteral("P3107\0\0\0"));
+        expected.last() = read(1, QByteArray());
+        compareEvents(port.events(), expected);
+    }
+
+    void failedWakeUpReadIsCommunicationError()
+    {
+        // The wake-up read fails as an operation, the identification then
+        // arrives: the model check passes and the attempt still fails.
+        SimulatedRadio radio(MemoryImage::newImage());
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        port.failRead(0);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake({}), TransferResult::CommunicationError);
+        QVERIFY(!port.written().endsWith(char(protocol::kAck)));
+        QVERIFY(port.isOpen());
+    }
+
+    void cancel_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("cancelAtPass");
+        QTest::addColumn<int>("rowsDone");
+        // Passes 0-5 are the handshake's; row r's passes follow.
+        QTest::newRow("read, first pass of row 0") << false << 6 << 1;
+        QTest::newRow("read, last pass of row 29") << false << 6 + 29 * 5 + 4 << 30;
+        QTest::newRow("write, third pass of row 10") << true << 6 + 10 * 5 + 2 << 11;
+    }
+
+    void cancel()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, cancelAtPass);
+        QFETCH(int, rowsDone);
+        const MemoryImage radioImage = patternImage(5);
+        SimulatedRadio radio(radioImage);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        const ProtocolEngine::Pump pump = pumpFor(port, cancelAtPass);
+        QCOMPARE(engine.handshake(pump), TransferResult::Done);
+        MemoryImage image = MemoryImage::newImage();
+        int progressCalls = 0;
+        const auto progress = [&progressCalls](int) { ++progressCalls; };
+        const TransferResult result =
+            write ? engine.writeImage(image, pump, progress) : engine.readImage(image, pump, progress);
+        QCOMPARE(result, TransferResult::Cancelled);
+        QCOMPARE(progressCalls, rowsDone);
+        QVERIFY(!port.isOpen());
+        // Nothing after the cancelling pass but the close.
+        QCOMPARE(port.events().last().kind, Kind::Close);
+        QCOMPARE(port.events().at(port.events().size() - 2).kind, Kind::Pump);
+        if (!write) {
+            QCOMPARE(imageBytes(image, 0, rowsDone * 16), imageBytes(radioImage, 0, rowsDone * 16));
+            QCOMPARE(imageBytes(image, rowsDone * 16, 16), imageBytes(MemoryImage::newImage(), rowsDone * 16, 16));
+        }
+    }
+
+    void cancelBeforeHandshakeSendsNothing()
+    {
+        InMemoryPort port;
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake(pumpFor(port, 2)), TransferResult::Cancelled);
+        QVERIFY(port.written().isEmpty());
+        QVERIFY(!port.isOpen());
+    }
+
+    void blockFaults_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("kind");  // 0 no ACK, 1 wrong ACK, 2 short reply, 3 line vanishes
+        QTest::addColumn<int>("block");
+        QTest::newRow("read, no ACK, block 0") << false << 0 << 0;
+        QTest::newRow("read, NAK, block 61 (row 30, second)") << false << 1 << 61;
+        QTest::newRow("read, short reply, block 60 (row 30, first)") << false << 2 << 60;
+        QTest::newRow("read, line vanishes, block 121") << false << 3 << 121;
+        QTest::newRow("write, no ACK, block 7") << true << 0 << 7;
+        QTest::newRow("write, NAK, block 121") << true << 1 << 121;
+        QTest::newRow("write, line vanishes, block 40") << true << 3 << 40;
+    }
+
+    void blockFaults()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, kind);
+        QFETCH(int, block);
+        SimFaults faults;
+        (kind == 0 ? faults.noAckAt : kind == 1 ? faults.wrongAckAt : kind == 2 ? faults.shortReplyAt : faults.vanishAt) = block;
+        const MemoryImage radioImage = patternImage(9);
+        SimulatedRadio radio(radioImage, faults);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        QCOMPARE(engine.handshake({}), TransferResult::Done);
+        const MemoryImage before = MemoryImage::newImage();
+        MemoryImage image = before;
+        int rows = 0;
+        const auto progress = [&rows](int) { ++rows; };
+        const TransferResult result = write ? engine.writeImage(patternImage(1), {}, progress)
+                                            : engine.readImage(image, {}, progress);
+        QCOMPARE(result, TransferResult::BlockFailure);
+        QCOMPARE(rows, block / 2);
+        QVERIFY(!port.isOpen());
+        if (write) {
+            QCOMPARE(radio.completedWrites(), 0);
+            return;
+        }
+        // The blocks received so far stay: a block whose full reply arrived is
+        // stored even when its ACK fails.
+        const int kept = (kind <= 1 ? block + 1 : block) * 8;
+        QCOMPARE(imageBytes(image, 0, kept), imageBytes(radioImage, 0, kept));
+        QCOMPARE(imageBytes(image, kept, 1024 - kept), imageBytes(before, kept, 1024 - kept));
+    }
+
+    void openFailure()
+    {
+        InMemoryPort port;
+        port.failOpen(QStringLiteral("COM3: no such device"));
+        ProtocolEngine engine(port);
+        QCOMPARE(engine.open(QStringLiteral("COM3")), TransferResult::PortOpenFailed);
+        QCOMPARE(engine.openError(), QStringLiteral("COM3: no such device"));
+        QCOMPARE(engine.handshake({}), TransferResult::PortOpenFailed);
+        QVERIFY(port.written().isEmpty());
+    }
+
+    void destructorClosesPort()
+    {
+        SimFaults faults;
+        faults.silent = true;
+        SimulatedRadio radio(MemoryImage::newImage(), faults);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        {
+            ProtocolEngine engine(port);
+            engine.open(QStringLiteral("COM1"));
+            QCOMPARE(engine.handshake({}), TransferResult::CommunicationError);
+            QVERIFY(port.isOpen());
+        }
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.closeCount(), 1);
+    }
+
+    // A purge drops what had arrived before it: line noise before the
+    // handshake does not reach the identification.
+    void noiseBeforeHandshakeIsPurged()
+    {
+        SimulatedRadio radio(MemoryImage::newImage());
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        ProtocolEngine engine(port);
+        engine.open(QStringLiteral("COM1"));
+        port.queueIncoming(QByteArrayLiteral("garbage!"));
+        QCOMPARE(engine.handshake({}), TransferResult::Done);
+    }
+
+    void twoTransfersInARow()
+    {
+        const MemoryImage radioImage = patternImage(2);
+        SimulatedRadio radio(radioImage);
+        InMemoryPort port;
+        port.attachRadio(&radio);
+        for (int i = 0; i < 2; ++i) {
+            ProtocolEngine engine(port);
+            QCOMPARE(engine.open(QStringLiteral("COM1")), TransferResult::Done);
+            QCOMPARE(engine.handshake({}), TransferResult::Done);
+            MemoryImage image;
+            QCOMPARE(engine.readImage(image, {}, {}), TransferResult::Done);
+            QCOMPARE(imageBytes(image, 0, 0x3D0), imageBytes(radioImage, 0, 0x3D0));
+        }
+        QCOMPARE(radio.completedReads(), 2);
+    }
+
+    void englishMessagesMatchStringTable()
+    {
+        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/English/strings.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject table = QJsonDocument::fromJson(file.readAll()).object();
+        for (TransferResult r : {TransferResult::PortOpenFailed, TransferResult::CommunicationError,
+                                 TransferResult::BlockFailure}) {
+            const int id = ProtocolEngine::messageId(r);
+            QVERIFY(id != 0);
+            QCOMPARE(ProtocolEngine::englishMessage(r), table.value(QString::number(id)).toString());
+        }
+        QCOMPARE(ProtocolEngine::messageId(TransferResult::Cancelled), 0);
+    }
+
+    void portNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("mapped") << QStringLiteral("COM1") << QStringLiteral("/dev/ttyACM7");
+        QTest::newRow("mapped, lower case") << QStringLiteral("com1") << QStringLiteral("/dev/ttyACM7");
+#ifdef Q_OS_WIN
+        QTest::newRow("unmapped") << QStringLiteral("com3") << QStringLiteral("COM3");
+#else
+        QTest::newRow("unmapped") << QStringLiteral("com3") << QStringLiteral("/dev/ttyUSB2");
+        QTest::newRow("unmapped COM4") << QStringLiteral("COM4") << QStringLiteral("/dev/ttyUSB3");
+        QTest::newRow("device path") << QStringLiteral("/dev/pts/9") << QStringLiteral("/dev/pts/9");
+#endif
+        QTest::newRow("com0") << QStringLiteral("com0") << QStringLiteral("");
+        QTest::newRow("com5") << QStringLiteral("com5") << QStringLiteral("");
+        QTest::newRow("COM10") << QStringLiteral("COM10") << QStringLiteral("");
+        QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("other") << QStringLiteral("ttyUSB0") << QStringLiteral("");
+    }
+
+    void portNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, device);
+        QTemporaryDir dir;
+        QFile ini(dir.filePath(QStringLiteral("ports.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n");
+        ini.close();
+        CIniFile settings;
+        QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
+        QCOMPARE(PortNames::device(name, settings), device);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProtocol)
+#include "tst_protocol.moc"
