@@ -1,0 +1,44 @@
+#pragma once
+// TemplateHost: shows a dialog template of the language module inside an owning
+// QDialog. OK (id1) runs the owner's accept(), Cancel (id2) and Escape its
+// reject(); F1 asks for help at the id of the control that has the focus.
+
+#include <QObject>
+#include <QPointer>
+
+class QDialog;
+class QWidget;
+
+class TemplateHost : public QObject {
+    Q_OBJECT
+public:
+    TemplateHost(QDialog* owner, int templateId);
+
+    // Loads the template once; false while the language module lacks it.
+    bool ensureLoaded();
+    bool isLoaded() const { return !m_form.isNull(); }
+    QWidget* form() const { return m_form; }
+
+    template <typename T>
+    T* control(int id) const;
+
+    // The control id of the owner's focus widget or of its nearest parent that
+    // has one (0 when none).
+    int focusedControlId() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* findControl(int id) const;
+
+    QDialog* m_owner;
+    int m_templateId;
+    QPointer<QWidget> m_form;
+};
+
+template <typename T>
+T* TemplateHost::control(int id) const
+{
+    return qobject_cast<T*>(findControl(id));
+}
