@@ -1,13 +1,13 @@
 // kq517 show and kq517 export: the channel table and radio-wide options of a
 // .dat file, for a person to read or as CSV.
 
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "settings/AtomicFile.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
@@ -234,9 +234,9 @@ int runExport(const QStringList& args)
     }
 
     // Atomic: OUT is replaced only when the whole table was written.
-    QSaveFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(csv) != csv.size() || !out.commit()) {
-        printError(QStringLiteral("Cannot save \"%1\": %2").arg(outPath, out.errorString()));
+    QString reason;
+    if (!writeFileAtomically(outPath, csv, &reason)) {
+        printError(QStringLiteral("Cannot save \"%1\": %2").arg(outPath, reason));
         return kExitFailed;
     }
     return kExitOk;

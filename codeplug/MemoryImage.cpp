@@ -1,8 +1,9 @@
 #include "codeplug/MemoryImage.h"
 
+#include "settings/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -86,26 +87,10 @@ bool MemoryImage::loadFile(const QString& path, QString* error)
 
 bool MemoryImage::saveFile(const QString& path, QString* error) const
 {
-    // QSaveFile writes a temporary file beside the target and renames it over
-    // the target only when everything was written, so a failed save leaves
-    // the old file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot save \"%1\": %2").arg(shownPath(path), file.errorString());
-        return false;
-    }
-    const QByteArray bytes = toByteArray();
-    if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = QStringLiteral("Cannot save \"%1\": %2").arg(shownPath(path), file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot save \"%1\": %2").arg(shownPath(path), file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeFileAtomically(path, toByteArray(), &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot save \"%1\": %2").arg(shownPath(path), reason);
+    return false;
 }

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class QIODevice;
+
 class CIniFile {
 public:
     explicit CIniFile(int growBy = 4);
@@ -31,6 +33,10 @@ public:
     QString GetText(const QByteArray& section, const QByteArray& key,
                     const QString& def = QString()) const;
 
+    // What the destructor does, for a store that must let go of its file
+    // earlier (tests): Save(m_bBackupOnClose) when m_bWriteOnClose, then Clear.
+    void Close();
+
     QString path() const { return m_strPath; }
     bool isOpen() const { return !m_strPath.isEmpty(); }
     bool isModified() const { return m_bModified; }
@@ -38,7 +44,12 @@ public:
     // The folder the program runs from (ends without a separator). Set once at
     // start-up from the running executable; tests point it at a temporary folder.
     static QString programDirectory();
-    static void setProgramDirectory(const QString& dir);
+    // Returns the folder set before (empty when none was set). An empty dir
+    // goes back to the default (the folder of argv[0]).
+    static QString setProgramDirectory(const QString& dir);
+    // The folder of a start path (argv[0]): everything before its last
+    // separator; the current directory when it holds none.
+    static QString directoryOfStartPath(const QString& startPath);
 
 private:
     friend class IniFileInspector;  // tests
@@ -49,6 +60,10 @@ private:
     void MakeBackupName();
     void Clear();
     void growTo(int sectionIndex);
+
+    // Tests only (through IniFileInspector): when set, Open reads from the
+    // device this returns (owned by Open) instead of opening the file.
+    static QIODevice* (*s_openForReadingHook)(const QString& path);
 
     QList<QList<QByteArray>*> m_keys;
     QList<QList<QByteArray>*> m_values;
@@ -61,6 +76,7 @@ private:
     bool m_bBackupOnClose = false;
     bool m_bModified = false;
     bool m_bReadFailed = false;  // a read error during Open: never write the partial contents back
+    bool m_bUtf8Bom = false;     // the file began with a UTF-8 byte order mark: kept when written
     QString m_strPath;
 };
 

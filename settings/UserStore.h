@@ -24,6 +24,14 @@ public:
     // Where the values live on this platform (file path, or registry key text).
     QString location() const;
 
+    // The file name (without ".conf") that the store file of appName gets
+    // outside Windows: the AppName text with every character that could leave
+    // the folder or upset a file system ("/", "\\", ":", "*", "?", quote, "<",
+    // ">", "|", "%", control characters, a leading ".", a trailing "." or
+    // blank) written as %XX; "%" for an empty name; long names cut and
+    // completed by a hash.
+    static QString fileStem(const QByteArray& appName);
+
 private:
     QByteArray m_appName;
 };
