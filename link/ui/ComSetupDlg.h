@@ -1,0 +1,49 @@
+#pragma once
+// CComSetupDlg: the COM Setup dialog (template 135), shown modally by the
+// channel view. Each opening probes COM1 to COM4 (a port that cannot be opened
+// is greyed out), preselects the port remembered in the per-user value "com"
+// and shows which device each name maps to. OK gives the active view's
+// m_strPort "com<n>" and remembers n; Cancel stores nothing.
+
+#include <QObject>
+#include <QPointer>
+
+class CKQ_517View;
+class QDialog;
+class QRadioButton;
+
+class CComSetupDlg : public QObject {
+    Q_OBJECT
+public:
+    enum : int {
+        IDD = 135,
+        IDC_COM1 = 1007,  // COM1 to COM4 are 1007 to 1010
+        IDH = 32777,      // help context: the COM Setup command
+    };
+
+    // owner is the view the dialog belongs to; OK sets the active view's port
+    // (the owner when there is no main window).
+    explicit CComSetupDlg(CKQ_517View* owner, QObject* parent = nullptr);
+    ~CComSetupDlg() override;
+
+    // Shows the dialog modally over parentWindow; QDialog::Accepted or Rejected
+    // (-1 when the template is missing).
+    int DoModal(QWidget* parentWindow);
+    // The window while DoModal runs (tests).
+    QDialog* window() const { return m_window; }
+
+    int m_nPort = -1;  // 0 = COM1 .. 3 = COM4, -1 none
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void OnOK();
+    void exchangeToButtons();
+    void exchangeFromButtons();
+    QRadioButton* button(int index) const;
+
+    QPointer<CKQ_517View> m_owner;
+    QPointer<QDialog> m_window;
+};

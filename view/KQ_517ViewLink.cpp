@@ -1,0 +1,207 @@
+// CKQ_517View, radio side: the Read and Write commands with their Process
+// dialog, the transfer itself (OnRadioTransfer) and COM Setup.
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPointer>
+
+#include "link/ProtocolEngine.h"
+#include "link/SerialBytePort.h"
+#include "link/ui/ComSetupDlg.h"
+#include "link/ui/ProcessDlg.h"
+#include "settings/Globals.h"
+#include "shell/AppMessage.h"
+#include "shell/KQ_517Doc.h"
+#include "shell/LanguageModule.h"
+#include "shell/MainFrame.h"
+#include "view/KQ_517View.h"
+
+namespace {
+
+// Views with a transfer under way (a transfer runs inside a pump loop, so
+// another view's command can arrive meanwhile).
+int g_nTransfersRunning = 0;
+
+// Marks a view's transfer as running for the lifetime of the guard. The view
+// is watched: the pump passes dispatch everything, so it must not be written
+// to once gone.
+class TransferRunningGuard {
+public:
+    TransferRunningGuard(QObject* view, bool* flag) : m_view(view), m_flag(flag)
+    {
+        *m_flag = true;
+        ++g_nTransfersRunning;
+    }
+    ~TransferRunningGuard()
+    {
+        if (m_view)
+            *m_flag = false;
+        --g_nTransfersRunning;
+    }
+    TransferRunningGuard(const TransferRunningGuard&) = delete;
+    TransferRunningGuard& operator=(const TransferRunningGuard&) = delete;
+
+private:
+    QPointer<QObject> m_view;
+    bool* m_flag;
+};
+
+QWidget* mainWindow() { return CMainFrame::instance(); }
+
+// The application's standard message box for a result's string-table message:
+// the exclamation icon with a plain OK, none with Retry/Cancel.
+QMessageBox::StandardButton transferMessage(const QString& text, QMessageBox::StandardButtons buttons)
+{
+    return appMessageBox(mainWindow(), text, buttons,
+                         buttons == QMessageBox::Ok ? QMessageBox::Warning : QMessageBox::NoIcon);
+}
+
+}  // namespace
+
+bool CKQ_517View::anyTransferRunning() { return g_nTransfersRunning > 0; }
+
+void CKQ_517View::createLinkDialogs()
+{
+    m_pProcessDlg = new CProcessDlg(this, this);
+    m_dlgComSetup = new CComSetupDlg(this, this);
+}
+
+void CKQ_517View::OnProgramRead()
+{
+    // Refused while any transfer runs: it would change the direction of the
+    // running transfer or start a second one on the same port.
+    if (anyTransferRunning())
+        return;
+    m_bWrite = false;
+    m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("读数据") : QStringLiteral("Read Data");
+    if (!m_pProcessDlg->hasWindow())
+        m_pProcessDlg->Create(mainWindow());
+}
+
+void CKQ_517View::OnProgramWrite()
+{
+    if (anyTransferRunning())
+        return;
+    m_bWrite = true;
+    m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("写数据") : QStringLiteral("Write Data");
+    if (!m_pProcessDlg->hasWindow())
+        m_pProcessDlg->Create(mainWindow());
+}
+
+void CKQ_517View::OnSetupCom()
+{
+    // The probe would find the transfer's own port busy, and a new choice
+    // would not reach the running transfer anyway.
+    if (anyTransferRunning())
+        return;
+    m_dlgComSetup->DoModal(mainWindow() ? mainWindow() : window());
+}
+
+void CKQ_517View::OnRadioTransfer()
+{
+    // Only as the answer to the Process dialog's OK, once.
+    if (m_bTransferRunning || !m_pProcessDlg->hasWindow())
+        return;
+
+    const QString msgInterrupt =
+        LanguageModule::string(ProtocolEngine::messageId(TransferResult::BlockFailure));
+    const QString msgPortOpen =
+        LanguageModule::string(ProtocolEngine::messageId(TransferResult::PortOpenFailed));
+    const QString msgCommunication =
+        LanguageModule::string(ProtocolEngine::messageId(TransferResult::CommunicationError));
+
+    TransferRunningGuard running(this, &m_bTransferRunning);
+    const QPointer<CKQ_517View> self(this);
+    const QPointer<CKQ_517Doc> document(GetDocument());
+    CProcessDlg* dialog = m_pProcessDlg;
+
+    CommitEditor();
+    // Commands are refused while the transfer runs, so the direction cannot
+    // change under it.
+    const bool write = m_bWrite;
+    if (write)
+        encodeTable();
+
+    SerialBytePort port;
+    ProtocolEngine engine(port);
+
+    // One pump pass: handle what is waiting (Cancel among it), then report
+    // whether cancel was requested. A view or document that went away during
+    // the pass ends the transfer like a cancel, before the image is touched again.
+    const QPointer<CProcessDlg> guard(dialog);
+    const ProtocolEngine::Pump pump = [guard, self, document]() {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return guard.isNull() || self.isNull() || document.isNull() || guard->m_bCancel;
+    };
+    const ProtocolEngine::Progress progress = [guard](int) {
+        if (guard)
+            guard->advanceProgress();
+    };
+
+    TransferResult result = engine.open(m_strPort);
+    if (result == TransferResult::PortOpenFailed) {
+        QString text = msgPortOpen;
+        if (!engine.openError().isEmpty())
+            text += QLatin1Char('\n') + engine.openError();
+        transferMessage(text, QMessageBox::Ok);
+        dialog->DestroyWindow();
+        return;
+    }
+
+    for (;;) {
+        result = engine.handshake(pump);
+        if (result != TransferResult::CommunicationError)
+            break;
+        if (transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) !=
+                QMessageBox::Retry ||
+            !self || !document)
+            break;
+    }
+
+    if (result == TransferResult::Done && self && document) {
+        MemoryImage& image = document->image();
+        result = write ? engine.writeImage(image, pump, progress)
+                       : engine.readImage(image, pump, progress);
+    }
+    engine.close();
+    if (!self)
+        return;  // the view and its dialog went away during a pump pass
+    if (!document && result == TransferResult::Done)
+        result = TransferResult::Cancelled;
+
+    switch (result) {
+    case TransferResult::Done:
+        if (!write) {
+            g_bNewDocument = false;
+            decodeTable();
+        }
+        break;
+    case TransferResult::ModelMismatch: {
+        // Owned by the view, OK only, no icon, with a caption of its own.
+        appMessageBox(this, ProtocolEngine::modelMismatchText(g_bChinese), QMessageBox::Ok,
+                      QMessageBox::NoIcon, ProtocolEngine::modelMismatchCaption(g_bChinese));
+        break;
+    }
+    case TransferResult::BlockFailure:
+        transferMessage(msgInterrupt, QMessageBox::Ok);
+        break;
+    case TransferResult::PortOpenFailed:      // handled above
+    case TransferResult::CommunicationError:  // the user chose Cancel
+    case TransferResult::Cancelled:
+        break;
+    }
+
+    dialog->DestroyWindow();
+
+    // A document window the user closed (hidden) comes back after a good transfer.
+    if (result == TransferResult::Done) {
+        for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(w)) {
+                if (frame->isHidden())
+                    frame->showNormal();
+                break;
+            }
+        }
+    }
+}
