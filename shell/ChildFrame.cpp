@@ -28,11 +28,21 @@ void CChildFrame::attach(CKQ_517Doc* document, CKQ_517View* view)
     m_pDocument = document;
     if (document) {
         document->setParent(nullptr);  // owned here, deleted after the view
-        setWindowTitle(document->GetTitle());
-        connect(document, &CKQ_517Doc::titleChanged, this, &QWidget::setWindowTitle);
+        // The caption is the document's title and follows it (Open, Save As).
+        setDocumentTitle(document->GetTitle());
+        connect(document, &CKQ_517Doc::titleChanged, this, &CChildFrame::setDocumentTitle);
     }
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void CChildFrame::setDocumentTitle(const QString& title)
+{
+    // A file name may hold the window-modified placeholder; doubled, it shows
+    // as written.
+    QString caption = title;
+    caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(caption);
 }
 
 CKQ_517View* CChildFrame::view() const { return qobject_cast<CKQ_517View*>(widget()); }

@@ -18,6 +18,9 @@ public:
     CKQ_517Doc* document() const { return m_pDocument; }
     CKQ_517View* view() const;
 
+    // Shows title as the window's caption.
+    void setDocumentTitle(const QString& title);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

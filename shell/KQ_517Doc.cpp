@@ -1,11 +1,20 @@
 #include "shell/KQ_517Doc.h"
 
+#include <QFileInfo>
 #include <QMdiSubWindow>
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
+
+namespace {
+
+// The title of a document that has a file: the file's name, as the window
+// caption of a multiple-document program shows it.
+QString titleForPath(const QString& path) { return QFileInfo(path).fileName(); }
+
+}  // namespace
 
 CKQ_517Doc::CKQ_517Doc(QObject* parent) : QObject(parent) {}
 
@@ -35,6 +44,7 @@ bool CKQ_517Doc::OnOpenDocument(const QString& path, QString* error)
         return false;
     m_strPathName = path;
     m_bHasFile = true;
+    SetTitle(titleForPath(path));
     // The channel window that was active hides; the opened document gets a
     // window of its own. With no document window yet (a file named on the
     // command line) there is nothing to hide, and the main window is left alone.
@@ -57,5 +67,6 @@ bool CKQ_517Doc::OnSaveDocument(const QString& path, QString* error)
         return false;
     m_strPathName = path;
     m_bHasFile = true;
+    SetTitle(titleForPath(path));  // Save As renames the window
     return true;
 }

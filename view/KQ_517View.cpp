@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,8 +13,11 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QStyle>
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "codeplug/Codecs.h"
 #include "codeplug/ModelBand.h"
@@ -51,6 +55,84 @@ const QRect kFallbackTitle(140, 23, 254, 33);
 
 QFont formFont() { return QFont(QStringLiteral("Times New Roman"), 9); }
 
+// The first update sizes each column as a share of column 0's form-time width.
+constexpr double kColumnShare[] = {0.5, 1.5, 1.5, 1.5, 1.5, 1.3};
+static_assert(std::size(kColumnShare) == ChannelTable::kCols);
+
+// Column col's width in twips after the first update, for column 0's
+// form-time width w in twips.
+long setUpColWidth(long w, int col) { return long(double(w) * kColumnShare[col]); }
+
+// Column col's width in pixels after the first update, for a form-time width
+// of px pixels (the same twips round trip the first update makes).
+int setUpPixels(const CMSFlexGrid* grid, int px, int col)
+{
+    return grid->twipsToPixelsX(setUpColWidth(grid->pixelsToTwipsX(px), col));
+}
+
+// Pixels a cell needs besides its text: the text keeps the focus frame's
+// margin and one pixel at either side, and the grid line takes one.
+int cellTextRoom(const QWidget* grid)
+{
+    return 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+}
+
+// The least form-time width of column 0 (never below the grid's own) at which,
+// after the first update, every header of the current language and every
+// channel number fits its column in the grid's font.
+int formTimeColumnWidth(const CMSFlexGrid* grid)
+{
+    const QFontMetricsF metrics(grid->font());
+    const int room = cellTextRoom(grid);
+    int needed[ChannelTable::kCols] = {};
+    auto need = [&](int col, const QString& text) {
+        needed[col] = std::max(needed[col], int(std::ceil(metrics.horizontalAdvance(text))) + room);
+    };
+    for (int c = 0; c < ChannelTable::kCols; ++c)
+        need(c, ChannelTable::header(c, g_bChinese));
+    for (int r = 1; r < ChannelTable::kRows; ++r)
+        need(ChannelTable::ColLabel, ChannelTable::rowLabel(r));
+
+    constexpr int kWidest = 2000;
+    int px = grid->columnWidth(0);
+    for (; px < kWidest; ++px) {
+        bool fits = true;
+        for (int c = 0; c < ChannelTable::kCols && fits; ++c)
+            fits = setUpPixels(grid, px, c) >= needed[c];
+        if (fits)
+            break;
+    }
+    return px;
+}
+
+// Gives the grid its form-time column width and makes it (and the form
+// around it) large enough to show every cell of the first update without
+// scroll bars. The grid keeps its place and never shrinks; a form that grows
+// keeps its margins around the grid and centres the title again.
+void fitFormToGrid(CMSFlexGrid* grid, QWidget* form, QLabel* title)
+{
+    const int px = formTimeColumnWidth(grid);
+    const int border = 2 * grid->frameWidth();
+    QSize content(border, border);
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        grid->setColumnWidth(c, px);
+        content.rwidth() += setUpPixels(grid, px, c);
+    }
+    for (int r = 0; r < grid->rowCount(); ++r)
+        content.rheight() += grid->rowHeight(r);
+
+    const QRect area = grid->geometry();
+    const int rightMargin = std::max(0, form->width() - (area.x() + area.width()));
+    const int bottomMargin = std::max(0, form->height() - (area.y() + area.height()));
+    grid->resize(area.size().expandedTo(content));
+
+    const QSize formSize = form->size().expandedTo(
+        QSize(area.x() + grid->width() + rightMargin, area.y() + grid->height() + bottomMargin));
+    if (formSize.width() > form->width() && title)
+        title->move((formSize.width() - title->width()) / 2, title->y());
+    form->resize(formSize);
+}
+
 }  // namespace
 
 CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
@@ -84,6 +166,7 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     m_grid = new CMSFlexGrid(m_form);
     m_grid->setGeometry(gridArea ? gridArea->geometry() : kFallbackGrid);
     delete gridArea;  // the form's placeholder for the grid
+    fitFormToGrid(m_grid, m_form, m_staticTitle);
 
     setWidget(m_form);
     setWidgetResizable(false);  // a window smaller than the form scrolls it
@@ -132,7 +215,8 @@ void CKQ_517View::shrinkFrameToForm()
 void CKQ_517View::createEditors()
 {
     QWidget* host = m_grid->viewport();
-    const QFont font = m_form->font();
+    // The editors lie over the grid's cells and write as the grid does.
+    const QFont font = m_grid->font();
 
     auto prepare = [&](QWidget* editor, int id) {
         editor->setObjectName(LanguageModule::controlName(id));
@@ -179,10 +263,8 @@ void CKQ_517View::OnInitialUpdate()
         for (long c = 0; c < m_grid->GetCols(); ++c)
             m_grid->SetColumnAlignment(c, 4);
         const long w = m_grid->GetColWidth(0);
-        m_grid->SetColWidth(0, long(double(w) * 0.5));
-        for (long c = 1; c <= 4; ++c)
-            m_grid->SetColWidth(c, long(double(w) * 1.5));
-        m_grid->SetColWidth(5, long(double(w) * 1.3));
+        for (int c = 0; c < ChannelTable::kCols; ++c)
+            m_grid->SetColWidth(c, setUpColWidth(w, c));
         m_bFirstUpdate = false;
     }
 

@@ -4,15 +4,20 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kRows = 17;
 constexpr int kCols = 6;
 constexpr int kTwipsPerInch = 1440;
-// Form-time sizes in pixels: 17 rows and the widened columns fit the form's
-// grid area, with room for a vertical scroll bar.
+// Form-time sizes in pixels, the least the grid starts with: rows grow to the
+// font's height, and the view widens the columns to its headers (and the grid
+// to its cells) before the first update.
 constexpr int kDefaultRowHeight = 15;
 constexpr int kDefaultColWidth = 60;
+// Room a row keeps around the font's height.
+constexpr int kRowPadding = 4;
 
 Qt::Alignment alignmentFor(short value)
 {
@@ -41,10 +46,13 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent)
     setFont(QFont(QStringLiteral("Times New Roman"), 9));
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    horizontalHeader()->setDefaultSectionSize(kDefaultColWidth);
-    verticalHeader()->setDefaultSectionSize(kDefaultRowHeight);
+    // Minimums first: a default below the header's own minimum would be
+    // raised to it.
     verticalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setDefaultSectionSize(kDefaultColWidth);
+    verticalHeader()->setDefaultSectionSize(
+        std::max(kDefaultRowHeight, fontMetrics().height() + kRowPadding));
     // The in-place editors of the view are the only editors.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -165,6 +165,8 @@ private slots:
     void openFile();
     void saveNewDocument();
     void saveFailureLeavesDocument();
+    void documentWindowCaptions_data();
+    void documentWindowCaptions();
     void treeNavigation();
     void treeKeyboardOpensNothing();
     void treeChineseTexts();
@@ -424,6 +426,51 @@ void TestShell::saveFailureLeavesDocument()
     QVERIFY(!answer.m_text.isEmpty());
     QCOMPARE(frame->activeDocument()->GetPathName(), before);
     QVERIFY(!frame->activeDocument()->hasFile());
+}
+
+void TestShell::documentWindowCaptions_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("newTitle");
+    QTest::newRow("English") << QByteArray("English") << QStringLiteral("Channel Information");
+    QTest::newRow("Chinese") << QByteArray("Chinese") << QStringLiteral("信道信息");
+}
+
+// A document window is captioned with its document's title: the language's
+// name for a new document, then the name of the file it was opened from or
+// last saved to.
+void TestShell::documentWindowCaptions()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, newTitle);
+    ProgramFolder folder;
+    folder.setLanguage(language);
+    QTemporaryDir files;
+    const QString opened = writeFile(files, QStringLiteral("in.dat"), newImageFile(0, 0));
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QMdiSubWindow* first = frame->activeChildFrame();
+    QVERIFY(first);
+    QCOMPARE(first->windowTitle(), newTitle);
+
+    QString answer = opened;
+    CMainFrame::setFileDialogHook([&](bool, const QString&) { return answer; });
+    frame->onCommand(CMainFrame::ID_FILE_OPEN);
+    QMdiSubWindow* second = frame->activeChildFrame();
+    QVERIFY(second && second != first);
+    QCOMPARE(second->windowTitle(), QStringLiteral("in.dat"));
+    QCOMPARE(first->windowTitle(), newTitle);
+
+    // Save As renames the window; a failed one leaves it.
+    answer = files.filePath(QStringLiteral("renamed"));
+    frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
+    QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat"));
+    answer = files.filePath(QStringLiteral("missing/folder/x.dat"));
+    ModalAnswerer failure;
+    frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
+    QCOMPARE(failure.m_count, 1);
+    QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat"));
+    QCOMPARE(first->windowTitle(), newTitle);
 }
 
 namespace {

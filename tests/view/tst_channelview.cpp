@@ -8,11 +8,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QHeaderView>
 #include <QImage>
 #include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 #include <memory>
@@ -100,6 +105,28 @@ QPoint cellCentre(CMSFlexGrid* grid, int row, int col)
     return grid->visualRect(grid->model()->index(row, col)).center();
 }
 
+// Form 101's places (356 x 222 dialog units, grid at (15, 40) 325 x 167, title
+// 169 x 20 at y 14). The grid keeps its place and may only have grown to show
+// its cells; a form that grew with it keeps its margins and the title centred.
+void checkFormPlaces(CKQ_517View* view)
+{
+    const QWidget* form = view->widget();
+    const QRect grid = view->grid()->geometry();
+    QCOMPARE(grid.topLeft(), QPoint(23, 65));
+    QVERIFY(grid.width() >= 488 && grid.height() >= 271);
+    QCOMPARE(form->size(), QSize(534, 361).expandedTo(QSize(grid.right() + 1 + 23, grid.bottom() + 1 + 25)));
+    QCOMPARE(view->staticTitle()->geometry(), QRect((form->width() - 254) / 2, 23, 254, 33));
+}
+
+// The built-in settings with Chinese as the interface language.
+QByteArray chineseSettings()
+{
+    QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/KQ-517.ini"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll().replace("Language=English", "Language=Chinese");
+}
+
 void clickCell(CMSFlexGrid* grid, int row, int col)
 {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, col));
@@ -126,6 +153,8 @@ private slots:
     void firstUpdateBuildsOnce();
     void frameShrinksButNeverGrows();
     void frameIcon();
+    void everyCellShowsInBothLanguages_data();
+    void everyCellShowsInBothLanguages();
 
     // Decode
     void decodeFillsGridTitleAndLimits();
@@ -315,10 +344,8 @@ void TestChannelView::formComesFromTheLanguageModule()
     makeView();
     QCOMPARE(m_grid->parentWidget()->objectName(), QStringLiteral("id101"));
     QCOMPARE(m_grid->objectName(), QStringLiteral("id1000"));
-    QCOMPARE(m_grid->geometry(), QRect(23, 65, 488, 271));
     QCOMPARE(m_view->staticTitle()->objectName(), QStringLiteral("id1014"));
-    QCOMPARE(m_view->staticTitle()->geometry(), QRect(140, 23, 254, 33));
-    QCOMPARE(m_view->widget()->size(), QSize(534, 361));
+    checkFormPlaces(m_view);
     // Only one grid: the form's placeholder was replaced.
     QCOMPARE(m_view->widget()->findChildren<QWidget*>(QStringLiteral("id1000")).size(), 1);
 }
@@ -329,10 +356,8 @@ void TestChannelView::formFallbackWithoutModule()
     doc.image().resetToNew();
     CKQ_517View view(&doc);
     QVERIFY(!LanguageModule::isLoaded());
-    QCOMPARE(view.widget()->size(), QSize(534, 361));
-    QCOMPARE(view.grid()->geometry(), QRect(23, 65, 488, 271));
     QVERIFY(view.staticTitle());
-    QCOMPARE(view.staticTitle()->geometry(), QRect(140, 23, 254, 33));
+    checkFormPlaces(&view);
 }
 
 void TestChannelView::firstUpdateBuildsOnce()
@@ -409,11 +434,12 @@ void TestChannelView::frameShrinksButNeverGrows()
     makeView();
     m_view->OnInitialUpdate();
     const int border = 2 * m_view->frameWidth();
-    QCOMPARE(m_host->size(), QSize(534 + border, 361 + border));
+    const QSize form = m_view->widget()->size();
+    QCOMPARE(m_host->size(), form + QSize(border, border));
 
-    m_host->resize(300, 500);
+    m_host->resize(300, form.height() + 200);
     m_view->OnInitialUpdate();
-    QCOMPARE(m_host->size(), QSize(300, 361 + border));
+    QCOMPARE(m_host->size(), QSize(300, form.height() + border));
 }
 
 void TestChannelView::frameIcon()
@@ -434,6 +460,58 @@ void TestChannelView::frameIcon()
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("title.ico"))));
     m_view->OnInitialUpdate();
     QVERIFY(m_host->windowIcon().isNull() || m_host->windowIcon().cacheKey() == qApp->windowIcon().cacheKey());
+}
+
+void TestChannelView::everyCellShowsInBothLanguages_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("English") << false;
+    QTest::newRow("Chinese") << true;
+}
+
+void TestChannelView::everyCellShowsInBothLanguages()
+{
+    QFETCH(bool, chinese);
+    makeView(chinese ? chineseSettings() : QByteArray());
+    QCOMPARE(g_bChinese, chinese);
+    m_view->OnInitialUpdate();
+    QApplication::processEvents();  // the grid lays out its resized columns
+
+    // Every header and channel number fits its cell: the cell's text keeps
+    // the focus frame's margin and a pixel at either side, or it is cut.
+    const QFontMetricsF metrics(m_grid->font());
+    const int margin = 2 * (m_grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_grid) + 1);
+    auto checkFits = [&](int row, int col) {
+        const QString text = m_grid->GetTextMatrix(row, col);
+        const qreal room = m_grid->visualRect(m_grid->model()->index(row, col)).width() - margin;
+        QVERIFY2(metrics.horizontalAdvance(text) <= room,
+                 qPrintable(QStringLiteral("\"%1\" in %2 pixels").arg(text).arg(room)));
+    };
+    for (int c = 0; c < 6; ++c)
+        checkFits(0, c);
+    for (int r = 1; r < 17; ++r)
+        checkFits(r, 0);
+    QCOMPARE(m_grid->GetTextMatrix(0, 0), chinese ? QStringLiteral("信道") : QStringLiteral("CH"));
+
+    // All 17 rows and 6 columns show at once, without scroll bars, and the
+    // frame shows the whole grid.
+    QVERIFY(m_grid->horizontalHeader()->length() <= m_grid->viewport()->width());
+    QVERIFY(m_grid->verticalHeader()->length() <= m_grid->viewport()->height());
+    QVERIFY(!m_grid->horizontalScrollBar()->isVisible());
+    QVERIFY(!m_grid->verticalScrollBar()->isVisible());
+    QVERIFY(m_view->widget()->rect().contains(m_grid->geometry()));
+    QVERIFY(!m_view->horizontalScrollBar()->isVisible());
+    QVERIFY(!m_view->verticalScrollBar()->isVisible());
+    checkFormPlaces(m_view);
+
+    // The in-place editors write in the grid's font.
+    const QFontInfo gridFont(m_grid->font());
+    for (QWidget* editor : ViewTestAccess::editors(m_view)) {
+        const QFontInfo editorFont(editor->font());
+        QCOMPARE(editorFont.family(), gridFont.family());
+        QCOMPARE(editorFont.pointSize(), gridFont.pointSize());
+        QCOMPARE(editor->font().family(), m_grid->font().family());
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -813,12 +891,8 @@ void TestChannelView::helpContextOfFocusedControl()
 
 void TestChannelView::chineseEditing()
 {
-    QByteArray settings;
-    {
-        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/KQ-517.ini"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        settings = file.readAll().replace("Language=English", "Language=Chinese");
-    }
+    const QByteArray settings = chineseSettings();
+    QVERIFY(!settings.isEmpty());
     makeView(settings);
     QVERIFY(g_bChinese);
     m_view->OnInitialUpdate();
