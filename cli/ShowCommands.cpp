@@ -96,9 +96,12 @@ QString optionsText(const MemoryImage& image)
     const QString model = modelband::modelName(g_settings, modelIndex);
     const QString band = modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex);
 
+    // One arg() call each: a "%2" in a name from the settings file stays as it is.
     const QList<QPair<QString, QString>> rows = {
-        {QStringLiteral("Model:"), QStringLiteral("%1 (model %2)").arg(orUnnamed(model)).arg(modelIndex)},
-        {QStringLiteral("Band:"), QStringLiteral("%1 (band %2)").arg(orUnnamed(band)).arg(bandIndex)},
+        {QStringLiteral("Model:"),
+         QStringLiteral("%1 (model %2)").arg(orUnnamed(model), QString::number(modelIndex))},
+        {QStringLiteral("Band:"),
+         QStringLiteral("%1 (band %2)").arg(orUnnamed(band), QString::number(bandIndex))},
         {QStringLiteral("Squelch Level:"), QString::number(image.at(layout::kSquelchLevel))},
         {QStringLiteral("Time Out Time:"), timeOutText(image.at(layout::kTimeOutTimer))},
         {QStringLiteral("Beep:"),

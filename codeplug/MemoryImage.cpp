@@ -76,10 +76,10 @@ bool MemoryImage::loadFile(const QString& path, QString* error)
     }
     if (got < layout::kImageSize) {
         if (error)
+            // One arg() call: a "%2" in the file name stays as it is.
             *error = QStringLiteral("\"%1\" is %2 bytes long; a .dat file holds %3 bytes")
-                         .arg(shownPath(path))
-                         .arg(got)
-                         .arg(layout::kImageSize);
+                         .arg(shownPath(path), QString::number(got),
+                              QString::number(layout::kImageSize));
         return false;
     }
     return fromByteArray(bytes);

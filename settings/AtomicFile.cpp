@@ -2,8 +2,11 @@
 
 #include <QSaveFile>
 
-bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* errorString)
+bool writeFileAtomically(const QString& path, const QByteArray& contents, QString* errorString,
+                         bool* notPutInPlace)
 {
+    if (notPutInPlace)
+        *notPutInPlace = false;
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         // Flush and look at the error before committing: Qt 6.4's commit does
@@ -15,6 +18,10 @@ bool writeFileAtomically(const QString& path, const QByteArray& contents, QStrin
             return true;
         if (!written)
             file.cancelWriting();
+        else if (notPutInPlace)
+            *notPutInPlace = file.error() == QFileDevice::RenameError;
+    } else if (notPutInPlace) {
+        *notPutInPlace = true;
     }
     if (errorString)
         *errorString = file.errorString();

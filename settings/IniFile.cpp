@@ -1,10 +1,11 @@
 #include "settings/IniFile.h"
 
+#include "settings/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <climits>
@@ -555,31 +556,12 @@ QString CIniFile::Save(bool makeBackup)
     }
 
     // First way: write a new file and put it in place at once, so a failure
-    // leaves the old file whole.
-    bool fallBack = false;
-    {
-        QSaveFile out(m_strPath);
-        if (out.open(QIODevice::WriteOnly)) {
-            // Flush and look at the error before committing: Qt 6.4's
-            // commit does not notice an error of the final buffer flush and
-            // would put a cut file in place.
-            const bool written = out.write(text) == text.size() && out.flush()
-                                 && out.error() == QFileDevice::NoError;
-            if (!written) {
-                // The text could not be written: the old file is still whole.
-                out.cancelWriting();
-                return QString();
-            }
-            if (out.commit())
-                return m_strBackupPath;
-            // Only a failure to put the new file in place calls for the
-            // second way.
-            fallBack = out.error() == QFileDevice::RenameError;
-        } else {
-            fallBack = true;
-        }
-    }
-    if (!fallBack)
+    // leaves the old file whole. Only a failure to put the new file in place
+    // calls for the second way.
+    bool notPutInPlace = false;
+    if (writeFileAtomically(m_strPath, text, nullptr, &notPutInPlace))
+        return m_strBackupPath;
+    if (!notPutInPlace)
         return QString();
 
     // Second way: the existing file, rewritten from its first byte and cut
@@ -593,9 +575,10 @@ QString CIniFile::Save(bool makeBackup)
         in.close();
         return QString();
     }
-    in.resize(text.size());
+    // A file that cannot be cut keeps the old tail: that is no successful save.
+    const bool cut = in.resize(text.size());
     in.close();
-    return m_strBackupPath;
+    return cut ? m_strBackupPath : QString();
 }
 
 void CIniFile::Clear()

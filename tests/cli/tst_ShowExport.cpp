@@ -23,10 +23,10 @@ struct Run {
     QByteArray err;
 };
 
-Run runKq517(const QStringList& args)
+Run runKq517(const QStringList& args, const QString& program = QStringLiteral(KQ517_PROGRAM_DIR "/kq517"))
 {
     QProcess process;
-    process.setProgram(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"));
+    process.setProgram(program);
     process.setArguments(args);
     process.start();
     Run run;
@@ -80,6 +80,7 @@ private slots:
     void errors();
     void showFixture();
     void showNewImage();
+    void showNamesAsTheyStand();
 
 private:
     QTemporaryDir m_dir;
@@ -255,6 +256,24 @@ void ShowExportTest::showNewImage()
         const QRegularExpression re(QLatin1String(expected), QRegularExpression::MultilineOption);
         QVERIFY2(re.match(text).hasMatch(), expected);
     }
+}
+
+// Model and band names from the settings file are printed as they stand, even
+// when they hold "%1" or "%2".
+void ShowExportTest::showNamesAsTheyStand()
+{
+    QTemporaryDir programDir;
+    QVERIFY(programDir.isValid());
+    const QString program = programDir.filePath(QStringLiteral("kq517"));
+    QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"), program));
+    QVERIFY(writeFile(programDir.filePath(QStringLiteral("KQ-517.ini")),
+                      "[Setup]\r\nType1=Model %2 %1\r\nField1=Band %2|Other\r\n"));
+
+    const Run run = runKq517({QStringLiteral("show"), fixture(QStringLiteral("channels.dat"))}, program);
+    QCOMPARE(run.exitCode, 0);
+    const QString text = QString::fromUtf8(run.out);
+    QVERIFY2(text.contains(QStringLiteral("Model %2 %1 (model 0)\n")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Band %2 (band 0)\n")), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(ShowExportTest)

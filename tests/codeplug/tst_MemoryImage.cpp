@@ -146,7 +146,9 @@ void MemoryImageTest::loadLength()
     QFETCH(int, size);
     QFETCH(bool, accepted);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("file %1.dat").arg(size));
+    // A "%2" in the name must come out in the message as it stands.
+    const QString path =
+        dir.filePath(QStringLiteral("file %2 ") + QString::number(size) + QStringLiteral(".dat"));
     const QByteArray bytes = patternBytes(size, quint32(size) + 7);
     QVERIFY(writeFile(path, bytes));
 
