@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class TemplateHost;
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
@@ -17,10 +18,8 @@ public:
     QLabel* ownerText() const { return m_owner; }
     QLabel* iconControl() const { return m_icon; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
+    TemplateHost* m_template = nullptr;
     QLabel* m_version = nullptr;    // 1010
     QLabel* m_copyright = nullptr;  // 1011
     QLabel* m_owner = nullptr;      // 1012

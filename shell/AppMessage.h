@@ -7,6 +7,12 @@
 
 class QWidget;
 
+// The application's name: "KQ_517" until start-up sets the language's
+// "Company". It is kept here rather than as the toolkit's display name, which
+// the window system would append to every window title.
+void setAppName(const QString& name);
+QString appName();
+
 // Modal message box with the application's name as caption; returns the button pressed.
 QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,

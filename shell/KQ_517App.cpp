@@ -47,7 +47,7 @@ const CMultiDocTemplate& CKQ_517App::docTemplate()
 
 int CKQ_517App::InitInstance(const QStringList& args)
 {
-    QGuiApplication::setApplicationDisplayName(kOwnTitle);
+    setAppName(kOwnTitle);
 
     // 1. The settings file of the program directory; a missing file only
     //    means empty defaults.
@@ -103,7 +103,7 @@ int CKQ_517App::InitInstance(const QStringList& args)
 
     // 17. The application's name from now on: the language's "Company".
     const QByteArray section = g_strLanguage.toUtf8();
-    QGuiApplication::setApplicationDisplayName(g_settings.GetText(section, "Company", QString()));
+    setAppName(g_settings.GetText(section, "Company", QString()));
 
     // 18. The document menu's About item shows "About Title".
     m_pMainFrame->setAboutMenuText(g_settings.GetText(section, "About Title", QString()));

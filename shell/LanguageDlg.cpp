@@ -1,16 +1,13 @@
 #include "shell/LanguageDlg.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
+#include <QShowEvent>
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
-#include "shell/HelpLauncher.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/TemplateHost.h"
 #include "shell/MainFrame.h"
 
 namespace {
@@ -19,21 +16,13 @@ constexpr int kHelpContext = 32799;
 CLanguageDlg::RelaunchHook g_relaunchHook;
 }  // namespace
 
-CLanguageDlg::CLanguageDlg(QWidget* parent) : QDialog(parent)
+CLanguageDlg::CLanguageDlg(QWidget* parent) : QDialog(parent), m_template(new TemplateHost(this, kTemplateId))
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    if (QWidget* form = LanguageModule::loadDialog(kTemplateId, this)) {
-        form->setWindowFlags(Qt::Widget);
-        setWindowTitle(form->windowTitle());
-        setFixedSize(form->size());
-        layout->addWidget(form);
-        m_radioEnglish = form->findChild<QRadioButton*>(LanguageModule::controlName(1006));
-        m_radioChinese = form->findChild<QRadioButton*>(LanguageModule::controlName(1007));
-        if (auto* ok = form->findChild<QPushButton*>(LanguageModule::controlName(1)))
-            connect(ok, &QPushButton::clicked, this, &CLanguageDlg::OnOK);
-        if (auto* cancel = form->findChild<QPushButton*>(LanguageModule::controlName(2)))
-            connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // F1 anywhere in the dialog: help on the Language command.
+    m_template->setHelpContext(kHelpContext);
+    if (m_template->ensureLoaded()) {
+        m_radioEnglish = m_template->control<QRadioButton>(1006);
+        m_radioChinese = m_template->control<QRadioButton>(1007);
     }
 }
 
@@ -41,7 +30,8 @@ void CLanguageDlg::setRelaunchHook(RelaunchHook hook) { g_relaunchHook = std::mo
 
 void CLanguageDlg::showEvent(QShowEvent* event)
 {
-    OnInitDialog();
+    if (!event->spontaneous())
+        OnInitDialog();
     QDialog::showEvent(event);
 }
 
@@ -54,13 +44,6 @@ void CLanguageDlg::OnInitDialog()
         m_radioChinese->setChecked(m_nLanguage == 1);
 }
 
-void CLanguageDlg::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1)
-        HelpLauncher::showContext(kHelpContext);
-    QDialog::keyPressEvent(event);
-}
-
 void CLanguageDlg::OnOK()
 {
     if (m_radioChinese && m_radioChinese->isChecked())
@@ -69,7 +52,7 @@ void CLanguageDlg::OnOK()
         m_nLanguage = 0;
     const int current = g_bChinese ? 1 : 0;
     if (m_nLanguage == current) {
-        accept();
+        QDialog::accept();
         return;
     }
     m_bLanguageChanged = true;
@@ -84,7 +67,7 @@ void CLanguageDlg::OnOK()
     // The new instance reads the settings file at its start: it must hold the
     // new language before that, not only when this process ends.
     g_settings.Save(false);
-    accept();
+    QDialog::accept();
     restartProgram();
 }
 

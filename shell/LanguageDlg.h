@@ -7,6 +7,7 @@
 #include <functional>
 
 class QRadioButton;
+class TemplateHost;
 
 class CLanguageDlg : public QDialog {
     Q_OBJECT
@@ -25,14 +26,16 @@ public:
     static void setRelaunchHook(RelaunchHook hook);
 
     void OnOK();
+    void accept() override { OnOK(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnInitDialog();
     void restartProgram();
+
+    TemplateHost* m_template = nullptr;
 
     QRadioButton* m_radioEnglish = nullptr;  // 1006
     QRadioButton* m_radioChinese = nullptr;  // 1007

@@ -47,6 +47,7 @@ bool CNavigationBar::InitContents()
     m_pTree->setObjectName(LanguageModule::controlName(kTreeId));
     m_pTree->setHeaderHidden(true);
     m_pTree->setFont(m_font);
+    m_pTree->installEventFilter(this);  // the pointer entering the tree leaves the button
     m_pTree->show();
     layoutTree();
     return true;
@@ -123,9 +124,11 @@ void CNavigationBar::paintEvent(QPaintEvent*)
     const int h = QWidget::height();
     // Frame F = (3, 6, W - 6, H - 49) in grey with a white inner highlight.
     const QRect f(QPoint(3, 6), QPoint(w - 6, h - 49));
+    // The outline stands inside F: its right and bottom sides one pixel in
+    // from F's right and bottom edges, where the white lines run.
     p.setPen(pal.color(QPalette::Disabled, QPalette::WindowText));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(f.adjusted(0, 0, -1, -1));
+    p.drawRect(f.adjusted(0, 0, -2, -2));
     p.setPen(Qt::white);
     p.drawLine(f.left() + 1, f.top() + 1, f.left() + 1, f.bottom() - 2);
     p.drawLine(f.left() + 1, f.top() + 1, f.right() - 2, f.top() + 1);
@@ -236,11 +239,33 @@ void CNavigationBar::mouseMoveEvent(QMouseEvent* event)
         m_bHot = !m_bMouseDown;
         m_bPushed = m_bMouseDown;
         update(m_rcClose);
-    } else if (m_bHot || m_bPushed) {
+    } else {
+        leaveCloseButton();
+    }
+}
+
+void CNavigationBar::leaveCloseButton()
+{
+    if (m_bHot || m_bPushed) {
         m_bHot = false;
         m_bPushed = false;
         update(m_rcClose);
     }
+}
+
+void CNavigationBar::leaveEvent(QEvent* event)
+{
+    // Moves stop reaching the bar once the pointer is off it (no button held):
+    // the button must not stay raised.
+    leaveCloseButton();
+    QWidget::leaveEvent(event);
+}
+
+bool CNavigationBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pTree && event->type() == QEvent::Enter)
+        leaveCloseButton();
+    return QWidget::eventFilter(watched, event);
 }
 
 void CNavigationBar::mouseReleaseEvent(QMouseEvent* event)

@@ -54,7 +54,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int halfClientWidth() const;
@@ -63,6 +65,7 @@ private:
     void showTrackingLine(int x);
     void hideTrackingLine();
     void updateCursor(const QPoint& pos);
+    void leaveCloseButton();
 
     QFont m_font;
     QRect m_rcBorder;

@@ -39,8 +39,10 @@ bool TemplateHost::ensureLoaded()
     if (auto* cancel = control<QPushButton>(2))
         connect(cancel, &QPushButton::clicked, m_owner, &QDialog::reject);
     // Key presses the controls do not take travel up to the form: Escape would
-    // close only the embedded template, and F1 is ours.
+    // close only the embedded template, and F1 is ours. The owner itself sees
+    // the keys pressed while no control has the focus.
     form->installEventFilter(this);
+    m_owner->installEventFilter(this);
     return true;
 }
 
@@ -61,10 +63,10 @@ int TemplateHost::focusedControlId() const
 
 bool TemplateHost::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_form && event->type() == QEvent::KeyPress) {
+    if ((watched == m_form || watched == m_owner) && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-            if (const int id = focusedControlId())
+            if (const int id = m_nHelpContext ? m_nHelpContext : focusedControlId())
                 HelpLauncher::showContext(id);
             return true;
         }

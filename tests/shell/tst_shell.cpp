@@ -24,6 +24,7 @@
 #include "settings/ui/OptionalFeaturesDlg.h"
 #include "settings/ui/ProductInfoDlg.h"
 #include "shell/AboutDlg.h"
+#include "shell/AppMessage.h"
 #include "shell/ChildFrame.h"
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
@@ -178,6 +179,7 @@ private slots:
     void languageChange_data();
     void languageChange();
     void aboutBox();
+    void dialogKeys();
     void helpContexts();
     void backgroundTiles_data();
     void backgroundTiles();
@@ -243,7 +245,9 @@ void TestShell::startupDefault()
     QCOMPARE(g_strProgramDir, folder.dir.path() + QLatin1Char('/'));
     QVERIFY(g_bNewDocument);
     // Names from the language section.
-    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("KQ-517 Programmer"));
+    QCOMPARE(appName(), QStringLiteral("KQ-517 Programmer"));
+    // Not the toolkit's display name: the window system would add it to every title.
+    QVERIFY(QGuiApplication::applicationDisplayName() != appName());
     QAction* about = frame->menuAction(CMainFrame::ID_APP_ABOUT);
     QVERIFY(about);
     QCOMPARE(about->text(), QStringLiteral("About KQ-517 Programmer"));
@@ -650,6 +654,34 @@ void TestShell::navigationBarCloseButton()
     QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(20, 15));
     QVERIFY(frame->navigationDock()->isVisible());
     QCOMPARE(bar->width(), 220);
+
+    // Raised under the pointer; plain again once the pointer leaves the bar
+    // or moves onto the tree.
+    auto hover = [bar](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), bar->mapToGlobal(QPointF(at)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+    };
+    hover(k.center());
+    QVERIFY(bar->isHot());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(bar, &leave);
+    QVERIFY(!bar->isHot());
+    hover(k.center());
+    QVERIFY(bar->isHot());
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(frame->tree(), &enter);
+    QVERIFY(!bar->isHot() && !bar->isPushed());
+
+    // The frame: grey outline with white lines just outside its right and bottom sides.
+    const QImage image = bar->grab().toImage();
+    const QColor grey = bar->palette().color(QPalette::Disabled, QPalette::WindowText);
+    const int w = image.width();
+    const int h = image.height();
+    QCOMPARE(image.pixelColor(w - 7, h / 2), grey);
+    QCOMPARE(image.pixelColor(w - 6, h / 2), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(w / 2, h - 50), grey);
+    QCOMPARE(image.pixelColor(w / 2, h - 49), QColor(Qt::white));
 }
 
 void TestShell::modelBandAcrossFileNew()
@@ -755,6 +787,41 @@ void TestShell::aboutBox()
     QCOMPARE(owner, QStringLiteral("KQ-517 Radio Team"));
     QCOMPARE(HelpLauncher::requests().size(), 1);
     QCOMPARE(HelpLauncher::requests().first().context, 0x10000 + 100);
+}
+
+void TestShell::dialogKeys()
+{
+    // Escape closes the whole dialog, F1 asks for the dialog's own context,
+    // whatever control has the focus.
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    struct Case {
+        int command;
+        int focusControl;
+        int context;
+    };
+    for (const Case& c : {Case{CKQ_517View::ID_LANGUAGE, 1007, 32799},
+                          Case{CMainFrame::ID_APP_ABOUT, 1, 0x10000 + 100}}) {
+        HelpLauncher::clearRequests();
+        bool closedByEscape = false;
+        ModalAnswerer answer;
+        answer.m_once = true;
+        answer.m_onDialog = [&](QDialog* dialog) {
+            auto* control = dialog->findChild<QWidget*>(LanguageModule::controlName(c.focusControl));
+            QVERIFY(control);
+            QTest::keyClick(control, Qt::Key_F1);
+            QTest::keyClick(control, Qt::Key_Escape);
+            closedByEscape = !dialog->isVisible();
+            if (dialog->isVisible())
+                dialog->reject();
+        };
+        run.frame()->onCommand(c.command);
+        QCOMPARE(answer.m_count, 1);
+        QVERIFY(closedByEscape);
+        QCOMPARE(HelpLauncher::requests().size(), 1);
+        QCOMPARE(HelpLauncher::requests().first().context, c.context);
+    }
+    QVERIFY(run.frame()->isVisible());  // no language change, no restart
 }
 
 void TestShell::helpContexts()
