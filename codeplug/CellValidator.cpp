@@ -68,6 +68,9 @@ int CellValidator::store(ChannelTable& table, int row, int col, const QString& t
         case FrequencyCheck::Valid:
             break;
         }
+        // The text stored is the value that was checked, formatted: typed
+        // digits beyond the fifth decimal are cut as the check cut them, so a
+        // rounded sixth decimal cannot carry an unchecked value into the cell.
         const QString stored = codec::formatFrequency(v);
         if (isRx) {
             table.setCell(row, ChannelTable::ColRx, stored);

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <utility>
 
 #include "codeplug/Codecs.h"
 #include "codeplug/ModelBand.h"
@@ -444,7 +445,10 @@ void CKQ_517View::onEnterKey()
 
 bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1)
+        m_bHelpGiven = false;
+    if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
         // A key the focused widget ignores travels on to its parents, which
         // this filter also watches: act on its first delivery only.
         QWidget* focus = QApplication::focusWidget();
@@ -458,26 +462,43 @@ bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
             return QScrollArea::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
-        case Qt::Key_F1: {
-            int context = 0;
-            for (QWidget* w = focus; w && !context; w = w->parentWidget()) {
-                context = LanguageModule::controlId(w);
-                if (w == this)
-                    break;
+        case Qt::Key_F1:
+            // A window's F1 shortcut (the main window's help) takes the key
+            // before it is pressed into the focused control, so the control's
+            // topic is opened at the shortcut check; the press that follows
+            // when no shortcut took the key adds nothing. Either way the key
+            // goes on to its usual handling.
+            if (type == QEvent::ShortcutOverride || !std::exchange(m_bHelpGiven, false)) {
+                showHelpForFocus(focus);
+                m_bHelpGiven = type == QEvent::ShortcutOverride;
             }
-            if (context)
-                HelpLauncher::showContext(context);
-            return false;  // then the usual handling of the key
-        }
+            return false;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            onEnterKey();
-            return true;
+            if (type == QEvent::KeyPress) {
+                onEnterKey();
+                return true;
+            }
+            break;
         default:
             break;
         }
     }
     return QScrollArea::eventFilter(watched, event);
+}
+
+void CKQ_517View::showHelpForFocus(QWidget* focus)
+{
+    // The context number is the control id of the focused window (1000 for
+    // the grid, the editor's own id for an editor).
+    int context = 0;
+    for (QWidget* w = focus; w && !context; w = w->parentWidget()) {
+        context = LanguageModule::controlId(w);
+        if (w == this)
+            break;
+    }
+    if (context)
+        HelpLauncher::showContext(context);
 }
 
 bool CKQ_517View::OnCommand(int id)

@@ -98,6 +98,8 @@ public:
     void OnFilePrint();
     void OnFilePrintDirect();
     void OnFilePrintPreview();
+    // Says that a print job could not be started or finished.
+    void showPrintFailure();
     // Paginates the table into m_nPageBound and m_nChannelCount; the page count.
     int OnPreparePrinting();
     // Prints pages fromPage..toPage (0: all) of pageCount on printer, without a dialog.
@@ -126,6 +128,8 @@ private:
     // Enter: store the open editor, then move on (not after a rejected value).
     void onEnterKey();
     void showCaution(int messageId);
+    // F1: help on the control id of the focused window.
+    void showHelpForFocus(QWidget* focus);
     // The document window the view lives in (the MDI child, or the top-level
     // window when the view is not in a workspace).
     QWidget* frameWindow() const;
@@ -139,6 +143,8 @@ private:
     QComboBox* m_comboDecode = nullptr;  // 2132
     QComboBox* m_comboEncode = nullptr;  // 2133
     bool m_bTransferRunning = false;
+    // F1's help was given at the shortcut check of the key now down.
+    bool m_bHelpGiven = false;
 
     friend class ViewTestAccess;  // tests
 };

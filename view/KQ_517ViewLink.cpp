@@ -57,6 +57,23 @@ QMessageBox::StandardButton transferMessage(const QString& text, QMessageBox::St
                          buttons == QMessageBox::Ok ? QMessageBox::Warning : QMessageBox::NoIcon);
 }
 
+// Read and Write: the direction and caption of the next transfer, and the
+// Process dialog's window when it has none yet.
+void offerTransfer(CKQ_517View& view, bool write)
+{
+    // Refused while any transfer runs: it would change the direction of the
+    // running transfer or start a second one on the same port.
+    if (CKQ_517View::anyTransferRunning())
+        return;
+    view.m_bWrite = write;
+    if (write)
+        view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("写数据") : QStringLiteral("Write Data");
+    else
+        view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("读数据") : QStringLiteral("Read Data");
+    if (!view.m_pProcessDlg->hasWindow())
+        view.m_pProcessDlg->Create(mainWindow());
+}
+
 }  // namespace
 
 bool CKQ_517View::anyTransferRunning() { return g_nTransfersRunning > 0; }
@@ -69,24 +86,12 @@ void CKQ_517View::createLinkDialogs()
 
 void CKQ_517View::OnProgramRead()
 {
-    // Refused while any transfer runs: it would change the direction of the
-    // running transfer or start a second one on the same port.
-    if (anyTransferRunning())
-        return;
-    m_bWrite = false;
-    m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("读数据") : QStringLiteral("Read Data");
-    if (!m_pProcessDlg->hasWindow())
-        m_pProcessDlg->Create(mainWindow());
+    offerTransfer(*this, false);
 }
 
 void CKQ_517View::OnProgramWrite()
 {
-    if (anyTransferRunning())
-        return;
-    m_bWrite = true;
-    m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("写数据") : QStringLiteral("Write Data");
-    if (!m_pProcessDlg->hasWindow())
-        m_pProcessDlg->Create(mainWindow());
+    offerTransfer(*this, true);
 }
 
 void CKQ_517View::OnSetupCom()
@@ -103,6 +108,13 @@ void CKQ_517View::OnRadioTransfer()
     // Only as the answer to the Process dialog's OK, once.
     if (m_bTransferRunning || !m_pProcessDlg->hasWindow())
         return;
+    // Another view's transfer is running and its pump passes delivered this
+    // OK: a transfer started here would run nested inside that one and stall
+    // it. The offer stands for when that transfer has ended.
+    if (anyTransferRunning()) {
+        m_pProcessDlg->RefuseStart();
+        return;
+    }
 
     const QString msgInterrupt =
         LanguageModule::string(ProtocolEngine::messageId(TransferResult::BlockFailure));

@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "settings/Globals.h"
+#include "shell/AppMessage.h"
 #include "shell/KQ_517Doc.h"
 #include "view/ReportPrinter.h"
 
@@ -39,10 +40,16 @@ QString proposedPdfPath(const CKQ_517Doc* doc)
 
 bool hasPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
-void nameJob(QPrinter& printer, const CKQ_517Doc* doc)
+// The printer of a job on doc: named after the document; without a printer on
+// the system it writes a PDF file, proposed next to the document.
+void setUpPrinter(QPrinter& printer, const CKQ_517Doc* doc)
 {
     if (doc)
         printer.setDocName(doc->GetTitle());
+    if (!hasPrinter()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(proposedPdfPath(doc));
+    }
 }
 
 }  // namespace
@@ -71,12 +78,8 @@ void CKQ_517View::OnFilePrint()
 {
     const int pageCount = OnPreparePrinting();
     QPrinter printer(QPrinter::HighResolution);
-    nameJob(printer, GetDocument());
     // Without a printer the dialog starts on its print-to-file (PDF) choice.
-    if (!hasPrinter()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(proposedPdfPath(GetDocument()));
-    }
+    setUpPrinter(printer, GetDocument());
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, pageCount);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -88,38 +91,45 @@ void CKQ_517View::OnFilePrint()
         from = printer.fromPage();
         to = printer.toPage();
     }
-    printDocument(printer, pageCount, from, to);
+    if (!printDocument(printer, pageCount, from, to))
+        showPrintFailure();
 }
 
 void CKQ_517View::OnFilePrintDirect()
 {
     const int pageCount = OnPreparePrinting();
     QPrinter printer(QPrinter::HighResolution);
-    nameJob(printer, GetDocument());
-    if (!hasPrinter()) {
-        // No printer to print on: offer the report as a PDF file instead.
-        const QString path = QFileDialog::getSaveFileName(
-            this, QString(), proposedPdfPath(GetDocument()), QStringLiteral("PDF (*.pdf)"));
+    setUpPrinter(printer, GetDocument());
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // No printer to print on: the report goes to a PDF file the user names.
+        const QString path = QFileDialog::getSaveFileName(this, QString(), printer.outputFileName(),
+                                                          QStringLiteral("PDF (*.pdf)"));
         if (path.isEmpty())
             return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
     }
-    printDocument(printer, pageCount);
+    if (!printDocument(printer, pageCount))
+        showPrintFailure();
 }
 
 void CKQ_517View::OnFilePrintPreview()
 {
     const int pageCount = OnPreparePrinting();
     QPrinter printer(QPrinter::HighResolution);
-    nameJob(printer, GetDocument());
-    if (!hasPrinter()) {
-        // The preview's Print button then writes a PDF file.
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(proposedPdfPath(GetDocument()));
-    }
+    // Without a printer the preview's Print button writes a PDF file.
+    setUpPrinter(printer, GetDocument());
     QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this, pageCount](QPrinter* target) { printDocument(*target, pageCount); });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, pageCount](QPrinter* target) {
+        if (!printDocument(*target, pageCount))
+            showPrintFailure();
+    });
     preview.exec();
+}
+
+void CKQ_517View::showPrintFailure()
+{
+    // A print job that could not start (no printer to reach, a file that
+    // cannot be written) is said, never passed over as printed.
+    appMessageBox(this, g_bChinese ? QString::fromUtf8("无法启动打印作业。")
+                                   : QStringLiteral("Could not start print job."));
 }

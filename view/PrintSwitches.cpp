@@ -2,6 +2,7 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 
 #include "settings/Globals.h"
 #include "shell/KQ_517Doc.h"
@@ -9,12 +10,14 @@
 
 namespace {
 
-// "/p", "-p", "/pt", "-pt" in any letter case; the switch's name without its mark.
+// A switch is a mark ("/" or "-") and letters only, so that a path such as
+// "/tmp/report.pdf" stays a parameter. The switch's name in lower case, or
+// empty for a parameter.
 QString switchName(const QString& arg)
 {
-    if (arg.size() < 2 || (arg.at(0) != QLatin1Char('/') && arg.at(0) != QLatin1Char('-')))
-        return {};
-    return arg.mid(1).toLower();
+    static const QRegularExpression kSwitch(QStringLiteral("^[-/]([A-Za-z]+)$"));
+    const QRegularExpressionMatch match = kSwitch.match(arg);
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
 }
 
 QString twoVersion(const char* english, const char* chinese)
@@ -32,30 +35,32 @@ void setError(QString* error, const QString& text)
 
 PrintRequest parsePrintSwitches(const QStringList& args)
 {
+    // The standard command line: the switches may stand anywhere; the first
+    // parameter names the file and, with "/pt", the next one the printer (a
+    // driver and port that may follow are not needed to reach a printer).
     PrintRequest request;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString name = switchName(args.at(i));
-        if (name == QLatin1String("p")) {
+    bool printTo = false;
+    QStringList parameters;
+    for (const QString& arg : args) {
+        const QString name = switchName(arg);
+        if (name == QLatin1String("p") || name == QLatin1String("pt")) {
             request.present = true;
-            request.file = args.value(i + 1);
-            request.printer.clear();
-            return request;
-        }
-        if (name == QLatin1String("pt")) {
-            // "/pt FILE PRINTER [DRIVER PORT]": driver and port name the same
-            // printer on the original platform and are not needed here.
-            request.present = true;
-            request.file = args.value(i + 1);
-            request.printer = args.value(i + 2);
-            return request;
+            printTo = name == QLatin1String("pt");
+        } else if (name.isEmpty()) {
+            parameters.append(arg);
         }
     }
+    if (!request.present)
+        return request;
+    request.file = parameters.value(0);
+    if (printTo)
+        request.printer = parameters.value(1);
     return request;
 }
 
 bool runPrintRequest(CKQ_517View* view, const PrintRequest& request, QString* error)
 {
-    if (!view || !view->GetDocument()) {
+    if (!view || !view->GetDocument() || request.file.isEmpty()) {
         setError(error, twoVersion("No document to print.", "没有可打印的文档。"));
         return false;
     }

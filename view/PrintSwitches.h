@@ -17,5 +17,6 @@ struct PrintRequest {
 // args: the command line without the program name.
 PrintRequest parsePrintSwitches(const QStringList& args);
 
-// Prints the document shown by view without a dialog as request says; true on success.
+// Prints the document shown by view without a dialog as request says; true on
+// success. A request that names no file has no document to print.
 bool runPrintRequest(CKQ_517View* view, const PrintRequest& request, QString* error);

@@ -553,6 +553,10 @@ void TestPrint::parseSwitches_data()
     QTest::newRow("-pt to pdf") << QStringList{"-pt", "a.dat", "/tmp/out.pdf"} << true << "a.dat"
                                 << "/tmp/out.pdf";
     QTest::newRow("/p without file") << QStringList{"/p"} << true << "" << "";
+    QTest::newRow("file before /p") << QStringList{"a.dat", "/p"} << true << "a.dat" << "";
+    QTest::newRow("file before /pt") << QStringList{"a.dat", "-PT", "Office Laser"} << true << "a.dat"
+                                     << "Office Laser";
+    QTest::newRow("/p names no printer") << QStringList{"/p", "a.dat", "Office Laser"} << true << "a.dat" << "";
     QTest::newRow("other switch") << QStringList{"/dde", "a.dat"} << false << "" << "";
 }
 
@@ -608,6 +612,14 @@ void TestPrint::printRequest()
     error.clear();
     QVERIFY(!runPrintRequest(nullptr, request, &error));
     QVERIFY(!error.isEmpty());
+
+    // "/p" without a file has nothing to print: no empty report.
+    request.file.clear();
+    request.printer = dir.filePath(QStringLiteral("nofile.pdf"));
+    error.clear();
+    QVERIFY(!runPrintRequest(&view, request, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFileInfo::exists(request.printer));
 }
 
 QTEST_MAIN(TestPrint)

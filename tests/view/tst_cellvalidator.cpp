@@ -110,6 +110,9 @@ void TestCellValidator::store_data()
     QTest::newRow("rx changed keeps the rest") << kInUse << 1 << "150"
                                     << "150.00000|146.00000|67.0|D023N|No"
                                     << "150.00000|146.00000|67.0|D023N|No" << none;
+    QTest::newRow("rx sixth decimal cut as checked") << kEmpty << 1 << "145.000009"
+                                    << "145.00000|145.00000|None|None|Yes"
+                                    << "145.00000|145.00000|None|None|Yes" << none;
     QTest::newRow("rx upper limit") << kEmpty << 1 << "160"
                                     << "160.00000|160.00000|None|None|Yes"
                                     << "160.00000|160.00000|None|None|Yes" << none;

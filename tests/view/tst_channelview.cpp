@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -881,12 +882,30 @@ void TestChannelView::helpContextOfFocusedControl()
         clickCell(m_grid, 3, col);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus);
+    // The window around the view has its own F1 help, as the main window does:
+    // the control's topic comes first, the window's help still follows.
+    int windowHelp = 0;
+    auto* help = new QAction(m_host.get());
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(help, &QAction::triggered, this, [&] {
+        QCOMPARE(HelpLauncher::requests().size(), 1);
+        ++windowHelp;
+    });
+    m_host->addAction(help);
     HelpLauncher::clearRequests();
     QTest::keyClick(focus, Qt::Key_F1);
     QCOMPARE(HelpLauncher::requests().size(), 1);
     QCOMPARE(HelpLauncher::requests().first().context, context);
     QCOMPARE(HelpLauncher::requests().first().command, 15);
     QCOMPARE(HelpLauncher::requests().first().file, g_strHelpFile);
+    QCOMPARE(windowHelp, 1);
+
+    // Without a window shortcut the key itself brings the help, once.
+    m_host->removeAction(help);
+    HelpLauncher::clearRequests();
+    QTest::keyClick(focus, Qt::Key_F1);
+    QCOMPARE(HelpLauncher::requests().size(), 1);
+    QCOMPARE(HelpLauncher::requests().first().context, context);
 }
 
 void TestChannelView::chineseEditing()
