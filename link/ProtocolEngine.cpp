@@ -130,7 +130,8 @@ TransferResult ProtocolEngine::handshake(const Pump& pump)
     return TransferResult::Done;
 }
 
-TransferResult ProtocolEngine::readImage(MemoryImage& image, const Pump& pump, const Progress& progress)
+TransferResult ProtocolEngine::moveRows(const Pump& pump, const Progress& progress,
+                                        const std::function<bool(int block, int address)>& moveBlock)
 {
     using namespace protocol;
     if (!m_port.isOpen())
@@ -138,24 +139,7 @@ TransferResult ProtocolEngine::readImage(MemoryImage& image, const Pump& pump, c
     int address = 0;
     for (int row = layout::kFirstRadioRow; row <= layout::kLastRadioRow; ++row) {
         for (int block = 0; block < 2; ++block) {
-            if (block > 0)
-                m_port.pause(kShortPauseMs);
-            m_port.purgeQueues();
-            const auto frame = request(kReadCommand, address);
-            if (!writeBytes(frame.data(), int(frame.size())))
-                return finish(TransferResult::BlockFailure);
-            std::array<std::uint8_t, kReadReplySize> reply{};
-            bool ok = true;
-            const int received = m_port.read(reply.data(), kReadReplySize, &ok);
-            if (!ok || received < kReadReplySize)
-                return finish(TransferResult::BlockFailure);
-            // Stored before the ACK exchange: a failure from here on keeps it.
-            for (int i = 0; i < kBlockLength; ++i)
-                image.set(address + i, reply[kReadReplyHeaderSize + i]);
-
-            m_port.pause(kShortPauseMs);
-            m_port.purgeQueues();
-            if (!writeByte(kAck) || !readAck())
+            if (!moveBlock(block, address))
                 return finish(TransferResult::BlockFailure);
             address += kBlockLength;
         }
@@ -167,30 +151,43 @@ TransferResult ProtocolEngine::readImage(MemoryImage& image, const Pump& pump, c
     return finish(TransferResult::Done);
 }
 
+TransferResult ProtocolEngine::readImage(MemoryImage& image, const Pump& pump, const Progress& progress)
+{
+    using namespace protocol;
+    return moveRows(pump, progress, [this, &image](int block, int address) {
+        if (block > 0)
+            m_port.pause(kShortPauseMs);
+        m_port.purgeQueues();
+        const auto frame = request(kReadCommand, address);
+        if (!writeBytes(frame.data(), int(frame.size())))
+            return false;
+        std::array<std::uint8_t, kReadReplySize> reply{};
+        bool ok = true;
+        const int received = m_port.read(reply.data(), kReadReplySize, &ok);
+        if (!ok || received < kReadReplySize)
+            return false;
+        // Stored before the ACK exchange: a failure from here on keeps it.
+        for (int i = 0; i < kBlockLength; ++i)
+            image.set(address + i, reply[kReadReplyHeaderSize + i]);
+
+        m_port.pause(kShortPauseMs);
+        m_port.purgeQueues();
+        return writeByte(kAck) && readAck();
+    });
+}
+
 TransferResult ProtocolEngine::writeImage(const MemoryImage& image, const Pump& pump,
                                           const Progress& progress)
 {
     using namespace protocol;
-    if (!m_port.isOpen())
-        return TransferResult::PortOpenFailed;
-    int address = 0;
-    for (int row = layout::kFirstRadioRow; row <= layout::kLastRadioRow; ++row) {
-        for (int block = 0; block < 2; ++block) {
-            m_port.purgeQueues();
-            const auto frame = request(kWriteCommand, address);
-            if (!writeBytes(frame.data(), int(frame.size())))
-                return finish(TransferResult::BlockFailure);
-            m_port.pause(kShortPauseMs);
-            if (!writeBytes(image.data() + address, kBlockLength) || !readAck())
-                return finish(TransferResult::BlockFailure);
-            address += kBlockLength;
-        }
-        if (progress)
-            progress(row);
-        if (pumpPasses(pump, kRowPumpPasses, 0))
-            return finish(TransferResult::Cancelled);
-    }
-    return finish(TransferResult::Done);
+    return moveRows(pump, progress, [this, &image](int, int address) {
+        m_port.purgeQueues();
+        const auto frame = request(kWriteCommand, address);
+        if (!writeBytes(frame.data(), int(frame.size())))
+            return false;
+        m_port.pause(kShortPauseMs);
+        return writeBytes(image.data() + address, kBlockLength) && readAck();
+    });
 }
 
 int ProtocolEngine::messageId(TransferResult result)

@@ -69,7 +69,11 @@ private:
     // count pump passes, each followed by pauseMs (0: none); true on cancel.
     bool pumpPasses(const Pump& pump, int count, int pauseMs);
     TransferResult finish(TransferResult result);
-
+    // The block loop both directions share: rows 0 to 60, two blocks a row
+    // handed to moveBlock (false: block failure), then the progress and the
+    // row's pump passes.
+    TransferResult moveRows(const Pump& pump, const Progress& progress,
+                            const std::function<bool(int block, int address)>& moveBlock);
 
     BytePort& m_port;
     QString m_openError;

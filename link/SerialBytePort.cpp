@@ -148,6 +148,12 @@ int SerialBytePort::write(const std::uint8_t* buffer, int count)
             break;
     }
     const int written = int(queued - m_serial.bytesToWrite());
+    if (written < queued) {
+        // The write time-out expired: the write failed, and its unsent rest is
+        // dropped so that it cannot go out later ahead of the next frame.
+        m_serial.clear(QSerialPort::Output);
+        return written;
+    }
 #ifndef Q_OS_WIN
     // Wait until the driver has sent them: the protocol purges both queues
     // right after a write (the handshake's ACK, the wake-up bytes), and a

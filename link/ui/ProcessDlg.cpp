@@ -114,6 +114,16 @@ void CProcessDlg::OnCancel()
         DestroyWindow();
 }
 
+void CProcessDlg::RefuseStart()
+{
+    if (!m_window)
+        return;
+    if (m_bCancel)
+        DestroyWindow();
+    else if (m_buttonOk)
+        m_buttonOk->setEnabled(true);
+}
+
 bool CProcessDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window) {

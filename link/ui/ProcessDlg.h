@@ -46,6 +46,10 @@ public:
     // OK and Cancel as the buttons (and Escape / the close box) run them.
     void OnOK();
     void OnCancel();
+    // A start the owner refused (another transfer was running): OK is enabled
+    // again so the offer stands, or the window closes when Cancel was pressed
+    // meanwhile.
+    void RefuseStart();
 
     bool m_bCancel = false;
     QString m_strTitle;

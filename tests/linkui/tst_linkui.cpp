@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSerialPort>
 #include <QTimer>
 #include <QtTest>
@@ -29,6 +30,7 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/UserStore.h"
+#include "shell/AppMessage.h"
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
@@ -186,6 +188,7 @@ private slots:
     void laterCommandDecidesDirection();
     void writePutsGridIntoRadio();
     void cancelDuringTransfer();
+    void otherViewCannotStartDuringTransfer();
     void failures_data();
     void failures();
     void portOpenFailureSaysWhy();
@@ -216,7 +219,8 @@ private:
 void TestLinkUi::initTestCase()
 {
     HelpLauncher::setLaunchEnabled(false);
-    QApplication::setApplicationDisplayName(QStringLiteral("KQ-517 Programmer"));
+    // Message boxes without a caption of their own carry the application's name.
+    setAppName(QStringLiteral("KQ-517 Programmer"));
 }
 
 void TestLinkUi::init()
@@ -515,6 +519,52 @@ void TestLinkUi::cancelDuringTransfer()
     QVERIFY(!CKQ_517View::anyTransferRunning());
     QCOMPARE(gridRows(), before);  // an incomplete read does not redisplay
     QVERIFY(g_bNewDocument);
+}
+
+void TestLinkUi::otherViewCannotStartDuringTransfer()
+{
+    QTemporaryDir tmp;
+    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
+    QVERIFY(radioImage().saveFile(imagePath));
+    SimProcess sim;
+    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--baud"), QStringLiteral("0")}),
+             qPrintable(sim.error()));
+    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+
+    // A second document window whose Read is offered before the first one starts.
+    CKQ_517Doc otherDoc;
+    QVERIFY(otherDoc.OnNewDocument());
+    QPointer<CKQ_517View> other = new CKQ_517View(&otherDoc);
+    QPointer<QMdiSubWindow> otherFrame = m_area->addSubWindow(other);
+    const auto removeOther = qScopeGuard([&otherFrame] { delete otherFrame; });
+    otherFrame->show();
+    other->OnInitialUpdate();
+    other->OnProgramRead();
+    QDialog* otherWindow = other->m_pProcessDlg->window();
+    QVERIFY(otherWindow);
+    auto* otherOk = otherWindow->findChild<QPushButton*>(LanguageModule::controlName(1));
+    QVERIFY(otherOk);
+
+    MessageWatcher watcher;
+    m_view->OnProgramRead();
+    auto* bar = m_view->m_pProcessDlg->window()->findChild<QProgressBar*>(QStringLiteral("id1001"));
+    bool pressed = false;
+    connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 10 && !pressed) {
+            pressed = true;
+            otherOk->click();  // its start arrives through the running transfer's pump
+        }
+    });
+    pressOkAndRun();
+
+    QVERIFY(pressed);
+    QVERIFY2(watcher.seen.isEmpty(), qPrintable(watcher.seen.value(0).text));
+    QCOMPARE(gridRows().at(0), QStringLiteral("145.12500|146.00000|None|None|Yes"));
+    // The other view did not start; its offer stands and can be taken up now.
+    QVERIFY(!other->isTransferRunning());
+    QVERIFY(other->m_pProcessDlg->hasWindow());
+    QVERIFY(otherOk->isEnabled());
+    QVERIFY(other->m_pProcessDlg->window()->isVisible());
 }
 
 void TestLinkUi::failures_data()
