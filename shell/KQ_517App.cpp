@@ -114,10 +114,17 @@ int CKQ_517App::processCommandLine(const QStringList& args)
 {
     const PrintRequest print = parsePrintSwitches(args);
     if (print.present) {
-        CChildFrame* frame = m_pMainFrame->openDocumentWindow(print.file);
+        QString error;
+        // A print switch without a file prints nothing: refuse it before any
+        // window opens.
+        CChildFrame* frame =
+            print.file.isEmpty() ? nullptr : m_pMainFrame->openDocumentWindow(print.file);
+        if (!frame && print.file.isEmpty()) {
+            runPrintRequest(nullptr, print, &error);
+            appMessageBox(nullptr, error);
+        }
         if (!frame)
             return kStartupFailed;
-        QString error;
         const bool ok = runPrintRequest(frame->view(), print, &error);
         if (!ok && !error.isEmpty())
             appMessageBox(nullptr, error);
