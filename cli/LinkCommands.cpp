@@ -30,12 +30,17 @@ void onStopSignal(int)
 // pump pass, so the port is closed and nothing half-done is saved.
 void installStopHandlers()
 {
+#if defined(Q_OS_UNIX)
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: a blocking poll returns at once
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+#else
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+#endif
 }
 
 // Options of the form "--name VALUE"; positional words are collected apart.

@@ -1,5 +1,9 @@
 #include "link/PtyRadio.h"
 
+#include <QtGlobal>
+
+#if defined(Q_OS_UNIX)
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -166,3 +170,32 @@ bool PtyRadio::run(const std::atomic<bool>& stop, QString* error)
     }
     return true;
 }
+
+#else  // no pseudo-terminals: the simulator is not available here
+
+#include "link/SimulatedRadio.h"
+
+PtyRadio::PtyRadio(SimulatedRadio& radio, const Options& options)
+    : m_radio(radio), m_options(options)
+{
+}
+
+PtyRadio::~PtyRadio() = default;
+
+void PtyRadio::closeTerminal() {}
+
+bool PtyRadio::start(QString* error)
+{
+    if (error)
+        *error = QStringLiteral("the simulated radio needs a pseudo-terminal, which this system lacks");
+    return false;
+}
+
+bool PtyRadio::answer(const QByteArray&, int, const std::atomic<bool>&) { return false; }
+
+bool PtyRadio::run(const std::atomic<bool>&, QString* error)
+{
+    return start(error);
+}
+
+#endif
