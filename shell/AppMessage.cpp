@@ -1,6 +1,14 @@
 #include "shell/AppMessage.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
+
 namespace {
+// Room the window system's title bar takes besides the caption: the window
+// icon, the title buttons and the margins.
+constexpr int kTitleBarRoom = 110;
+
 QString& appNameStore()
 {
     static QString name = QStringLiteral("KQ_517");
@@ -18,5 +26,14 @@ QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
 {
     QMessageBox box(icon, caption.isNull() ? appName() : caption,
                     text, buttons, parent);
+    // A box sized to a short text would cut its caption in the title bar:
+    // it is made at least as wide as the caption needs.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

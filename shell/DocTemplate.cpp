@@ -39,6 +39,10 @@ CChildFrame* CMultiDocTemplate::OpenDocumentFile(const QString& path, QMdiArea* 
     frame->attach(doc, view);
     area->addSubWindow(frame);
     frame->show();
+    // A visible workspace places a new window by its own rule, which puts one
+    // larger than the workspace outside it (off to the left after File New);
+    // it belongs at the workspace's corner.
+    frame->move(0, 0);
     area->setActiveSubWindow(frame);
     view->OnInitialUpdate();
     return frame;

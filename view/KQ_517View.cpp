@@ -106,10 +106,11 @@ int formTimeColumnWidth(const CMSFlexGrid* grid)
     return px;
 }
 
-// Gives the grid its form-time column width and makes it (and the form
-// around it) large enough to show every cell of the first update without
-// scroll bars. The grid keeps its place and never shrinks; a form that grows
-// keeps its margins around the grid and centres the title again.
+// Gives the grid its form-time column width and sizes it (and the form
+// around it) to the cells of the first update: no scroll bars and no empty
+// strip beside the last column or below the last row. The grid keeps its
+// place; the form keeps its margins around the grid, stays wide enough for
+// the title and centres the title again when its width changes.
 void fitFormToGrid(CMSFlexGrid* grid, QWidget* form, QLabel* title)
 {
     const int px = formTimeColumnWidth(grid);
@@ -125,11 +126,12 @@ void fitFormToGrid(CMSFlexGrid* grid, QWidget* form, QLabel* title)
     const QRect area = grid->geometry();
     const int rightMargin = std::max(0, form->width() - (area.x() + area.width()));
     const int bottomMargin = std::max(0, form->height() - (area.y() + area.height()));
-    grid->resize(area.size().expandedTo(content));
+    grid->resize(content);
 
-    const QSize formSize = form->size().expandedTo(
-        QSize(area.x() + grid->width() + rightMargin, area.y() + grid->height() + bottomMargin));
-    if (formSize.width() > form->width() && title)
+    QSize formSize(area.x() + content.width() + rightMargin, area.y() + content.height() + bottomMargin);
+    if (title)
+        formSize.setWidth(std::max(formSize.width(), title->width() + 2 * area.x()));
+    if (formSize.width() != form->width() && title)
         title->move((formSize.width() - title->width()) / 2, title->y());
     form->resize(formSize);
 }
@@ -269,9 +271,13 @@ void CKQ_517View::OnInitialUpdate()
         m_bFirstUpdate = false;
     }
 
+    // "title.ico" next to the program replaces the document window icon 129;
+    // without it the frame keeps the module's icon rather than falling back to
+    // the toolkit's own.
     QPixmap icon;
-    frameWindow()->setWindowIcon(icon.load(g_strProgramDir + QStringLiteral("title.ico")) ? QIcon(icon)
-                                                                                         : QIcon());
+    frameWindow()->setWindowIcon(icon.load(g_strProgramDir + QStringLiteral("title.ico"))
+                                     ? QIcon(icon)
+                                     : LanguageModule::icon(129));
     decodeTable();
 }
 
@@ -360,8 +366,12 @@ void CKQ_517View::PlaceEditor(QWidget* editor)
     const long dy = m_grid->logicalDpiY();
     const long cellHeight = m_grid->GetCellHeight() * dy / kTwipsPerInch;
     long h = cellHeight;
-    if (auto* edit = qobject_cast<QLineEdit*>(editor))
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         edit->setText(m_grid->GetText());
+        // What the user types replaces the cell's text; appended to it, the
+        // typed value would be lost in the number before it.
+        edit->selectAll();
+    }
     // A drop-down list asks for the cell height plus 100 pixels of room for
     // its open list; here the list opens in a popup of its own, so the box
     // itself keeps the cell height.

@@ -311,6 +311,8 @@ void TestShell::fileNewQuestion()
         QVERIFY(!before);  // destroyed, without a save question (only one box)
         QVERIFY(frame->activeChildFrame());
         QCOMPARE(frame->activeDocument()->image().at(layout::kBeep), std::uint8_t(1));
+        // The new window stands at the workspace's corner, not outside it.
+        QCOMPARE(frame->activeChildFrame()->pos(), QPoint(0, 0));
     } else {
         QVERIFY(before);
         QCOMPARE(frame->activeChildFrame(), before.data());
