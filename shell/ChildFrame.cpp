@@ -1,6 +1,8 @@
 #include "shell/ChildFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 #include "shell/KQ_517Doc.h"
 #include "shell/MainFrame.h"
@@ -11,6 +13,15 @@ CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent)
     // Placed at the workspace's corner, large; the view shrinks it to its form
     // at its first update.
     setGeometry(0, 0, 1600, 1200);
+
+    // The window menu's actions carry the desktop's own keys (Close is Ctrl+W
+    // on Linux desktops), which would clash with Program > Write and silence
+    // both while a document window has the focus. The menu keeps its items;
+    // only their keys go.
+    if (QMenu* menu = systemMenu()) {
+        for (QAction* action : menu->actions())
+            action->setShortcuts({});
+    }
 }
 
 CChildFrame::~CChildFrame()

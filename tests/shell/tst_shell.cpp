@@ -34,7 +34,9 @@
 #include "shell/MainFrame.h"
 #include "shell/NavigationBar.h"
 #include "shell/WorkspaceBackground.h"
+#include "link/ui/ProcessDlg.h"
 #include "view/KQ_517View.h"
+#include "view/MSFlexGrid.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -162,6 +164,7 @@ private slots:
     void fileNewQuestion_data();
     void fileNewQuestion();
     void documentWindowsHide();
+    void writeKeyFromTheGrid();
     void openFile_data();
     void openFile();
     void saveNewDocument();
@@ -346,6 +349,27 @@ void TestShell::documentWindowsHide()
     frame->onCommand(CMainFrame::ID_FILE_NEW);
     QCOMPARE(answer.m_count, 1);
     QCOMPARE(frame->activeChildFrame(), child);
+}
+
+// Ctrl+W is Program > Write even while the grid inside a document window has
+// the focus: the document window's own menu must not claim the key.
+void TestShell::writeKeyFromTheGrid()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    frame->show();
+    QApplication::setActiveWindow(frame);
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    CKQ_517View* view = frame->activeView();
+    view->grid()->setFocus();
+    QTRY_VERIFY(view->grid()->hasFocus());
+
+    QTest::keyClick(view->grid(), Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(view->m_pProcessDlg->hasWindow());
+    QVERIFY(view->m_bWrite);
+    view->m_pProcessDlg->OnCancel();  // offered only: closes at once
+    QVERIFY(!view->m_pProcessDlg->hasWindow());
 }
 
 void TestShell::openFile_data()
