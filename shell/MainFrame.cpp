@@ -286,7 +286,12 @@ bool CMainFrame::createNavigationBar()
     m_navDock->setTitleBarWidget(noTitle);
     m_navDock->setWidget(m_navBar);
     addDockWidget(Qt::LeftDockWidgetArea, m_navDock);
-    connect(m_navBar, &CNavigationBar::closeRequested, this, [this] { m_navDock->hide(); });
+    // The View menu's tick follows the bar however it was hidden (its close
+    // button included), so that the next Control Bar command shows it again.
+    connect(m_navBar, &CNavigationBar::closeRequested, this, [this] {
+        m_navDock->hide();
+        updateCommandStates();
+    });
 
     QTreeWidget* treeCtrl = m_navBar->GetTreeCtrl();
     treeCtrl->setRootIsDecorated(true);

@@ -672,6 +672,7 @@ void TestShell::navigationBarCloseButton()
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(20, 15));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, k.center());
     QVERIFY(frame->navigationDock()->isHidden());
+    QVERIFY(!frame->menuAction(CMainFrame::ID_VIEW_CONTROL_BAR)->isChecked());
     frame->onCommand(CMainFrame::ID_VIEW_CONTROL_BAR);
     QVERIFY(frame->navigationDock()->isVisible());
     QVERIFY(frame->menuAction(CMainFrame::ID_VIEW_CONTROL_BAR)->isChecked());
