@@ -2,7 +2,7 @@
 # packages when something is missing. Quick when everything is there.
 KQ517_PACKAGES="cmake g++ make ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
   qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev libqt6opengl6-dev
-  fonts-wqy-microhei fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils"
+  qt6-translations-l10n fonts-wqy-microhei fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils"
 
 kq517_install_deps() {
     local missing=""

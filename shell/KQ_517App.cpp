@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMdiSubWindow>
@@ -45,6 +48,24 @@ const CMultiDocTemplate& CKQ_517App::docTemplate()
     return standard;
 }
 
+namespace {
+
+// Qt's translation of its own texts for the interface language: Chinese
+// modules get the Chinese one (the module lookup ignores case, so does this);
+// every other language keeps Qt's English.
+void installQtTranslation(const QString& language)
+{
+    static QTranslator translator;
+    QCoreApplication::removeTranslator(&translator);
+    if (language.compare(QStringLiteral("Chinese"), Qt::CaseInsensitive) != 0)
+        return;
+    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}
+
+}  // namespace
+
 int CKQ_517App::InitInstance(const QStringList& args)
 {
     setAppName(kOwnTitle);
@@ -73,6 +94,10 @@ int CKQ_517App::InitInstance(const QStringList& args)
                       QMessageBox::Ok, QMessageBox::NoIcon, kOwnTitle);
         return kStartupFailed;
     }
+
+    // 7. The module is the resource source from here on. Qt's own dialogs and
+    //    buttons (OK, Cancel, the print and file dialogs) follow its language.
+    installQtTranslation(g_strLanguage);
 
     // 9. The program directory, with its trailing separator.
     g_strProgramDir = QDir::fromNativeSeparators(programDir);

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -232,6 +234,10 @@ void TestShell::startupLowerCaseChinese()
     QTreeWidget* tree = run.frame()->tree();
     QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Product Information"));
     QCOMPARE(run.frame()->activeDocument()->GetTitle(), QStringLiteral("Channel Information"));
+    // Qt's own buttons and dialogs follow the module's language.
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+        QSKIP("Qt's Chinese translation is not installed");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 }
 
 void TestShell::startupDefault()
@@ -239,6 +245,7 @@ void TestShell::startupDefault()
     ProgramFolder folder;
     Started run(folder.dir.path());
     QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     CMainFrame* frame = run.frame();
     QVERIFY(frame);
     QCOMPARE(frame->childFrames().size(), 1);
