@@ -20,7 +20,6 @@
 #include <pty.h>
 #include <unistd.h>
 
-#include <functional>
 #include <memory>
 
 #include "codeplug/ImageLayout.h"
@@ -35,6 +34,7 @@
 #include "shell/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
@@ -43,70 +43,6 @@ namespace {
 
 const QString kMismatchText =
     QStringLiteral("Becuase the type of radio does not match,\ncommunications is interrupt.");
-
-// Answers the message boxes that come up while it lives: records each one and
-// presses the next answer queued (the box's escape button when none is left).
-class MessageWatcher : public QObject {
-public:
-    struct Seen {
-        QString caption;
-        QString text;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::Icon icon;
-        QWidget* parent;
-    };
-
-    explicit MessageWatcher(QList<QMessageBox::StandardButton> answers = {})
-        : m_answers(std::move(answers))
-    {
-        connect(&m_timer, &QTimer::timeout, this, &MessageWatcher::poll);
-        m_timer.start(20);
-    }
-
-    QList<Seen> seen;
-
-private:
-    void poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box == m_handled)
-            return;
-        m_handled = box;
-        seen.append({box->windowTitle(), box->text(), box->standardButtons(), box->icon(),
-                      box->parentWidget()});
-        QAbstractButton* button = m_answers.isEmpty() ? box->escapeButton()
-                                                      : box->button(m_answers.takeFirst());
-        if (!button)
-            button = box->buttons().value(0);
-        QTimer::singleShot(0, button, &QAbstractButton::click);
-    }
-
-    QTimer m_timer;
-    QList<QMessageBox::StandardButton> m_answers;
-    QPointer<QMessageBox> m_handled;
-};
-
-// Runs action on the first modal dialog (not a message box) that comes up.
-class ModalRunner : public QObject {
-public:
-    explicit ModalRunner(std::function<void(QDialog*)> action) : m_action(std::move(action))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || qobject_cast<QMessageBox*>(dialog) || !dialog->isVisible() || m_done)
-                return;
-            m_done = true;
-            m_action(dialog);
-        });
-        m_timer.start(20);
-    }
-    bool ran() const { return m_done; }
-
-private:
-    QTimer m_timer;
-    std::function<void(QDialog*)> m_action;
-    bool m_done = false;
-};
 
 // A pseudo-terminal pair kept open by the test (a port nobody else uses).
 class Pty {
@@ -340,7 +276,7 @@ void TestLinkUi::cancelBeforeOkOpensNothing()
 {
     // A port that cannot be opened: any attempt to open it would bring up 61453.
     setUp({{QStringLiteral("COM1"), QStringLiteral("/nonexistent/kq517-tty")}});
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramRead();
     QPointer<QDialog> window = m_view->m_pProcessDlg->window();
     QVERIFY(window);
@@ -349,7 +285,7 @@ void TestLinkUi::cancelBeforeOkOpensNothing()
     QVERIFY(m_view->m_pProcessDlg->m_bCancel);
     QTest::qWait(100);  // anything posted would run now, boxes would be answered
     QVERIFY(window.isNull());
-    QVERIFY(watcher.seen.isEmpty());
+    QVERIFY(watcher.seen().isEmpty());
     QVERIFY(!m_view->isTransferRunning());
 
     // The window comes back fresh for the next command, cancel flag cleared.
@@ -375,13 +311,13 @@ void TestLinkUi::readShowsRadioChannels()
     const QStringList before = gridRows();
     const QByteArray tailBefore = m_doc->image().toByteArray().mid(layout::kRadioByteCount);
     QVERIFY(g_bNewDocument);
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramRead();
     QPointer<QDialog> window = m_view->m_pProcessDlg->window();
     m_frame->hide();  // the user closed the document window meanwhile
     pressOkAndRun();
 
-    QVERIFY2(watcher.seen.isEmpty(), qPrintable(watcher.seen.value(0).text));
+    QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.seen().value(0).text));
     QVERIFY(!m_frame->isHidden());  // shown again after the transfer
     QVERIFY(!m_view->m_pProcessDlg->hasWindow());
     QVERIFY(!m_view->isTransferRunning());
@@ -421,12 +357,12 @@ void TestLinkUi::laterCommandDecidesDirection()
              qPrintable(sim.error()));
     setUp({{QStringLiteral("COM1"), sim.devicePath()}});
 
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
     m_view->OnProgramRead();  // while the Write dialog is still offered
     QCOMPARE(m_view->m_pProcessDlg->window()->windowTitle(), QStringLiteral("Write Data"));
     pressOkAndRun();
-    QVERIFY(watcher.seen.isEmpty());
+    QVERIFY(watcher.seen().isEmpty());
     // It read: the radio's channel is in the grid, nothing was written.
     QCOMPARE(gridRows().at(0), QStringLiteral("145.12500|146.00000|None|None|Yes"));
     sim.stop();
@@ -454,10 +390,10 @@ void TestLinkUi::writePutsGridIntoRadio()
         grid->SetTextMatrix(2, c, cells.at(c - 1));
     const QByteArray tailBefore = m_doc->image().toByteArray().mid(layout::kRadioByteCount);
 
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
     pressOkAndRun();
-    QVERIFY2(watcher.seen.isEmpty(), qPrintable(watcher.seen.value(0).text));
+    QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.seen().value(0).text));
     QVERIFY(!m_view->m_pProcessDlg->hasWindow());
 
     // The image holds the encoded edit; a write changes nothing else in it.
@@ -489,7 +425,7 @@ void TestLinkUi::cancelDuringTransfer()
     setUp({{QStringLiteral("COM1"), sim.devicePath()}});
 
     const QStringList before = gridRows();
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramRead();
     QPointer<QDialog> window = m_view->m_pProcessDlg->window();
     auto* bar = window->findChild<QProgressBar*>(QStringLiteral("id1001"));
@@ -513,7 +449,7 @@ void TestLinkUi::cancelDuringTransfer()
     QCOMPARE(cancelledAt, 10);
     QVERIFY(commandsRefused);
     QVERIFY2(lastValue <= cancelledAt + 1, qPrintable(QString::number(lastValue)));  // within a row
-    QVERIFY(watcher.seen.isEmpty());  // silently
+    QVERIFY(watcher.seen().isEmpty());  // silently
     QVERIFY(!m_view->m_pProcessDlg->hasWindow());
     QVERIFY(!m_view->isTransferRunning());
     QVERIFY(!CKQ_517View::anyTransferRunning());
@@ -545,7 +481,7 @@ void TestLinkUi::otherViewCannotStartDuringTransfer()
     auto* otherOk = otherWindow->findChild<QPushButton*>(LanguageModule::controlName(1));
     QVERIFY(otherOk);
 
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramRead();
     auto* bar = m_view->m_pProcessDlg->window()->findChild<QProgressBar*>(QStringLiteral("id1001"));
     bool pressed = false;
@@ -558,7 +494,7 @@ void TestLinkUi::otherViewCannotStartDuringTransfer()
     pressOkAndRun();
 
     QVERIFY(pressed);
-    QVERIFY2(watcher.seen.isEmpty(), qPrintable(watcher.seen.value(0).text));
+    QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.seen().value(0).text));
     QCOMPARE(gridRows().at(0), QStringLiteral("145.12500|146.00000|None|None|Yes"));
     // The other view did not start; its offer stands and can be taken up now.
     QVERIFY(!other->isTransferRunning());
@@ -606,13 +542,14 @@ void TestLinkUi::failures()
 
     const QStringList before = gridRows();
     const QByteArray imageBefore = m_doc->image().toByteArray();
-    MessageWatcher watcher(answers);
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
+    watcher.setAnswers(answers);
     m_view->OnProgramRead();
     pressOkAndRun();
 
-    QCOMPARE(watcher.seen.size(), texts.size());
+    QCOMPARE(watcher.seen().size(), texts.size());
     for (int i = 0; i < texts.size(); ++i) {
-        const MessageWatcher::Seen& seen = watcher.seen.at(i);
+        const ModalAnswerer::Seen& seen = watcher.seen().at(i);
         bool isId = false;
         const int id = texts.at(i).toInt(&isId);
         if (isId) {
@@ -651,14 +588,14 @@ void TestLinkUi::portOpenFailureSaysWhy()
 {
     setUp({{QStringLiteral("COM1"), QStringLiteral("/nonexistent/kq517-tty")}});
     const QStringList before = gridRows();
-    MessageWatcher watcher;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
     pressOkAndRun();
-    QCOMPARE(watcher.seen.size(), 1);
-    const QStringList lines = watcher.seen.at(0).text.split(QLatin1Char('\n'));
+    QCOMPARE(watcher.seen().size(), 1);
+    const QStringList lines = watcher.seen().at(0).text.split(QLatin1Char('\n'));
     QCOMPARE(lines.value(0), LanguageModule::string(61453));
     QVERIFY(lines.size() >= 2 && !lines.at(1).trimmed().isEmpty());
-    QCOMPARE(watcher.seen.at(0).buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(watcher.seen().at(0).buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QVERIFY(!m_view->m_pProcessDlg->hasWindow());
     QVERIFY(!m_view->isTransferRunning());
     QCOMPARE(gridRows(), before);
@@ -671,7 +608,9 @@ void TestLinkUi::comSetupFirstUse()
     setUp({{QStringLiteral("COM1"), com1.path()}});
     int selected = -2;
     QString deviceText;
-    ModalRunner runner([&](QDialog* dialog) {
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([&](QDialog* dialog) {
         selected = m_view->m_dlgComSetup->m_nPort;
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("id1007"))->isChecked());
         QVERIFY(dialog->findChild<QRadioButton*>(QStringLiteral("id1007"))->isEnabled());
@@ -679,7 +618,7 @@ void TestLinkUi::comSetupFirstUse()
         dialog->findChild<QPushButton*>(QStringLiteral("id1"))->click();
     });
     m_view->OnSetupCom();
-    QVERIFY(runner.ran());
+    QCOMPARE(runner.count(), 1);
     QCOMPARE(selected, 0);
     QCOMPARE(deviceText, com1.path());
     QCOMPARE(m_view->m_strPort, QStringLiteral("com1"));
@@ -691,12 +630,14 @@ void TestLinkUi::comSetupRemembersChoiceCancelStoresNothing()
     Pty com1, com3;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM3"), com3.path()}});
     {
-        ModalRunner runner([](QDialog* dialog) {
+        ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+        runner.answerOnce();
+        runner.onDialog([](QDialog* dialog) {
             dialog->findChild<QRadioButton*>(QStringLiteral("id1009"))->click();
             dialog->findChild<QPushButton*>(QStringLiteral("id1"))->click();
         });
         m_view->OnSetupCom();
-        QVERIFY(runner.ran());
+        QCOMPARE(runner.count(), 1);
     }
     QCOMPARE(m_view->m_strPort, QStringLiteral("com3"));
     QCOMPARE(UserStore::fromSettings().read(QStringLiteral("com"), std::uint32_t{0}), 3u);
@@ -706,13 +647,15 @@ void TestLinkUi::comSetupRemembersChoiceCancelStoresNothing()
     makeView();
     QCOMPARE(m_view->m_strPort, QStringLiteral("COM1"));
     bool com3Checked = false;
-    ModalRunner runner([&](QDialog* dialog) {
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([&](QDialog* dialog) {
         com3Checked = dialog->findChild<QRadioButton*>(QStringLiteral("id1009"))->isChecked();
         dialog->findChild<QRadioButton*>(QStringLiteral("id1007"))->click();
         dialog->findChild<QPushButton*>(QStringLiteral("id2"))->click();
     });
     m_view->OnSetupCom();
-    QVERIFY(runner.ran());
+    QCOMPARE(runner.count(), 1);
     QVERIFY(com3Checked);
     // Cancel after changing the selection stores nothing.
     QCOMPARE(m_view->m_strPort, QStringLiteral("COM1"));
@@ -732,7 +675,9 @@ void TestLinkUi::comSetupBusyPortGreyed()
     UserStore::fromSettings().write(QStringLiteral("com"), 0);
 
     QList<bool> enabled, checked;
-    ModalRunner runner([&](QDialog* dialog) {
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([&](QDialog* dialog) {
         for (int id = 1007; id <= 1010; ++id) {
             auto* radio = dialog->findChild<QRadioButton*>(LanguageModule::controlName(id));
             enabled << radio->isEnabled();
@@ -741,7 +686,7 @@ void TestLinkUi::comSetupBusyPortGreyed()
         dialog->findChild<QPushButton*>(QStringLiteral("id1"))->click();
     });
     m_view->OnSetupCom();
-    QVERIFY(runner.ran());
+    QCOMPARE(runner.count(), 1);
     QCOMPARE(enabled, (QList<bool>{true, false, false, false}));  // COM3 unmapped: no such device
     QCOMPARE(checked, (QList<bool>{false, false, false, false}));
     // OK with nothing selected: "com0", 0 stored.
@@ -752,13 +697,15 @@ void TestLinkUi::comSetupBusyPortGreyed()
 void TestLinkUi::comSetupF1Help()
 {
     setUp({});
-    ModalRunner runner([](QDialog* dialog) {
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([](QDialog* dialog) {
         auto* radio = dialog->findChild<QRadioButton*>(QStringLiteral("id1008"));
         QTest::keyClick(radio, Qt::Key_F1);
         dialog->findChild<QPushButton*>(QStringLiteral("id2"))->click();
     });
     m_view->OnSetupCom();
-    QVERIFY(runner.ran());
+    QCOMPARE(runner.count(), 1);
     QCOMPARE(HelpLauncher::requests().size(), 1);
     QCOMPARE(HelpLauncher::requests().at(0).context, 32777);
     QCOMPARE(HelpLauncher::requests().at(0).command, HelpLauncher::kHelpContextCommand);

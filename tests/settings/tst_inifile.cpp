@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "tests/support/TestSupport.h"
@@ -62,6 +64,28 @@ bool writeAll(const QString& path, const QByteArray& bytes)
         return false;
     return f.write(bytes) == bytes.size();
 }
+
+#if defined(Q_OS_LINUX)
+// Runs child() in a forked process, so that what it changes for itself (file
+// size limit, signal handling, user) stays out of the test runner, and checks
+// that it ended with exit code 0. whenDone runs in this process as soon as the
+// child has ended, before the checks: it undoes what was set up for the child.
+// The caller returns when QTest::currentTestFailed().
+void runInChild(const std::function<int()>& child, const std::function<void()>& whenDone = {})
+{
+    const pid_t pid = fork();
+    QVERIFY(pid >= 0);
+    if (pid == 0)
+        _exit(child());
+    int status = 0;
+    const pid_t waited = waitpid(pid, &status, 0);
+    if (whenDone)
+        whenDone();
+    QCOMPARE(waited, pid);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+}
+#endif
 
 // A device that gives some bytes and then fails: a read error in the middle
 // of the file.
@@ -737,9 +761,7 @@ void TestIniFile::saveIsAtomic()
     // the ignored SIGXFSZ must not touch the test runner.
     const QByteArray old("[Setup]\r\nLanguage=English\r\n");
     QVERIFY(writeAll(file(), old));
-    const pid_t pid = fork();
-    QVERIFY(pid >= 0);
-    if (pid == 0) {
+    runInChild([&] {
         signal(SIGXFSZ, SIG_IGN);
         struct rlimit lim {};
         lim.rlim_cur = lim.rlim_max = 64;
@@ -755,12 +777,10 @@ void TestIniFile::saveIsAtomic()
             if (!ini.isModified())
                 rc = 5;
         }  // the close tries again and fails again
-        _exit(rc);
-    }
-    int status = 0;
-    QCOMPARE(waitpid(pid, &status, 0), pid);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
+        return rc;
+    });
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(readAll(file()), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KQ-517.ini"});
 #else
@@ -787,27 +807,23 @@ void TestIniFile::inPlaceFallbackCutsTheFile()
     QCOMPARE(chmod(dirPath.constData(), 0555), 0);
     QCOMPARE(chmod(filePath.constData(), 0644), 0);
 
-    const pid_t pid = fork();
-    QVERIFY(pid >= 0);
-    if (pid == 0) {
-        if (root && (setgid(nobody) != 0 || setuid(nobody) != 0))
-            _exit(2);
-        int rc = 0;
-        {
-            CIniFile ini(4);
-            if (!ini.Open(QFile::decodeName(filePath), false, true, true, false))
-                rc = 3;
-            ini.SetString("Setup", "Language", "Chinese");
-            ini.Save(false);
-        }
-        _exit(rc);
-    }
-    int status = 0;
-    const pid_t waited = waitpid(pid, &status, 0);
-    chmod(dirPath.constData(), 0700);
-    QCOMPARE(waited, pid);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
+    runInChild(
+        [&] {
+            if (root && (setgid(nobody) != 0 || setuid(nobody) != 0))
+                return 2;
+            int rc = 0;
+            {
+                CIniFile ini(4);
+                if (!ini.Open(QFile::decodeName(filePath), false, true, true, false))
+                    rc = 3;
+                ini.SetString("Setup", "Language", "Chinese");
+                ini.Save(false);
+            }
+            return rc;
+        },
+        [&] { chmod(dirPath.constData(), 0700); });
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KQ-517.ini"});
 #else
@@ -827,27 +843,24 @@ void TestIniFile::readOnlyFileLeftAlone()
     const uid_t nobody = 65534;
     QCOMPARE(chmod(QFile::encodeName(m_dir->path()).constData(), 0777), 0);
     QCOMPARE(chmod(filePath.constData(), 0444), 0);
-    const pid_t pid = fork();
-    QVERIFY(pid >= 0);
-    if (pid == 0) {
-        if (root && (setgid(nobody) != 0 || setuid(nobody) != 0))
-            _exit(2);
-        int rc = 0;
-        {
-            CIniFile ini(4);
-            if (!ini.Open(QFile::decodeName(filePath), true, true, true, false))
-                rc = 3;
-            ini.SetString("Setup", "Language", "Chinese");
-            if (!ini.Save(false).isEmpty())
-                rc = 4;
-        }
-        _exit(rc);
-    }
-    int status = 0;
-    QCOMPARE(waitpid(pid, &status, 0), pid);
-    chmod(QFile::encodeName(m_dir->path()).constData(), 0700);
-    QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 0);
+    runInChild(
+        [&] {
+            if (root && (setgid(nobody) != 0 || setuid(nobody) != 0))
+                return 2;
+            int rc = 0;
+            {
+                CIniFile ini(4);
+                if (!ini.Open(QFile::decodeName(filePath), true, true, true, false))
+                    rc = 3;
+                ini.SetString("Setup", "Language", "Chinese");
+                if (!ini.Save(false).isEmpty())
+                    rc = 4;
+            }
+            return rc;
+        },
+        [&] { chmod(QFile::encodeName(m_dir->path()).constData(), 0700); });
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(readAll(file()), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KQ-517.ini"});
 #else

@@ -12,11 +12,9 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 #include "codeplug/ImageLayout.h"
@@ -39,53 +37,10 @@
 #include "link/ui/ProcessDlg.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
-
-// Answers the next modal window (message box or dialog) once it shows:
-// records what it saw and closes it with the given button (message boxes) or
-// rejects it (dialogs).
-class ModalAnswerer : public QObject {
-public:
-    explicit ModalAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok)
-        : m_button(button)
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
-        m_timer.start(5);
-    }
-    void poll()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        ++m_count;
-        m_className = modal->metaObject()->className();
-        m_caption = modal->windowTitle();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            m_text = box->text();
-            if (QAbstractButton* b = box->button(m_button))
-                b->click();
-            else
-                box->reject();
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            if (m_onDialog)
-                m_onDialog(dialog);
-            else
-                dialog->reject();
-        }
-        if (m_once)
-            m_timer.stop();
-    }
-    int m_count = 0;
-    bool m_once = false;
-    QString m_className, m_caption, m_text;
-    std::function<void(QDialog*)> m_onDialog;
-
-private:
-    QMessageBox::StandardButton m_button;
-    QTimer m_timer;
-};
 
 // A program directory with the settings file and the built language modules.
 struct ProgramFolder {
@@ -213,9 +168,9 @@ void TestShell::startupWithoutModule()
     ModalAnswerer answer;
     Started run(folder.dir.path());
     QCOMPARE(run.status, CKQ_517App::kStartupFailed);
-    QCOMPARE(answer.m_count, 1);
-    QCOMPARE(answer.m_text, message);
-    QCOMPARE(answer.m_caption, QStringLiteral("KQ_517"));
+    QCOMPARE(answer.count(), 1);
+    QCOMPARE(answer.last().text, message);
+    QCOMPARE(answer.last().caption, QStringLiteral("KQ_517"));
     QVERIFY(!CMainFrame::instance());
     QVERIFY(!LanguageModule::isLoaded());
 }
@@ -290,8 +245,8 @@ void TestShell::startupRefusesUnreadableFile()
     ModalAnswerer answer;
     Started run(folder.dir.path(), {path});
     QCOMPARE(run.status, CKQ_517App::kStartupFailed);
-    QCOMPARE(answer.m_count, 1);
-    QVERIFY(!answer.m_text.isEmpty());
+    QCOMPARE(answer.count(), 1);
+    QVERIFY(!answer.last().text.isEmpty());
 }
 
 void TestShell::fileNewQuestion_data()
@@ -313,9 +268,9 @@ void TestShell::fileNewQuestion()
 
     ModalAnswerer answer(static_cast<QMessageBox::StandardButton>(button));
     frame->onCommand(CMainFrame::ID_FILE_NEW);
-    QCOMPARE(answer.m_count, 1);
-    QCOMPARE(answer.m_text, QStringLiteral("All data will be Cleared!"));
-    QCOMPARE(answer.m_caption, QStringLiteral("KQ-517 Programmer"));
+    QCOMPARE(answer.count(), 1);
+    QCOMPARE(answer.last().text, QStringLiteral("All data will be Cleared!"));
+    QCOMPARE(answer.last().caption, QStringLiteral("KQ-517 Programmer"));
     QCOMPARE(frame->childFrames().size(), 1);
     if (button == QMessageBox::Ok) {
         QVERIFY(!before);  // destroyed, without a save question (only one box)
@@ -354,7 +309,7 @@ void TestShell::documentWindowsHide()
     // File New still asks while the window is hidden.
     ModalAnswerer answer(QMessageBox::Cancel);
     frame->onCommand(CMainFrame::ID_FILE_NEW);
-    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.count(), 1);
     QCOMPARE(frame->activeChildFrame(), child);
 }
 
@@ -403,15 +358,15 @@ void TestShell::openFile()
     ModalAnswerer answer;
     frame->onCommand(CMainFrame::ID_FILE_OPEN);
     if (opens) {
-        QCOMPARE(answer.m_count, 0);
+        QCOMPARE(answer.count(), 0);
         QCOMPARE(frame->childFrames().size(), 2);
         QVERIFY(first->isHidden());
         QVERIFY(frame->activeChildFrame() != first);
         QCOMPARE(frame->activeDocument()->GetPathName(), path);
         QVERIFY(!g_bNewDocument);
     } else {
-        QCOMPARE(answer.m_count, 1);
-        QVERIFY(!answer.m_text.isEmpty());
+        QCOMPARE(answer.count(), 1);
+        QVERIFY(!answer.last().text.isEmpty());
         QCOMPARE(frame->childFrames().size(), 1);
         QVERIFY(first->isVisible());
         QCOMPARE(frame->activeChildFrame(), first);
@@ -459,8 +414,8 @@ void TestShell::saveFailureLeavesDocument()
         [&](bool, const QString&) { return files.filePath(QStringLiteral("missing/folder/x.dat")); });
     ModalAnswerer answer;
     frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
-    QCOMPARE(answer.m_count, 1);
-    QVERIFY(!answer.m_text.isEmpty());
+    QCOMPARE(answer.count(), 1);
+    QVERIFY(!answer.last().text.isEmpty());
     QCOMPARE(frame->activeDocument()->GetPathName(), before);
     QVERIFY(!frame->activeDocument()->hasFile());
 }
@@ -505,7 +460,7 @@ void TestShell::documentWindowCaptions()
     answer = files.filePath(QStringLiteral("missing/folder/x.dat"));
     ModalAnswerer failure;
     frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
-    QCOMPARE(failure.m_count, 1);
+    QCOMPARE(failure.count(), 1);
     QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat"));
     QCOMPARE(first->windowTitle(), newTitle);
 }
@@ -536,15 +491,15 @@ void TestShell::treeNavigation()
     for (int round = 1; round <= 2; ++round) {
         ModalAnswerer answer;
         selectUnderPointer(tree, root->child(2));
-        QCOMPARE(answer.m_count, 1);
-        QCOMPARE(answer.m_className, QStringLiteral("COptionalFeaturesDlg"));
+        QCOMPARE(answer.count(), 1);
+        QCOMPARE(answer.last().className, QStringLiteral("COptionalFeaturesDlg"));
         QCOMPARE(tree->currentItem(), root);
     }
     {
         ModalAnswerer answer;
         selectUnderPointer(tree, root->child(0));
-        QCOMPARE(answer.m_count, 1);
-        QCOMPARE(answer.m_className, QStringLiteral("CProductInfoDlg"));
+        QCOMPARE(answer.count(), 1);
+        QCOMPARE(answer.last().className, QStringLiteral("CProductInfoDlg"));
         QCOMPARE(tree->currentItem(), root);
     }
     // Channel Information brings a hidden document window back.
@@ -558,7 +513,7 @@ void TestShell::treeNavigation()
     ModalAnswerer answer;
     selectUnderPointer(tree, root->child(2));
     selectUnderPointer(tree, root);
-    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.count(), 1);
 }
 
 void TestShell::treeKeyboardOpensNothing()
@@ -570,7 +525,7 @@ void TestShell::treeKeyboardOpensNothing()
     ModalAnswerer answer;
     selectUnderPointer(tree, root->child(2), false);
     QTest::qWait(30);
-    QCOMPARE(answer.m_count, 0);
+    QCOMPARE(answer.count(), 0);
     QCOMPARE(tree->currentItem(), root);
 }
 
@@ -591,7 +546,7 @@ void TestShell::treeChineseTexts()
     run.frame()->showNormal();
     ModalAnswerer answer;
     selectUnderPointer(run.frame()->tree(), root->child(2));
-    QCOMPARE(answer.m_className, QStringLiteral("COptionalFeaturesDlg"));
+    QCOMPARE(answer.last().className, QStringLiteral("COptionalFeaturesDlg"));
 }
 
 void TestShell::controlBarToggle()
@@ -734,7 +689,7 @@ void TestShell::modelBandAcrossFileNew()
     // The opened file's model and band became the last choice; a new document takes them.
     ModalAnswerer answer(QMessageBox::Ok);
     run.frame()->onCommand(CMainFrame::ID_FILE_NEW);
-    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.count(), 1);
     CKQ_517Doc* doc = run.frame()->activeDocument();
     QVERIFY(g_bNewDocument);
     QCOMPARE(doc->image().at(layout::kModelIndex), std::uint8_t(1));
@@ -770,7 +725,7 @@ void TestShell::languageChange()
         settingsAtLaunch = folder.dir.readFile();
     });
     ModalAnswerer answer;
-    answer.m_onDialog = [choice](QDialog* dialog) {
+    answer.onDialog([choice](QDialog* dialog) {
         auto* language = qobject_cast<CLanguageDlg*>(dialog);
         QVERIFY(language);
         if (choice < 0) {
@@ -779,11 +734,11 @@ void TestShell::languageChange()
         }
         dialog->findChild<QAbstractButton*>(LanguageModule::controlName(choice == 1 ? 1007 : 1006))->click();
         language->OnOK();
-    };
+    });
     HelpLauncher::clearRequests();
     run.frame()->onCommand(CKQ_517View::ID_LANGUAGE);
-    QCOMPARE(answer.m_count, 1);
-    QCOMPARE(answer.m_className, QStringLiteral("CLanguageDlg"));
+    QCOMPARE(answer.count(), 1);
+    QCOMPARE(answer.last().className, QStringLiteral("CLanguageDlg"));
     if (written.isEmpty()) {
         QVERIFY(launched.isEmpty());
         QVERIFY(!QFile::exists(folder.dir.filePath(QStringLiteral("Halvorn.ini"))));
@@ -802,7 +757,7 @@ void TestShell::aboutBox()
     Started run(folder.dir.path());
     QString version, copyright, owner, title;
     ModalAnswerer answer;
-    answer.m_onDialog = [&](QDialog* dialog) {
+    answer.onDialog([&](QDialog* dialog) {
         auto* about = qobject_cast<CAboutDlg*>(dialog);
         QVERIFY(about);
         title = about->windowTitle();
@@ -811,10 +766,10 @@ void TestShell::aboutBox()
         owner = about->ownerText()->text();
         QTest::keyClick(about, Qt::Key_F1);
         dialog->accept();
-    };
+    });
     HelpLauncher::clearRequests();
     run.frame()->onCommand(CMainFrame::ID_APP_ABOUT);
-    QCOMPARE(answer.m_count, 1);
+    QCOMPARE(answer.count(), 1);
     QCOMPARE(title, QStringLiteral("About KQ-517 Programmer"));
     QCOMPARE(version, QStringLiteral("KQ-517 Programmer Version 1.0"));
     QCOMPARE(copyright, QStringLiteral("Copyright (C) 2026"));
@@ -839,8 +794,8 @@ void TestShell::dialogKeys()
         HelpLauncher::clearRequests();
         bool closedByEscape = false;
         ModalAnswerer answer;
-        answer.m_once = true;
-        answer.m_onDialog = [&](QDialog* dialog) {
+        answer.answerOnce();
+        answer.onDialog([&](QDialog* dialog) {
             auto* control = dialog->findChild<QWidget*>(LanguageModule::controlName(c.focusControl));
             QVERIFY(control);
             QTest::keyClick(control, Qt::Key_F1);
@@ -848,9 +803,9 @@ void TestShell::dialogKeys()
             closedByEscape = !dialog->isVisible();
             if (dialog->isVisible())
                 dialog->reject();
-        };
+        });
         run.frame()->onCommand(c.command);
-        QCOMPARE(answer.m_count, 1);
+        QCOMPARE(answer.count(), 1);
         QVERIFY(closedByEscape);
         QCOMPARE(HelpLauncher::requests().size(), 1);
         QCOMPARE(HelpLauncher::requests().first().context, c.context);

@@ -4,7 +4,6 @@
 
 #include <QtTest>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -19,7 +18,6 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
 
 #include <memory>
 
@@ -30,6 +28,7 @@
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
@@ -48,43 +47,6 @@ public:
 };
 
 namespace {
-
-// Answers every message box that comes up while it lives with OK, and
-// records what each one said.
-class MessageBoxAnswerer : public QObject {
-public:
-    struct Seen {
-        QString caption;
-        QString text;
-        QMessageBox::Icon icon;
-    };
-    MessageBoxAnswerer()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            m_seen.append({box->windowTitle(), box->text(), box->icon()});
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                ok->click();
-            else
-                box->reject();
-        });
-        m_timer.start(5);
-    }
-    const QList<Seen>& seen() const { return m_seen; }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const Seen& s : m_seen)
-            t << s.text;
-        return t;
-    }
-
-private:
-    QTimer m_timer;
-    QList<Seen> m_seen;
-};
 
 QString joinRow(CMSFlexGrid* grid, int row)
 {
@@ -611,7 +573,7 @@ void TestChannelView::typingNewChannel()
 {
     makeView();
     m_view->OnInitialUpdate();
-    MessageBoxAnswerer boxes;
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
     QLineEdit* edit = openLineEdit(1, 1);
     QCOMPARE(edit, ViewTestAccess::editRx(m_view));
     QTest::keyClicks(edit, "145");
@@ -632,7 +594,7 @@ void TestChannelView::typingReplacesCellText()
 {
     makeView();
     m_view->OnInitialUpdate();
-    MessageBoxAnswerer boxes;
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
     QLineEdit* edit = openLineEdit(1, 1);
     QTest::keyClicks(edit, "146.5");
     QTest::keyClick(edit, Qt::Key_Return);
@@ -704,7 +666,7 @@ void TestChannelView::validation()
     setRow(m_grid, 3, before);
     setRow(m_grid, 5, QStringLiteral("150.00000|150.00000|None|None|Yes"));
 
-    MessageBoxAnswerer boxes;
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
     QLineEdit* edit = openLineEdit(3, col);
     QVERIFY(edit);
     QCOMPARE(edit->text(), before.split('|').at(col - 1));
@@ -742,7 +704,7 @@ void TestChannelView::enterWalksTheWholeTable()
 {
     makeView();
     m_view->OnInitialUpdate();
-    MessageBoxAnswerer boxes;
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
     clickCell(m_grid, 1, 1);
     const QList<QWidget*> editors = ViewTestAccess::editors(m_view);
     // Editors by column 1..5.
@@ -952,7 +914,7 @@ void TestChannelView::chineseEditing()
     QCOMPARE(ViewTestAccess::comboBusy(m_view)->itemText(0), QStringLiteral("开"));
     QCOMPARE(ViewTestAccess::comboDecode(m_view)->itemText(0), QStringLiteral("无"));
 
-    MessageBoxAnswerer boxes;
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
     QLineEdit* edit = openLineEdit(2, 1);
     QVERIFY(edit);
     QTest::keyClicks(edit, "150");
