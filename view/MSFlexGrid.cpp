@@ -6,10 +6,13 @@
 
 #include <algorithm>
 
+#include "codeplug/ChannelTable.h"
+
 namespace {
 
-constexpr int kRows = 17;
-constexpr int kCols = 6;
+// The grid holds the channel table: headers, labels and 16 channels.
+constexpr int kRows = ChannelTable::kRows;
+constexpr int kCols = ChannelTable::kCols;
 constexpr int kTwipsPerInch = 1440;
 // Form-time sizes in pixels, the least the grid starts with: rows grow to the
 // font's height, and the view widens the columns to its headers (and the grid

@@ -90,6 +90,19 @@ QList<Event> handshakeEvents(const QByteArray& ident)
 
 }  // namespace
 
+// A simulated radio on an in-memory port, with an engine that has opened it.
+struct RadioOnPort {
+    SimulatedRadio radio;
+    InMemoryPort port;
+    ProtocolEngine engine;
+    explicit RadioOnPort(const MemoryImage& image, const SimFaults& faults = SimFaults())
+        : radio(image, faults), engine(port)
+    {
+        port.attachRadio(&radio);
+        engine.open(QStringLiteral("COM1"));
+    }
+};
+
 class TestProtocol : public QObject {
     Q_OBJECT
 
@@ -205,11 +218,8 @@ private slots:
         QFETCH(bool, portOpenAfter);
         SimFaults faults;
         faults.identification = ident;
-        SimulatedRadio radio(MemoryImage::newImage(), faults);
-        InMemoryPort port;
-        port.attachRadio(&radio);
-        ProtocolEngine engine(port);
-        engine.open(QStringLiteral("COM1"));
+        RadioOnPort line(MemoryImage::newImage(), faults);
+        [[maybe_unused]] auto& [radio, port, engine] = line;
         QCOMPARE(engine.handshake({}), expected);
         QCOMPARE(port.isOpen(), portOpenAfter);
         // A mismatch stops before the ACK; a short reply is never acknowledged.
@@ -260,11 +270,8 @@ private slots:
         faults.silent = fault == 0;
         faults.noHandshakeAck = fault == 1;
         faults.noWakeUpAnswer = fault == 2;
-        SimulatedRadio radio(MemoryImage::newImage(), faults);
-        InMemoryPort port;
-        port.attachRadio(&radio);
-        ProtocolEngine engine(port);
-        engine.open(QStringLiteral("COM1"));
+        RadioOnPort line(MemoryImage::newImage(), faults);
+        [[maybe_unused]] auto& [radio, port, engine] = line;
         QCOMPARE(engine.handshake({}), expected);
         QVERIFY(port.isOpen());  // open for a Retry, or for the transfer
     }
@@ -273,11 +280,8 @@ private slots:
     {
         SimFaults faults;
         faults.noHandshakeAck = true;
-        SimulatedRadio radio(MemoryImage::newImage(), faults);
-        InMemoryPort port;
-        port.attachRadio(&radio);
-        ProtocolEngine engine(port);
-        engine.open(QStringLiteral("COM1"));
+        RadioOnPort line(MemoryImage::newImage(), faults);
+        [[maybe_unused]] auto& [radio, port, engine] = line;
         QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::CommunicationError);
         port.clearEvents();
         QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::CommunicationError);
@@ -319,11 +323,8 @@ private slots:
         QFETCH(int, cancelAtPass);
         QFETCH(int, rowsDone);
         const MemoryImage radioImage = patternImage(5);
-        SimulatedRadio radio(radioImage);
-        InMemoryPort port;
-        port.attachRadio(&radio);
-        ProtocolEngine engine(port);
-        engine.open(QStringLiteral("COM1"));
+        RadioOnPort line(radioImage);
+        [[maybe_unused]] auto& [radio, port, engine] = line;
         const ProtocolEngine::Pump pump = pumpFor(port, cancelAtPass);
         QCOMPARE(engine.handshake(pump), TransferResult::Done);
         MemoryImage image = MemoryImage::newImage();
@@ -375,11 +376,8 @@ private slots:
         SimFaults faults;
         (kind == 0 ? faults.noAckAt : kind == 1 ? faults.wrongAckAt : kind == 2 ? faults.shortReplyAt : faults.vanishAt) = block;
         const MemoryImage radioImage = patternImage(9);
-        SimulatedRadio radio(radioImage, faults);
-        InMemoryPort port;
-        port.attachRadio(&radio);
-        ProtocolEngine engine(port);
-        engine.open(QStringLiteral("COM1"));
+        RadioOnPort line(radioImage, faults);
+        [[maybe_unused]] auto& [radio, port, engine] = line;
         QCOMPARE(engine.handshake({}), TransferResult::Done);
         const MemoryImage before = MemoryImage::newImage();
         MemoryImage image = before;
@@ -433,11 +431,8 @@ private slots:
     // handshake does not reach the identification.
     void noiseBeforeHandshakeIsPurged()
     {
-        SimulatedRadio radio(MemoryImage::newImage());
-        InMemoryPort port;
-        port.attachRadio(&radio);
-        ProtocolEngine engine(port);
-        engine.open(QStringLiteral("COM1"));
+        RadioOnPort line(MemoryImage::newImage());
+        [[maybe_unused]] auto& [radio, port, engine] = line;
         port.queueIncoming(QByteArrayLiteral("garbage!"));
         QCOMPARE(engine.handshake({}), TransferResult::Done);
     }
