@@ -21,6 +21,8 @@ public:
     const QString& cell(int row, int col) const { return m_cells.at(row).at(col); }
     void setCell(int row, int col, const QString& text) { m_cells.at(row).at(col) = text; }
 
+    bool operator==(const ChannelTable& other) const = default;
+
     static QString header(int col, bool chinese);  // "CH", "Rx Frequency", ...
     static QString rowLabel(int row);              // "%2d"
 

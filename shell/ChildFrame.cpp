@@ -42,6 +42,8 @@ void CChildFrame::attach(CKQ_517Doc* document, CKQ_517View* view)
         // The caption is the document's title and follows it (Open, Save As).
         setDocumentTitle(document->GetTitle());
         connect(document, &CKQ_517Doc::titleChanged, this, &CChildFrame::setDocumentTitle);
+        setWindowModified(document->IsModified());
+        connect(document, &CKQ_517Doc::modifiedChanged, this, &QWidget::setWindowModified);
     }
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -49,11 +51,12 @@ void CChildFrame::attach(CKQ_517Doc* document, CKQ_517View* view)
 
 void CChildFrame::setDocumentTitle(const QString& title)
 {
-    // A file name may hold the window-modified placeholder; doubled, it shows
-    // as written.
+    // The placeholder at the end shows "*" while the document has unsaved
+    // changes. A file name may hold the placeholder too; doubled, it shows as
+    // written.
     QString caption = title;
     caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(caption);
+    setWindowTitle(caption + QStringLiteral("[*]"));
 }
 
 CKQ_517View* CChildFrame::view() const { return qobject_cast<CKQ_517View*>(widget()); }

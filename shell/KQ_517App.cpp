@@ -189,7 +189,9 @@ void CKQ_517App::OnFileNew()
                                           QMessageBox::Ok | QMessageBox::Cancel);
         if (answer != QMessageBox::Ok)
             return;
-        // Gone without a save question: nothing is ever marked modified.
+        // Unsaved changes are offered a save before the document goes.
+        if (!main->SaveModified(qobject_cast<CChildFrame*>(active)))
+            return;
         main->destroyChildFrame(active);
     }
     main->openDocumentWindow(QString());

@@ -6,7 +6,6 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "shell/MainFrame.h"
-#include "view/KQ_517View.h"
 
 namespace {
 
@@ -24,6 +23,14 @@ void CKQ_517Doc::SetTitle(const QString& title)
         return;
     m_strTitle = title;
     emit titleChanged(title);
+}
+
+void CKQ_517Doc::SetModifiedFlag(bool modified)
+{
+    if (m_bModified == modified)
+        return;
+    m_bModified = modified;
+    emit modifiedChanged(modified);
 }
 
 bool CKQ_517Doc::OnNewDocument()
@@ -58,11 +65,6 @@ bool CKQ_517Doc::OnOpenDocument(const QString& path, QString* error)
 
 bool CKQ_517Doc::OnSaveDocument(const QString& path, QString* error)
 {
-    // The grid is the working copy of the channels: commit it first.
-    if (CMainFrame* frame = CMainFrame::instance()) {
-        if (CKQ_517View* view = frame->activeView())
-            view->encodeTable();
-    }
     if (!m_image.saveFile(path, error))
         return false;
     m_strPathName = path;

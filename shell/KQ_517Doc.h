@@ -1,6 +1,7 @@
 #pragma once
 // CKQ_517Doc: the document of a channel window. It owns one memory image and
-// reads and writes it as a .dat file. It is never marked modified.
+// reads and writes it as a .dat file, and knows whether it holds changes that
+// no file has yet (the channel view's undo history decides that).
 
 #include <QObject>
 #include <QString>
@@ -21,7 +22,8 @@ public:
     // Loads the file (nothing changes on failure, *error says why), hides the
     // previously active channel window, clears g_bNewDocument.
     bool OnOpenDocument(const QString& path, QString* error);
-    // Runs the table encoder on the active view, then writes the file atomically.
+    // Writes the image to the file atomically (the view has encoded its grid
+    // into the image before).
     bool OnSaveDocument(const QString& path, QString* error);
 
     QString GetTitle() const { return m_strTitle; }
@@ -31,16 +33,23 @@ public:
     // True once the document was opened from or saved to a file.
     bool hasFile() const { return m_bHasFile; }
 
+    // Changes that were not saved: an edit, a completed read, an option or
+    // product change since the document was made, opened or last saved.
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+
     // The document string's parts: filter and default extension.
     static QString fileFilter() { return QStringLiteral("*.dat"); }
     static QString defaultExtension() { return QStringLiteral(".dat"); }
 
 signals:
     void titleChanged(const QString& title);
+    void modifiedChanged(bool modified);
 
 private:
     MemoryImage m_image;
     QString m_strTitle;
     QString m_strPathName;
     bool m_bHasFile = false;
+    bool m_bModified = false;
 };

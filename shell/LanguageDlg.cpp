@@ -55,6 +55,12 @@ void CLanguageDlg::OnOK()
         QDialog::accept();
         return;
     }
+    // The program restarts: documents with unsaved changes are offered a
+    // save first, and Cancel leaves the language as it is.
+    if (CMainFrame* main = CMainFrame::instance(); main && !main->SaveAllModified()) {
+        QDialog::reject();
+        return;
+    }
     m_bLanguageChanged = true;
     const QByteArray language = g_bChinese ? QByteArrayLiteral("English") : QByteArrayLiteral("Chinese");
     {
@@ -73,10 +79,10 @@ void CLanguageDlg::OnOK()
 
 void CLanguageDlg::restartProgram()
 {
-    // This instance ends (nothing is ever modified, so nothing asks to save),
-    // then the same program file starts anew with the new language.
+    // This instance ends (its documents were offered a save already), then
+    // the same program file starts anew with the new language.
     if (CMainFrame* main = CMainFrame::instance())
-        main->close();
+        main->closeWithoutQuestion();
     const QString program = QCoreApplication::applicationFilePath();
     if (g_relaunchHook) {
         g_relaunchHook(program);

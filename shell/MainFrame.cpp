@@ -16,8 +16,10 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
@@ -54,20 +56,25 @@ bool isViewCommand(int id)
     case CKQ_517View::ID_FILE_PRINT:
     case CKQ_517View::ID_FILE_PRINT_DIRECT:
     case CKQ_517View::ID_FILE_PRINT_PREVIEW:
+    case CKQ_517View::ID_EDIT_UNDO:
+    case CKQ_517View::ID_EDIT_REDO:
         return true;
     default:
         return false;
     }
 }
 
-// Commands that would start a second transfer, or close a view, a document or
-// the program, wait until a running transfer ends.
+// Commands that would start a second transfer, close a view, a document or
+// the program, or save a document whose image a read is filling, wait until a
+// running transfer ends.
 bool refusedDuringTransfer(int id)
 {
     switch (id) {
     case CMainFrame::ID_FILE_NEW:
     case CMainFrame::ID_FILE_OPEN:
     case CMainFrame::ID_FILE_CLOSE:
+    case CMainFrame::ID_FILE_SAVE:
+    case CMainFrame::ID_FILE_SAVE_AS:
     case CMainFrame::ID_APP_EXIT:
     case CKQ_517View::ID_PROGRAM_READ:
     case CKQ_517View::ID_PROGRAM_WRITE:
@@ -76,6 +83,15 @@ bool refusedDuringTransfer(int id)
     default:
         return false;
     }
+}
+
+// A picture of the desktop's icon theme, or the style's arrow where the
+// desktop has no theme.
+QIcon themeIcon(const QString& name)
+{
+    const QStyle::StandardPixmap fallback =
+        name.contains(QStringLiteral("redo")) ? QStyle::SP_ArrowForward : QStyle::SP_ArrowBack;
+    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
 }
 
 QPrinter& sharedPrinter()
@@ -231,13 +247,22 @@ bool CMainFrame::createToolBar()
     m_toolBar->setIconSize(QSize(w, h));
     int image = 0;
     for (const QJsonValue& v : desc.value(QStringLiteral("buttons")).toArray()) {
-        const int id = v.toInt();
+        // A number takes the strip's next picture; an object names a picture
+        // of the desktop's icon theme instead (the undo arrows).
+        const QJsonObject button = v.toObject();
+        const int id = v.isObject() ? button.value(QStringLiteral("id")).toInt() : v.toInt();
         if (id == 0) {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_toolBar->addAction(QIcon(strip.copy(image * w, 0, w, h)), QString());
-        ++image;
+        QIcon icon;
+        if (v.isObject()) {
+            icon = themeIcon(button.value(QStringLiteral("icon")).toString());
+        } else {
+            icon = QIcon(strip.copy(image * w, 0, w, h));
+            ++image;
+        }
+        QAction* action = m_toolBar->addAction(icon, QString());
         const QStringList prompt = LanguageModule::string(id).split(QLatin1Char('\n'));
         action->setStatusTip(prompt.value(0));
         action->setToolTip(prompt.value(1));
@@ -323,6 +348,28 @@ void CMainFrame::createAccelerators()
         addAction(action);
         m_otherActions.insert(id, action);
     }
+    // The platform's own Undo and Redo keys (Ctrl+Shift+Z on Linux) besides
+    // the table's Ctrl+Z and Ctrl+Y.
+    for (const auto& [standard, id] : {std::pair{QKeySequence::Undo, int(CKQ_517View::ID_EDIT_UNDO)},
+                                       std::pair{QKeySequence::Redo, int(CKQ_517View::ID_EDIT_REDO)}}) {
+        QList<QKeySequence> keys;
+        for (const QKeySequence& key : QKeySequence::keyBindings(standard)) {
+            bool taken = false;
+            for (const QAction* other : m_otherActions.values(id))
+                taken = taken || other->shortcuts().contains(key);
+            if (!taken)
+                keys << key;
+        }
+        if (keys.isEmpty())
+            continue;
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
+        addAction(action);
+        m_otherActions.insert(id, action);
+    }
     // F1: help on the main window.
     auto* help = new QAction(this);
     help->setShortcut(QKeySequence(Qt::Key_F1));
@@ -344,6 +391,18 @@ void CMainFrame::updateCommandStates()
         a->setCheckable(true);
         a->setChecked(!statusBar()->isHidden());
     }
+    const CKQ_517View* view = activeView();
+    const QUndoStack* history = view ? view->undoStack() : nullptr;
+    const bool canUndo = history && history->canUndo();
+    const bool canRedo = history && history->canRedo();
+    if (QAction* a = m_menuActions.value(CKQ_517View::ID_EDIT_UNDO))
+        a->setEnabled(canUndo);
+    if (QAction* a = m_menuActions.value(CKQ_517View::ID_EDIT_REDO))
+        a->setEnabled(canRedo);
+    for (QAction* a : m_otherActions.values(CKQ_517View::ID_EDIT_UNDO))
+        a->setEnabled(canUndo);
+    for (QAction* a : m_otherActions.values(CKQ_517View::ID_EDIT_REDO))
+        a->setEnabled(canRedo);
 }
 
 void CMainFrame::setStatusPrompt(int id)
@@ -376,6 +435,7 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow* window)
     // workspace's own choice of another window on hiding does not count.
     if (window && !m_bHidingChild && window->isVisible())
         m_activeChild = window;
+    updateCommandStates();
 }
 
 QMdiSubWindow* CMainFrame::activeChildFrame() const
@@ -410,6 +470,10 @@ CChildFrame* CMainFrame::openDocumentWindow(const QString& path)
         return nullptr;
     }
     m_activeChild = frame;
+    if (CKQ_517View* view = frame->view()) {
+        connect(view->undoStack(), &QUndoStack::indexChanged, this, [this] { updateCommandStates(); });
+        connect(view->undoStack(), &QUndoStack::cleanChanged, this, [this] { updateCommandStates(); });
+    }
     connect(frame, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, [this] { updateMenus(); }, Qt::QueuedConnection); });
     updateMenus();
     return frame;
@@ -455,10 +519,10 @@ void CMainFrame::onCommand(int id)
         OnFileClose();
         break;
     case ID_FILE_SAVE:
-        OnFileSave(false);
+        saveDocument(qobject_cast<CChildFrame*>(activeChildFrame()), false);
         break;
     case ID_FILE_SAVE_AS:
-        OnFileSave(true);
+        saveDocument(qobject_cast<CChildFrame*>(activeChildFrame()), true);
         break;
     case ID_FILE_PRINT_SETUP: {
         QPageSetupDialog dialog(&sharedPrinter(), this);
@@ -491,13 +555,13 @@ void CMainFrame::onCommand(int id)
         OnViewControlBar();
         break;
     case ID_PRODUCT_INFO:
-        m_dlgProductInfo->DoModal();
+        OnProductInformation();
         break;
     case ID_CHANNEL_INFO:
         OnChannelInformation();
         break;
     case ID_OPTIONAL_FEATURES:
-        m_dlgOptionalFeatures->DoModal();
+        OnOptionalFeatures();
         break;
     default:
         break;
@@ -522,9 +586,38 @@ void CMainFrame::OnFileClose()
         frame->close();  // hides
 }
 
-bool CMainFrame::OnFileSave(bool saveAs)
+void CMainFrame::OnOptionalFeatures()
 {
-    CKQ_517Doc* doc = activeDocument();
+    CKQ_517View* view = activeView();
+    const ChannelViewState before = view ? view->captureState() : ChannelViewState();
+    m_dlgOptionalFeatures->DoModal();
+    // The dialog may have gone on to another document meanwhile; the step
+    // belongs to the view it started on, when that one still exists.
+    if (view && childViews().contains(view))
+        view->recordChange(undotext::optionalFeatures(g_bChinese), before);
+}
+
+void CMainFrame::OnProductInformation()
+{
+    CKQ_517View* view = activeView();
+    const ChannelViewState before = view ? view->captureState() : ChannelViewState();
+    m_dlgProductInfo->DoModal();
+    if (view && childViews().contains(view))
+        view->recordChange(undotext::productInformation(g_bChinese), before);
+}
+
+QList<CKQ_517View*> CMainFrame::childViews() const
+{
+    QList<CKQ_517View*> views;
+    for (CChildFrame* frame : childFrames())
+        if (CKQ_517View* view = frame->view())
+            views.append(view);
+    return views;
+}
+
+bool CMainFrame::saveDocument(CChildFrame* frame, bool saveAs)
+{
+    CKQ_517Doc* doc = frame ? frame->document() : nullptr;
     if (!doc)
         return false;
     QString path = doc->GetPathName();
@@ -544,12 +637,64 @@ bool CMainFrame::OnFileSave(bool saveAs)
         if (QFileInfo(path).suffix().isEmpty())
             path += CKQ_517Doc::defaultExtension();
     }
+    // The grid is the working copy of the channels: it goes into the image first.
+    CKQ_517View* view = frame->view();
+    if (view) {
+        view->CommitEditor();
+        view->encodeTable();
+    }
     QString error;
     if (!doc->OnSaveDocument(path, &error)) {
         appMessageBox(this, error.isEmpty() ? QStringLiteral("Failed to save document.") : error);
         return false;
     }
+    if (view)
+        view->undoStack()->setClean();
     return true;
+}
+
+bool CMainFrame::SaveModified(CChildFrame* frame)
+{
+    CKQ_517Doc* doc = frame ? frame->document() : nullptr;
+    if (!doc)
+        return true;
+    // A value still in an editor counts as typed.
+    if (CKQ_517View* view = frame->view())
+        view->CommitEditor();
+    if (!doc->IsModified())
+        return true;
+    // The question is about this document: it is shown, hidden or not.
+    if (frame->isHidden())
+        frame->showNormal();
+    m_workspace->setActiveSubWindow(frame);
+    const QString name = doc->GetTitle();
+    const QString text = g_bChinese ? QStringLiteral("是否保存对“%1”的更改？").arg(name)
+                                    : QStringLiteral("Save changes to \"%1\"?").arg(name);
+    switch (appMessageBox(this, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                          QMessageBox::Question)) {
+    case QMessageBox::Save:
+        return saveDocument(frame, false);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::SaveAllModified()
+{
+    for (CChildFrame* frame : childFrames()) {
+        if (!SaveModified(frame))
+            return false;
+    }
+    return true;
+}
+
+void CMainFrame::closeWithoutQuestion()
+{
+    m_bQuestionAnswered = true;
+    close();
+    m_bQuestionAnswered = false;
 }
 
 void CMainFrame::OnChannelInformation()
@@ -606,9 +751,9 @@ void CMainFrame::OnTreeSelChanged(QTreeWidgetItem*)
     if (text == texts.at(1))
         OnChannelInformation();
     else if (text == texts.at(2))
-        m_dlgOptionalFeatures->DoModal();
+        OnOptionalFeatures();
     else if (text == texts.at(0))
-        m_dlgProductInfo->DoModal();
+        OnProductInformation();
     reselectRoot();
 }
 
@@ -618,7 +763,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // No document is ever modified, so nothing asks to save.
+    // Documents with unsaved changes ask first; Cancel keeps the program and
+    // every document as they are.
+    if (!m_bQuestionAnswered && !SaveAllModified()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -70,6 +70,18 @@ public:
     CKQ_517Doc* activeDocument() const;
     // Every document window, hidden ones included.
     QList<CChildFrame*> childFrames() const;
+    QList<CKQ_517View*> childViews() const;
+
+    // Saves a document (Save As, or Save: a new document asks for a name);
+    // false when nothing was saved. A saved document is unmodified.
+    bool saveDocument(CChildFrame* frame, bool saveAs);
+    // Asks Save / Don't Save / Cancel for a document with unsaved changes;
+    // true when it may go (saved or not wanted), false on Cancel or a failed save.
+    bool SaveModified(CChildFrame* frame);
+    // The same question for every document window, hidden ones included.
+    bool SaveAllModified();
+    // Closes the program after the caller has asked SaveAllModified().
+    void closeWithoutQuestion();
 
     // Sets the window caption (g_strMainTitle is the caller's to set).
     void setMainTitle(const QString& title);
@@ -131,7 +143,8 @@ private:
 
     void OnFileOpen();
     void OnFileClose();
-    bool OnFileSave(bool saveAs);
+    void OnOptionalFeatures();
+    void OnProductInformation();
     void OnChannelInformation();
     void OnViewControlBar();
     void OnHelp();
@@ -152,4 +165,5 @@ private:
     QMultiHash<int, QAction*> m_otherActions;  // toolbar buttons and accelerators
     QPointer<QMdiSubWindow> m_activeChild;
     bool m_bHidingChild = false;
+    bool m_bQuestionAnswered = false;
 };

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QStyle>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -183,6 +184,14 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     m_grid->installEventFilter(this);
     m_grid->viewport()->installEventFilter(this);
 
+    // The document is unmodified exactly while its history stands where it
+    // was made, opened or last saved.
+    m_undoStack = new QUndoStack(this);
+    connect(m_undoStack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (m_pDocument)
+            m_pDocument->SetModifiedFlag(!clean);
+    });
+
     createLinkDialogs();
 }
 
@@ -296,7 +305,14 @@ void CKQ_517View::decodeTable()
 
     UserStore store = UserStore::fromSettings();
     modelband::exchange(image, g_bNewDocument, store);
+    updateModelBand();
+}
 
+void CKQ_517View::updateModelBand()
+{
+    if (!m_pDocument)
+        return;
+    const MemoryImage& image = m_pDocument->image();
     const int modelIndex = image.at(layout::kModelIndex);
     const int bandIndex = image.at(layout::kBandIndex);
     const QString model = modelband::modelName(g_settings, modelIndex);
@@ -325,6 +341,60 @@ void CKQ_517View::encodeTable()
 {
     if (m_pDocument)
         tableFromGrid().encode(m_pDocument->image());
+}
+
+ChannelViewState CKQ_517View::captureState() const
+{
+    return {m_pDocument ? m_pDocument->image() : MemoryImage(), tableFromGrid()};
+}
+
+void CKQ_517View::restoreState(const ChannelViewState& state)
+{
+    if (!m_pDocument)
+        return;
+    CancelEditor();
+    MemoryImage& image = m_pDocument->image();
+    const bool productChanged = image.at(layout::kModelIndex) != state.image.at(layout::kModelIndex) ||
+                                image.at(layout::kBandIndex) != state.image.at(layout::kBandIndex);
+    image = state.image;
+    for (int r = 1; r < ChannelTable::kRows; ++r) {
+        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+            m_grid->SetTextMatrix(r, c, state.table.cell(r, c));
+    }
+    // The title and the band limits follow the model and band the step restores.
+    if (productChanged)
+        updateModelBand();
+}
+
+void CKQ_517View::recordChange(const QString& text, const ChannelViewState& before)
+{
+    ChannelViewState after = captureState();
+    if (after == before)
+        return;
+    m_undoStack->push(new ChannelViewCommand(this, text, before, std::move(after)));
+}
+
+void CKQ_517View::OnEditUndo()
+{
+    CommitEditor();
+    m_undoStack->undo();
+}
+
+void CKQ_517View::OnEditRedo()
+{
+    CommitEditor();
+    m_undoStack->redo();
+}
+
+void CKQ_517View::CancelEditor()
+{
+    QWidget* editor = EditorForColumn();
+    if (!editor || editor->isHidden())
+        return;
+    const bool hadFocus = editor->hasFocus();
+    editor->hide();
+    if (hadFocus)
+        m_grid->setFocus();
 }
 
 QWidget* CKQ_517View::EditorForColumn() const
@@ -402,7 +472,11 @@ int CKQ_517View::storeEditor(QWidget* editor, CellValidator::Trigger trigger)
     else if (auto* edit = qobject_cast<QLineEdit*>(editor))
         text = edit->text();
 
-    ChannelTable table = tableFromGrid();
+    // Taken before any message box moves the focus away: the grid gets it
+    // back, so that the correction the user types next opens this cell again.
+    const bool hadFocus = editor->hasFocus();
+    const ChannelViewState before = captureState();
+    ChannelTable table = before.table;
     const CellValidator validator(m_nBandLow, m_nBandHigh, g_bChinese);
     const int message = validator.store(table, row, col, text, trigger);
     if (message != CellValidator::NoMessage)
@@ -412,7 +486,8 @@ int CKQ_517View::storeEditor(QWidget* editor, CellValidator::Trigger trigger)
             m_grid->SetTextMatrix(row, c, table.cell(row, c));
     }
 
-    const bool hadFocus = editor->hasFocus();
+    recordChange(undotext::cellEdit(g_bChinese), before);
+
     editor->hide();
     if (hadFocus)
         m_grid->setFocus();
@@ -470,7 +545,9 @@ bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
         }
         if (watched != focus)
             return QScrollArea::eventFilter(watched, event);
-        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress && handleEditingKey(focus, key))
+            return true;
         switch (key->key()) {
         case Qt::Key_F1:
             // A window's F1 shortcut (the main window's help) takes the key
@@ -497,6 +574,49 @@ bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
     return QScrollArea::eventFilter(watched, event);
 }
 
+bool CKQ_517View::handleEditingKey(QWidget* focus, QKeyEvent* key)
+{
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    QWidget* editor = EditorForColumn();
+    if (!editor)
+        return false;
+    if (focus == editor) {
+        switch (key->key()) {
+        case Qt::Key_Escape:
+            // The cell keeps the value it had.
+            CancelEditor();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // An edit box has no use for them; passed on, the grid would move
+            // to another row and store the half-typed value.
+            return qobject_cast<QLineEdit*>(editor) != nullptr;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            // Likewise for a list, which changes its entry with Up and Down.
+            return qobject_cast<QComboBox*>(editor) != nullptr;
+        default:
+            return false;
+        }
+    }
+    if (focus != m_grid || m_grid->GetRow() < 1 || m_grid->GetCol() < 1)
+        return false;
+    // The grid: F2 opens the current cell's editor; typed text opens it too
+    // and goes into it, replacing the cell's value, as in a spreadsheet.
+    if (key->key() == Qt::Key_F2) {
+        OpenEditor();
+        return true;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || !text.at(0).isPrint())
+        return false;
+    OpenEditor();
+    QKeyEvent forwarded(QEvent::KeyPress, key->key(), key->modifiers(), text);
+    QCoreApplication::sendEvent(editor, &forwarded);
+    return true;
+}
+
 void CKQ_517View::showHelpForFocus(QWidget* focus)
 {
     // The context number is the control id of the focused window (1000 for
@@ -518,6 +638,8 @@ bool CKQ_517View::OnCommand(int id)
     case ID_PROGRAM_WRITE: OnProgramWrite(); return true;
     case ID_SETUP_COM: OnSetupCom(); return true;
     case ID_LANGUAGE: OnLanguage(); return true;
+    case ID_EDIT_UNDO: OnEditUndo(); return true;
+    case ID_EDIT_REDO: OnEditRedo(); return true;
     case ID_FILE_PRINT: OnFilePrint(); return true;
     case ID_FILE_PRINT_DIRECT: OnFilePrintDirect(); return true;
     case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;

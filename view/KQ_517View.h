@@ -17,6 +17,7 @@
 #include "codeplug/CellValidator.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/ToneTable.h"
+#include "view/ChannelViewUndo.h"
 
 class CKQ_517Doc;
 class CMSFlexGrid;
@@ -25,9 +26,11 @@ class CComSetupDlg;
 class CLanguageDlg;
 class QComboBox;
 class QLabel;
+class QKeyEvent;
 class QLineEdit;
 class QPainter;
 class QPrinter;
+class QUndoStack;
 
 class CKQ_517View : public QScrollArea {
     Q_OBJECT
@@ -38,6 +41,8 @@ public:
         ID_PROGRAM_WRITE = 32774,
         ID_SETUP_COM = 32777,
         ID_LANGUAGE = 32799,
+        ID_EDIT_UNDO = 57643,
+        ID_EDIT_REDO = 57644,
         ID_FILE_PRINT = 57607,
         ID_FILE_PRINT_DIRECT = 57608,
         ID_FILE_PRINT_PREVIEW = 57609,
@@ -55,6 +60,8 @@ public:
     void OnInitialUpdate();
     // Image to grid, then the model/band exchange, main title and band limits.
     void decodeTable();
+    // The main title and band limits from the image's model and band bytes.
+    void updateModelBand();
     // Grid to image.
     void encodeTable();
     // The grid's cells as a table (what the encoder and printing read).
@@ -68,6 +75,23 @@ public:
     QWidget* EditorForColumn() const;
     // Lays editor over the current cell, focuses and shows it.
     void PlaceEditor(QWidget* editor);
+
+    // Undo history of the document: its clean state is the document's
+    // unmodified state.
+    QUndoStack* undoStack() const { return m_undoStack; }
+    ChannelViewState captureState() const;
+    // Puts the image and the grid's channel cells back as state holds them
+    // (an open editor is dropped, not stored).
+    void restoreState(const ChannelViewState& state);
+    // Records the change made since before (nothing when there was none) as
+    // one undo step, marking the document modified.
+    void recordChange(const QString& text, const ChannelViewState& before);
+    // The open editor is stored first, so the step undone is the one the
+    // user sees.
+    void OnEditUndo();
+    void OnEditRedo();
+    // Hides the open editor without storing its text.
+    void CancelEditor();
 
     // Routes a command id; false when the view does not handle it.
     bool OnCommand(int id);
@@ -135,6 +159,11 @@ private:
     QWidget* frameWindow() const;
     void shrinkFrameToForm();
 
+    // Keys that open, cancel or stay inside an in-place editor; true when
+    // the key was used.
+    bool handleEditingKey(QWidget* focus, QKeyEvent* key);
+
+    QUndoStack* m_undoStack = nullptr;
     ToneTable m_toneTable;
     CLanguageDlg* m_dlgLanguage = nullptr;  // made at the first Language command
     QLineEdit* m_editRx = nullptr;       // 2127

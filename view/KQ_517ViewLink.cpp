@@ -6,6 +6,9 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <algorithm>
+
+#include "codeplug/ImageLayout.h"
 #include "link/ProtocolEngine.h"
 #include "link/SerialBytePort.h"
 #include "link/ui/ComSetupDlg.h"
@@ -134,6 +137,11 @@ void CKQ_517View::OnRadioTransfer()
     const bool write = m_bWrite;
     if (write)
         encodeTable();
+    // A read fills a scratch copy that the document takes only when every
+    // block arrived: a failed or cancelled read leaves the document as it
+    // was. A write sends the image as it stood when the user pressed OK,
+    // whatever is edited while it runs.
+    MemoryImage transferImage = GetDocument() ? GetDocument()->image() : MemoryImage();
 
     SerialBytePort port;
     ProtocolEngine engine(port);
@@ -172,9 +180,8 @@ void CKQ_517View::OnRadioTransfer()
     }
 
     if (result == TransferResult::Done && self && document) {
-        MemoryImage& image = document->image();
-        result = write ? engine.writeImage(image, pump, progress)
-                       : engine.readImage(image, pump, progress);
+        result = write ? engine.writeImage(transferImage, pump, progress)
+                       : engine.readImage(transferImage, pump, progress);
     }
     engine.close();
     if (!self)
@@ -185,8 +192,16 @@ void CKQ_517View::OnRadioTransfer()
     switch (result) {
     case TransferResult::Done:
         if (!write) {
+            // Only the rows that travel come from the radio; one undo step.
+            const ChannelViewState before = captureState();
+            CancelEditor();
+            MemoryImage& image = document->image();
+            const int first = layout::kFirstRadioRow * layout::kRowSize;
+            std::copy(transferImage.data() + first, transferImage.data() + first + layout::kRadioByteCount,
+                      image.data() + first);
             g_bNewDocument = false;
             decodeTable();
+            recordChange(undotext::radioRead(g_bChinese), before);
         }
         break;
     case TransferResult::ModelMismatch: {

@@ -49,6 +49,9 @@ signals:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Typed text never moves the current cell: the view opens the cell's
+    // editor with it instead.
+    void keyboardSearch(const QString&) override {}
 
 private:
     bool isFixed(int row, int col) const { return row == 0 || col == 0; }

@@ -443,25 +443,28 @@ void TestShell::documentWindowCaptions()
     CMainFrame* frame = run.frame();
     QMdiSubWindow* first = frame->activeChildFrame();
     QVERIFY(first);
+    // The placeholder at the end marks unsaved changes (none yet).
+    newTitle += QStringLiteral("[*]");
     QCOMPARE(first->windowTitle(), newTitle);
+    QVERIFY(!first->isWindowModified());
 
     QString answer = opened;
     CMainFrame::setFileDialogHook([&](bool, const QString&) { return answer; });
     frame->onCommand(CMainFrame::ID_FILE_OPEN);
     QMdiSubWindow* second = frame->activeChildFrame();
     QVERIFY(second && second != first);
-    QCOMPARE(second->windowTitle(), QStringLiteral("in.dat"));
+    QCOMPARE(second->windowTitle(), QStringLiteral("in.dat[*]"));
     QCOMPARE(first->windowTitle(), newTitle);
 
     // Save As renames the window; a failed one leaves it.
     answer = files.filePath(QStringLiteral("renamed"));
     frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
-    QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat"));
+    QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat[*]"));
     answer = files.filePath(QStringLiteral("missing/folder/x.dat"));
     ModalAnswerer failure;
     frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
     QCOMPARE(failure.count(), 1);
-    QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat"));
+    QCOMPARE(second->windowTitle(), QStringLiteral("renamed.dat[*]"));
     QCOMPARE(first->windowTitle(), newTitle);
 }
 

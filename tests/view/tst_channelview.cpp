@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStyle>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -103,6 +104,13 @@ void clickCell(CMSFlexGrid* grid, int row, int col)
 
 QPoint current(CMSFlexGrid* grid) { return QPoint(int(grid->GetCol()), int(grid->GetRow())); }
 
+// Types text key by key into whatever has the focus at each key, as a person does.
+void typeIntoFocus(const QString& text)
+{
+    for (const QChar ch : text)
+        QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+}
+
 }  // namespace
 
 class TestChannelView : public QObject {
@@ -144,6 +152,18 @@ private slots:
     void helpContextOfFocusedControl_data();
     void helpContextOfFocusedControl();
     void chineseEditing();
+
+    // Nothing moves or clears a row behind the user's back
+    void typedTextNeverMovesTheCurrentCell();
+    void correctionAfterRejectedValueStaysOnItsRow();
+    void arrowKeysStayInsideTheEditor_data();
+    void arrowKeysStayInsideTheEditor();
+    void escapeRestoresTheCell();
+
+    // Undo and the modified state
+    void tenEditsUndoneOneByOne();
+    void rowClearIsOneStep();
+    void modifiedFollowsTheHistory();
 
 private:
     void makeView(const QByteArray& settings = QByteArray(), bool newDocument = true);
@@ -933,3 +953,207 @@ void TestChannelView::chineseEditing()
 
 QTEST_MAIN(TestChannelView)
 #include "tst_channelview.moc"
+
+// Letters typed while the grid has the focus used to search the grid's texts
+// and jump to the row they matched.
+void TestChannelView::typedTextNeverMovesTheCurrentCell()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_grid, 1, QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    setRow(m_grid, 5, QStringLiteral("146.00000|146.00000|None|None|Yes"));
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    clickCell(m_grid, 3, 1);
+    QLineEdit* edit = ViewTestAccess::editRx(m_view);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QTRY_VERIFY(m_grid->hasFocus());
+    QVERIFY(edit->isHidden());
+
+    // "14" matches rows 1 and 5; typed into the grid it opens row 3's editor.
+    m_grid->setFocus();
+    typeIntoFocus(QStringLiteral("14"));
+    QCOMPARE(current(m_grid), QPoint(1, 3));
+    QVERIFY(!edit->isHidden());
+    QCOMPARE(edit->text(), QStringLiteral("14"));
+    QTest::keyClicks(edit, "7.5");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(joinRow(m_grid, 3), QStringLiteral("147.50000|147.50000|None|None|Yes"));
+    QCOMPARE(joinRow(m_grid, 1), QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    QCOMPARE(joinRow(m_grid, 5), QStringLiteral("146.00000|146.00000|None|None|Yes"));
+    QVERIFY(boxes.seen().isEmpty());
+}
+
+// A rejected value leaves the grid with the focus; the correction typed next
+// must land in the same row and touch no other.
+void TestChannelView::correctionAfterRejectedValueStaysOnItsRow()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_grid, 2, QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    setRow(m_grid, 7, QStringLiteral("150.00000|150.00000|None|None|No"));
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    QLineEdit* edit = openLineEdit(2, 1);
+    QTest::keyClicks(edit, "145.001");  // off the 5 kHz and 6.25 kHz steps
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(current(m_grid), QPoint(1, 2));
+
+    // The message box gave the focus back to the grid.
+    QApplication::setActiveWindow(m_host.get());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(m_grid));
+    typeIntoFocus(QStringLiteral("150"));
+    QCOMPARE(current(m_grid), QPoint(1, 2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(current(m_grid), QPoint(2, 2));
+    QCOMPARE(m_grid->GetTextMatrix(2, 1), QStringLiteral("150.00000"));
+    QCOMPARE(joinRow(m_grid, 7), QStringLiteral("150.00000|150.00000|None|None|No"));
+    QCOMPARE(boxes.count(), 1);
+}
+
+void TestChannelView::arrowKeysStayInsideTheEditor_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Rx edit, Up") << 1 << int(Qt::Key_Up);
+    QTest::newRow("Rx edit, Down") << 1 << int(Qt::Key_Down);
+    QTest::newRow("Tx edit, Down") << 2 << int(Qt::Key_Down);
+    QTest::newRow("Decode list, Left") << 3 << int(Qt::Key_Left);
+    QTest::newRow("Encode list, Right") << 4 << int(Qt::Key_Right);
+    QTest::newRow("Busy list, Right") << 5 << int(Qt::Key_Right);
+}
+
+void TestChannelView::arrowKeysStayInsideTheEditor()
+{
+    QFETCH(int, col);
+    QFETCH(int, key);
+    makeView();
+    m_view->OnInitialUpdate();
+    for (int r = 4; r <= 6; ++r)
+        setRow(m_grid, r, QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    const QStringList rowsBefore = {joinRow(m_grid, 4), joinRow(m_grid, 5), joinRow(m_grid, 6)};
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    clickCell(m_grid, 5, col);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != m_grid);
+    QTest::keyClick(editor, Qt::Key(key));
+    QCOMPARE(current(m_grid), QPoint(col, 5));
+    QVERIFY(!editor->isHidden());
+    QCOMPARE(QApplication::focusWidget(), editor);
+    QCOMPARE(QStringList({joinRow(m_grid, 4), joinRow(m_grid, 5), joinRow(m_grid, 6)}), rowsBefore);
+    QVERIFY(boxes.seen().isEmpty());
+}
+
+void TestChannelView::escapeRestoresTheCell()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_grid, 3, QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    QLineEdit* edit = openLineEdit(3, 2);
+    QTest::keyClicks(edit, "146");
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QVERIFY(edit->isHidden());
+    // Leaving the cell afterwards stores nothing either.
+    clickCell(m_grid, 4, 1);
+    QCOMPARE(joinRow(m_grid, 3), QStringLiteral("145.00000|145.00000|None|None|Yes"));
+    QVERIFY(!m_view->undoStack()->canUndo());
+}
+
+void TestChannelView::tenEditsUndoneOneByOne()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    auto table = [this] {
+        QStringList rows;
+        for (int r = 1; r <= 16; ++r)
+            rows << joinRow(m_grid, r);
+        return rows;
+    };
+    QList<QStringList> snapshots{table()};
+    const QByteArray imageAtStart = m_doc->image().toByteArray();
+    // Ten edits: new channels, a changed transmit frequency, a tone, busy lock.
+    const char* const rx[] = {"145", "146.5", "147.125", "155", "150.0125"};
+    for (int i = 0; i < 5; ++i) {
+        QLineEdit* edit = openLineEdit(i + 1, 1);
+        QVERIFY(edit);
+        QTest::keyClicks(edit, rx[i]);
+        QTest::keyClick(edit, Qt::Key_Return);
+        snapshots << table();
+    }
+    QLineEdit* tx = openLineEdit(2, 2);
+    QVERIFY(tx);
+    QTest::keyClicks(tx, "147");
+    QTest::keyClick(tx, Qt::Key_Return);
+    snapshots << table();
+    for (int i = 0; i < 4; ++i) {
+        clickCell(m_grid, 3, i < 2 ? 3 : 5);
+        auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(combo);
+        combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+        QTest::keyClick(combo, Qt::Key_Return);
+        snapshots << table();
+    }
+    QCOMPARE(snapshots.size(), 11);
+    QCOMPARE(m_view->undoStack()->count(), 10);
+    for (int i = 1; i < snapshots.size(); ++i)
+        QVERIFY2(snapshots.at(i) != snapshots.at(i - 1), qPrintable(QString::number(i)));
+
+    for (int i = 9; i >= 0; --i) {
+        m_view->OnCommand(CKQ_517View::ID_EDIT_UNDO);
+        QCOMPARE(table(), snapshots.at(i));
+    }
+    QVERIFY(!m_view->undoStack()->canUndo());
+    QCOMPARE(m_doc->image().toByteArray(), imageAtStart);
+    for (int i = 1; i <= 10; ++i) {
+        m_view->OnCommand(CKQ_517View::ID_EDIT_REDO);
+        QCOMPARE(table(), snapshots.at(i));
+    }
+    QVERIFY(boxes.seen().isEmpty());
+}
+
+// An out-of-band receive frequency clears the whole row: one step brings the
+// channel back with its tones and busy lock.
+void TestChannelView::rowClearIsOneStep()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    const QString channel = QStringLiteral("145.00000|146.00000|67.0|D023N|No");
+    setRow(m_grid, 4, channel);
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    QLineEdit* edit = openLineEdit(4, 1);
+    QTest::keyClicks(edit, "900");
+    clickCell(m_grid, 9, 1);
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(joinRow(m_grid, 4), QStringLiteral("||||No"));  // busy lock stays
+    QCOMPARE(m_view->undoStack()->count(), 1);
+    m_view->OnCommand(CKQ_517View::ID_EDIT_UNDO);
+    QCOMPARE(joinRow(m_grid, 4), channel);
+}
+
+void TestChannelView::modifiedFollowsTheHistory()
+{
+    makeView();
+    m_view->OnInitialUpdate();
+    QVERIFY(!m_doc->IsModified());
+    QSignalSpy changes(m_doc.get(), &CKQ_517Doc::modifiedChanged);
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+
+    // Opening and leaving an editor without a change is no edit.
+    openLineEdit(1, 1);
+    clickCell(m_grid, 2, 1);
+    QVERIFY(!m_doc->IsModified());
+
+    QLineEdit* edit = openLineEdit(1, 1);
+    QTest::keyClicks(edit, "145");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QVERIFY(m_doc->IsModified());
+    m_view->OnCommand(CKQ_517View::ID_EDIT_UNDO);
+    QVERIFY(!m_doc->IsModified());  // back where it was made
+    m_view->OnCommand(CKQ_517View::ID_EDIT_REDO);
+    QVERIFY(m_doc->IsModified());
+    m_view->undoStack()->setClean();  // what a save does
+    QVERIFY(!m_doc->IsModified());
+    m_view->OnCommand(CKQ_517View::ID_EDIT_UNDO);
+    QVERIFY(m_doc->IsModified());
+    QCOMPARE(changes.count(), 5);
+}

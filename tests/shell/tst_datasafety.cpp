@@ -1,0 +1,411 @@
+// What the program does so that nothing a user typed, read or saved is lost:
+// the modified mark and the save question before a document goes, reads that
+// change the document only when complete, saves refused during a transfer.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <memory>
+
+#include "codeplug/ImageLayout.h"
+#include "codeplug/MemoryImage.h"
+#include "link/ui/ProcessDlg.h"
+#include "settings/Globals.h"
+#include "settings/ui/OptionalFeaturesDlg.h"
+#include "shell/AppMessage.h"
+#include "shell/ChildFrame.h"
+#include "shell/HelpLauncher.h"
+#include "shell/KQ_517App.h"
+#include "shell/KQ_517Doc.h"
+#include "shell/LanguageDlg.h"
+#include "shell/LanguageModule.h"
+#include "shell/MainFrame.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/SimProcess.h"
+#include "tests/support/TestSupport.h"
+#include "view/KQ_517View.h"
+#include "view/MSFlexGrid.h"
+
+namespace {
+
+// A program directory with the settings file (COM1 mapped to port when
+// given) and the English language module.
+struct ProgramFolder {
+    TempUserStore store;
+    TempProgramDir dir;
+
+    explicit ProgramFolder(const QString& port = QString())
+    {
+        dir.copyDefaultSettings();
+        if (!port.isEmpty()) {
+            // The settings file has a [Ports] section already: the mapping goes into it.
+            QByteArray text = dir.readFile();
+            text.replace("[Ports]", "[Ports]\nCOM1=" + port.toUtf8());
+            dir.writeSettings(text);
+        }
+        QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/English517.rcc"), dir.filePath(QStringLiteral("English517.rcc")));
+    }
+};
+
+struct Started {
+    CKQ_517App app;
+    int status = 0;
+    Started(const QString& programDir, const QStringList& args = {})
+    {
+        app.setProgramDirectory(programDir);
+        status = app.InitInstance(args);
+    }
+    ~Started()
+    {
+        CMainFrame::setFileDialogHook({});
+        app.ExitInstance();
+    }
+    CMainFrame* frame() const { return CMainFrame::instance(); }
+};
+
+// One channel typed into row 1 of the active view, as one undo step.
+void editChannel(CKQ_517View* view, const QString& rx)
+{
+    const ChannelViewState before = view->captureState();
+    CMSFlexGrid* grid = view->grid();
+    grid->SetTextMatrix(1, 1, rx);
+    grid->SetTextMatrix(1, 2, rx);
+    grid->SetTextMatrix(1, 3, QStringLiteral("None"));
+    grid->SetTextMatrix(1, 4, QStringLiteral("None"));
+    grid->SetTextMatrix(1, 5, QStringLiteral("Yes"));
+    view->recordChange(QStringLiteral("edit"), before);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A radio whose memory differs from a new image in every channel and option.
+MemoryImage radioImage()
+{
+    MemoryImage image = MemoryImage::newImage();
+    for (int ch = 1; ch <= layout::kChannelCount; ++ch) {
+        std::uint8_t* rec = image.channel(ch);
+        const std::uint8_t bytes[] = {0x00, 0x50, 0x45, 0x14, 0x00, 0x50, 0x45, 0x14,
+                                      0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x11, 0x22, 0x33};
+        std::copy(std::begin(bytes), std::end(bytes), rec);
+        rec[2] = std::uint8_t(0x40 + ch % 10);
+    }
+    image.set(layout::kSquelchLevel, 3);
+    for (int offset = layout::kRadioByteCount; offset < layout::kImageSize; ++offset)
+        image.set(offset, 0xA5);
+    return image;
+}
+
+}  // namespace
+
+class TestDataSafety : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        HelpLauncher::setLaunchEnabled(false);
+        setAppName(QStringLiteral("KQ-517 Programmer"));
+    }
+
+    void modifiedMarkInTitle();
+    void exitAsks_data();
+    void exitAsks();
+    void hiddenDocumentsAskToo();
+    void fileNewAsksAfterItsOwnQuestion();
+    void languageChangeAsksFirst();
+    void optionalFeaturesIsOneStep();
+    void saveWaitsForRunningRead();
+    void failedReadThenSaveAsGivesTheOpenFile();
+};
+
+void TestDataSafety::modifiedMarkInTitle()
+{
+    ProgramFolder folder;
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("plan.dat"));
+    QVERIFY(MemoryImage::newImage().saveFile(path));
+    Started run(folder.dir.path(), {path});
+    QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+    CMainFrame* frame = run.frame();
+    QMdiSubWindow* child = frame->activeChildFrame();
+    CKQ_517View* view = frame->activeView();
+    // Just opened: clean.
+    QVERIFY(!frame->activeDocument()->IsModified());
+    QVERIFY(!child->isWindowModified());
+    QCOMPARE(child->windowTitle(), QStringLiteral("plan.dat[*]"));
+
+    editChannel(view, QStringLiteral("145.00000"));
+    QVERIFY(child->isWindowModified());
+    QVERIFY(frame->menuAction(CKQ_517View::ID_EDIT_UNDO)->isEnabled());
+    QVERIFY(!frame->menuAction(CKQ_517View::ID_EDIT_REDO)->isEnabled());
+
+    // Save writes the edit and makes the document clean again.
+    ModalAnswerer none;
+    frame->onCommand(CMainFrame::ID_FILE_SAVE);
+    QCOMPARE(none.count(), 0);
+    QVERIFY(!child->isWindowModified());
+    MemoryImage saved;
+    QVERIFY(saved.loadFile(path));
+    QCOMPARE(int(saved.channel(1)[layout::channel::kRxFrequency + 3]), 0x14);
+
+    // Undo after a save: modified again, and Redo is offered.
+    frame->onCommand(CKQ_517View::ID_EDIT_UNDO);
+    QVERIFY(child->isWindowModified());
+    QVERIFY(frame->menuAction(CKQ_517View::ID_EDIT_REDO)->isEnabled());
+    QCOMPARE(view->grid()->GetTextMatrix(1, 1), QString());
+}
+
+void TestDataSafety::exitAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("saves");
+    QTest::newRow("Save") << int(QMessageBox::Save) << true << true;
+    QTest::newRow("Don't Save") << int(QMessageBox::Discard) << true << false;
+    QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false << false;
+}
+
+void TestDataSafety::exitAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    QFETCH(bool, saves);
+    ProgramFolder folder;
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("new.dat"));
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QStringList proposed;
+    CMainFrame::setFileDialogHook([&](bool save, const QString& name) {
+        proposed << (save ? name : QString());
+        return path;
+    });
+    CKQ_517View* view = frame->activeView();
+    editChannel(view, QStringLiteral("146.50000"));
+
+    ModalAnswerer boxes(static_cast<QMessageBox::StandardButton>(answer), ModalAnswerer::MessageBoxes);
+    frame->onCommand(CMainFrame::ID_APP_EXIT);
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.last().text, QStringLiteral("Save changes to \"Channel Information\"?"));
+    QCOMPARE(boxes.last().buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(boxes.last().caption, QStringLiteral("KQ-517 Programmer"));
+    QCOMPARE(frame->isVisible(), !closes);
+    QCOMPARE(QFile::exists(path), saves);
+    if (saves) {
+        QCOMPARE(proposed.size(), 1);  // a new document asks for its name
+        MemoryImage saved;
+        QVERIFY(saved.loadFile(path));
+        QCOMPARE(int(saved.channel(1)[layout::channel::kRxFrequency + 3]), 0x14);
+    }
+    if (!closes) {
+        QVERIFY(frame->activeDocument()->IsModified());
+        QCOMPARE(view->grid()->GetTextMatrix(1, 1), QStringLiteral("146.50000"));
+    }
+}
+
+// A hidden document window still holds its changes; Exit shows it and asks.
+void TestDataSafety::hiddenDocumentsAskToo()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QMdiSubWindow* child = frame->activeChildFrame();
+    editChannel(frame->activeView(), QStringLiteral("147.00000"));
+    frame->onCommand(CMainFrame::ID_FILE_CLOSE);
+    QVERIFY(child->isHidden());
+
+    ModalAnswerer boxes(QMessageBox::Cancel, ModalAnswerer::MessageBoxes);
+    QVERIFY(!frame->close());
+    QCOMPARE(boxes.count(), 1);
+    QVERIFY(!child->isHidden());
+
+    // An unmodified program closes without a word.
+    frame->activeView()->undoStack()->setClean();
+    QVERIFY(frame->close());
+    QCOMPARE(boxes.count(), 1);
+}
+
+void TestDataSafety::fileNewAsksAfterItsOwnQuestion()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QPointer<QMdiSubWindow> before = frame->activeChildFrame();
+    editChannel(frame->activeView(), QStringLiteral("148.00000"));
+
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    boxes.setAnswers({QMessageBox::Ok, QMessageBox::Cancel});
+    frame->onCommand(CMainFrame::ID_FILE_NEW);
+    QCOMPARE(boxes.texts(), QStringList({QStringLiteral("All data will be Cleared!"),
+                                         QStringLiteral("Save changes to \"Channel Information\"?")}));
+    QVERIFY(before);
+    QCOMPARE(frame->activeChildFrame(), before.data());
+    QCOMPARE(frame->activeView()->grid()->GetTextMatrix(1, 1), QStringLiteral("148.00000"));
+
+    boxes.setAnswers({QMessageBox::Ok, QMessageBox::Discard});
+    frame->onCommand(CMainFrame::ID_FILE_NEW);
+    QCOMPARE(boxes.count(), 4);
+    QVERIFY(!before);
+    QVERIFY(!frame->activeDocument()->IsModified());
+}
+
+void TestDataSafety::languageChangeAsksFirst()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    editChannel(frame->activeView(), QStringLiteral("149.00000"));
+    QStringList launched;
+    CLanguageDlg::setRelaunchHook([&](const QString& program) { launched << program; });
+
+    // The question comes up inside the dialog's OK: a second answerer takes it.
+    ModalAnswerer boxes(QMessageBox::Cancel, ModalAnswerer::MessageBoxes);
+    ModalAnswerer answer(ModalAnswerer::OtherDialogs);
+    answer.onDialog([](QDialog* dialog) {
+        auto* language = qobject_cast<CLanguageDlg*>(dialog);
+        QVERIFY(language);
+        dialog->findChild<QAbstractButton*>(LanguageModule::controlName(1007))->click();
+        language->OnOK();
+    });
+    frame->onCommand(CKQ_517View::ID_LANGUAGE);
+    QCOMPARE(answer.count(), 1);
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Save changes to \"Channel Information\"?")});
+    QVERIFY(launched.isEmpty());
+    QVERIFY(frame->isVisible());
+    QVERIFY(folder.dir.readFile().contains("Language=English"));
+    QVERIFY(!folder.dir.readFile().contains("Language=Chinese"));
+    CLanguageDlg::setRelaunchHook({});
+}
+
+void TestDataSafety::optionalFeaturesIsOneStep()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    CKQ_517Doc* doc = frame->activeDocument();
+    const std::uint8_t squelch = doc->image().at(layout::kSquelchLevel);
+    ModalAnswerer answer(ModalAnswerer::OtherDialogs);
+    answer.onDialog([](QDialog* dialog) {
+        auto* combo = dialog->findChild<QComboBox*>(LanguageModule::controlName(COptionalFeaturesDlg::IDC_COMBO_SQUELCH));
+        QVERIFY(combo);
+        combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+        dialog->accept();
+    });
+    frame->onCommand(CMainFrame::ID_OPTIONAL_FEATURES);
+    QCOMPARE(answer.count(), 1);
+    QUndoStack* history = frame->activeView()->undoStack();
+    QCOMPARE(history->count(), 1);
+    QVERIFY(doc->IsModified());
+    const QByteArray changed = doc->image().toByteArray();
+    frame->onCommand(CKQ_517View::ID_EDIT_UNDO);
+    QCOMPARE(doc->image().at(layout::kSquelchLevel), squelch);
+    QVERIFY(!doc->IsModified());
+    frame->onCommand(CKQ_517View::ID_EDIT_REDO);
+    QCOMPARE(doc->image().toByteArray(), changed);
+}
+
+// Save pressed while a read fills the image used to encode the old grid into
+// it, and the read then showed and saved the old channels.
+void TestDataSafety::saveWaitsForRunningRead()
+{
+    QTemporaryDir tmp;
+    const QString radioPath = tmp.filePath(QStringLiteral("radio.dat"));
+    const MemoryImage radio = radioImage();
+    QVERIFY(radio.saveFile(radioPath));
+    SimProcess sim;  // at the real line speed, so the read takes a while
+    QVERIFY2(sim.start({QStringLiteral("--image"), radioPath}), qPrintable(sim.error()));
+    ProgramFolder folder(sim.devicePath());
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    CKQ_517View* view = frame->activeView();
+    const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
+    int fileDialogs = 0;
+    CMainFrame::setFileDialogHook([&](bool, const QString&) {
+        ++fileDialogs;
+        return savePath;
+    });
+
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    frame->onCommand(CKQ_517View::ID_PROGRAM_READ);
+    QDialog* window = view->m_pProcessDlg->window();
+    QVERIFY(window);
+    auto* bar = window->findChild<QProgressBar*>(QStringLiteral("id1001"));
+    bool tried = false;
+    connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 10 && !tried) {
+            tried = true;
+            frame->onCommand(CMainFrame::ID_FILE_SAVE);
+            frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
+        }
+    });
+    window->findChild<QPushButton*>(LanguageModule::controlName(1))->click();
+    QCoreApplication::sendPostedEvents(view, QEvent::MetaCall);
+    QVERIFY(tried);
+    QCOMPARE(fileDialogs, 0);
+    QVERIFY(!QFile::exists(savePath));
+    QVERIFY(boxes.seen().isEmpty());
+
+    // The read is whole, one undo step, and what a save then writes.
+    QVERIFY(frame->activeDocument()->IsModified());
+    QCOMPARE(view->undoStack()->count(), 1);
+    frame->onCommand(CMainFrame::ID_FILE_SAVE);
+    QCOMPARE(fileDialogs, 1);
+    const QByteArray saved = fileBytes(savePath);
+    QCOMPARE(saved.left(layout::kRadioByteCount), radio.toByteArray().left(layout::kRadioByteCount));
+}
+
+// A read that fails at the last row, then Save As: the file that was open
+// before, byte for byte, odd bytes in its channels included.
+void TestDataSafety::failedReadThenSaveAsGivesTheOpenFile()
+{
+    QTemporaryDir tmp;
+    const QString radioPath = tmp.filePath(QStringLiteral("radio.dat"));
+    QVERIFY(radioImage().saveFile(radioPath));
+    SimProcess sim;
+    QVERIFY2(sim.start({QStringLiteral("--image"), radioPath, QStringLiteral("--baud"), QStringLiteral("0"),
+                        QStringLiteral("--no-ack-at"), QStringLiteral("120")}),
+             qPrintable(sim.error()));
+    ProgramFolder folder(sim.devicePath());
+
+    MemoryImage original = MemoryImage::newImage();
+    std::uint8_t* ch2 = original.channel(2);
+    const std::uint8_t channel[] = {0x00, 0x50, 0x45, 0x14, 0x00, 0x50, 0x45, 0x14,
+                                    0x50, 0x06, 0x23, 0x80, 0xFE, 0x01, 0x02, 0x03};
+    std::copy(std::begin(channel), std::end(channel), ch2);
+    const QString openPath = tmp.filePath(QStringLiteral("open.dat"));
+    QVERIFY(original.saveFile(openPath));
+    const QByteArray openBytes = fileBytes(openPath);
+
+    Started run(folder.dir.path(), {openPath});
+    CMainFrame* frame = run.frame();
+    CKQ_517View* view = frame->activeView();
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    frame->onCommand(CKQ_517View::ID_PROGRAM_READ);
+    view->m_pProcessDlg->window()->findChild<QPushButton*>(LanguageModule::controlName(1))->click();
+    QCoreApplication::sendPostedEvents(view, QEvent::MetaCall);
+    QCOMPARE(boxes.texts(), QStringList{LanguageModule::string(61454)});
+    QVERIFY(!frame->activeDocument()->IsModified());
+
+    const QString savePath = tmp.filePath(QStringLiteral("after.dat"));
+    CMainFrame::setFileDialogHook([&](bool, const QString&) { return savePath; });
+    frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
+    QCOMPARE(fileBytes(savePath), openBytes);
+}
+
+QTEST_MAIN(TestDataSafety)
+#include "tst_datasafety.moc"
