@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -32,15 +33,18 @@
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
 #include "shell/KQ_517Doc.h"
+#include "shell/KeyLockState.h"
 #include "shell/LanguageModule.h"
 #include "shell/NavigationBar.h"
 #include "shell/WorkspaceBackground.h"
 #include "view/KQ_517View.h"
+#include "view/SharedPrinter.h"
 
 namespace {
 CMainFrame* g_mainFrame = nullptr;
 CMainFrame::FileDialogHook g_fileDialogHook;
 
+constexpr int kLockIndicatorIds[] = {59137, 59138, 59139};  // CAP, NUM, SCRL
 constexpr int kHelpBase = 0x10000;   // help ids less what the help routine subtracts
 
 const char* const kEnglishItems[] = {"Product Information", "Channel Information", "Optional Features"};
@@ -94,11 +98,6 @@ QIcon themeIcon(const QString& name)
     return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
 }
 
-QPrinter& sharedPrinter()
-{
-    static QPrinter printer;
-    return printer;
-}
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
@@ -242,8 +241,11 @@ bool CMainFrame::createToolBar()
     const int h = desc.value(QStringLiteral("height")).toInt(19);
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(LanguageModule::controlName(ID_VIEW_TOOLBAR));
-    m_toolBar->setMovable(true);
+    // Fixed in place, without a gripper: the only way to hide it is View >
+    // Toolbar, whose tick therefore always tells the truth.
+    m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
+    m_toolBar->toggleViewAction()->setEnabled(false);
     m_toolBar->setIconSize(QSize(w, h));
     int image = 0;
     for (const QJsonValue& v : desc.value(QStringLiteral("buttons")).toArray()) {
@@ -280,7 +282,7 @@ void CMainFrame::createStatusBar()
     bar->setObjectName(LanguageModule::controlName(ID_VIEW_STATUS_BAR));
     m_readyLabel = new QLabel(LanguageModule::string(57345), bar);
     bar->addWidget(m_readyLabel, 1);
-    for (int id : {59137, 59138, 59139}) {
+    for (int id : kLockIndicatorIds) {
         auto* indicator = new QLabel(LanguageModule::string(id), bar);
         indicator->setObjectName(LanguageModule::controlName(id));
         indicator->setFrameShape(QFrame::Panel);
@@ -288,7 +290,20 @@ void CMainFrame::createStatusBar()
         indicator->setAlignment(Qt::AlignCenter);
         indicator->setMinimumWidth(indicator->fontMetrics().horizontalAdvance(indicator->text()) + 12);
         bar->addPermanentWidget(indicator);
+        m_lockIndicators.append(indicator);
     }
+    updateLockIndicators();
+    // The lights change with the keys, whichever window has the focus.
+    qApp->installEventFilter(this);
+}
+
+void CMainFrame::updateLockIndicators()
+{
+    // An indicator shows its text while its lock is on and stays blank otherwise.
+    const KeyLockState state = keylocks::current();
+    const bool on[] = {state.caps, state.num, state.scroll};
+    for (int i = 0; i < m_lockIndicators.size() && i < 3; ++i)
+        m_lockIndicators.at(i)->setText(on[i] ? LanguageModule::string(kLockIndicatorIds[i]) : QString());
 }
 
 bool CMainFrame::createNavigationBar()
@@ -370,6 +385,13 @@ void CMainFrame::createAccelerators()
         addAction(action);
         m_otherActions.insert(id, action);
     }
+    // Ctrl+F4 hides the document window, as its close box does (its own
+    // window menu's keys were taken away for Ctrl+W's sake).
+    auto* closeChild = new QAction(this);
+    closeChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeChild->setShortcutContext(Qt::WindowShortcut);
+    connect(closeChild, &QAction::triggered, this, [this] { onCommand(ID_FILE_CLOSE); });
+    addAction(closeChild);
     // F1: help on the main window.
     auto* help = new QAction(this);
     help->setShortcut(QKeySequence(Qt::Key_F1));
@@ -415,6 +437,13 @@ void CMainFrame::setStatusPrompt(int id)
 QAction* CMainFrame::menuAction(int id) const { return m_menuActions.value(id); }
 
 QTreeWidget* CMainFrame::tree() const { return m_navBar ? m_navBar->GetTreeCtrl() : nullptr; }
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    // No context menu of bars: it would hide the toolbar or the navigation
+    // bar behind the View menu's back.
+    return nullptr;
+}
 
 // ---------------------------------------------------------------- windows
 
@@ -525,6 +554,11 @@ void CMainFrame::onCommand(int id)
         saveDocument(qobject_cast<CChildFrame*>(activeChildFrame()), true);
         break;
     case ID_FILE_PRINT_SETUP: {
+        // Without a printer on the system the page set-up is that of the PDF
+        // files prints then go to; the toolkit offers none for a printer
+        // that does not exist.
+        if (QPrinterInfo::availablePrinterNames().isEmpty())
+            sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
         QPageSetupDialog dialog(&sharedPrinter(), this);
         dialog.exec();
         break;
@@ -774,6 +808,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
+        // A key release: the light of a lock key has changed by now.
+        if (event->type() == QEvent::ApplicationActivate || watched->isWidgetType())
+            updateLockIndicators();
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         if (auto* menu = qobject_cast<QMenu*>(watched)) {
             // Help on a menu command: its context is the command id.

@@ -105,6 +105,7 @@ public:
     // The action of a command in the current menu bar (nullptr if absent).
     QAction* menuAction(int id) const;
     QToolBar* toolBar() const { return m_toolBar; }
+    QList<QLabel*> lockIndicators() const { return m_lockIndicators; }
     CNavigationBar* navigationBar() const { return m_navBar; }
     QDockWidget* navigationDock() const { return m_navDock; }
     QTreeWidget* tree() const;
@@ -119,6 +120,8 @@ public:
 
     // The texts of the tree's children in the current language, in tree order.
     static QStringList navigationTexts();
+
+    QMenu* createPopupMenu() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,6 +143,7 @@ private:
     void updateCommandStates();
     QAction* commandAction(int id);
     void setStatusPrompt(int id);
+    void updateLockIndicators();
 
     void OnFileOpen();
     void OnFileClose();
@@ -158,6 +162,7 @@ private:
     CProductInfoDlg* m_dlgProductInfo = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_readyLabel = nullptr;
+    QList<QLabel*> m_lockIndicators;  // CAP, NUM, SCRL
 
     int m_nMenuId = 0;
     QString m_strAboutText;

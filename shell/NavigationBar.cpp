@@ -1,6 +1,9 @@
 #include "shell/NavigationBar.h"
 
 #include <QEvent>
+
+#include <algorithm>
+
 #include <QHelpEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -88,10 +91,33 @@ QRect CNavigationBar::sizingRect() const
                  QPoint(m_rcBorder.right() + kSizingEdge, m_rcBorder.bottom()));
 }
 
+namespace {
+// The most of the layout height that may lie below the bar's own bottom: the
+// frame's bottom line (49 pixels up) stays visible two pixels above it.
+constexpr int kMostHiddenHeight = 47;
+}  // namespace
+
+int CNavigationBar::layoutHeight() const
+{
+    // The bar lays itself out for the height of the main window's client
+    // area (below the menu bar), as tall as the window offers, not only for
+    // the part the toolbar and status bar leave it: its frame's bottom margin
+    // of 49 pixels is the room those two bars take, so the frame closes just
+    // above the status bar.
+    if (auto* main = qobject_cast<const QMainWindow*>(window())) {
+        const QWidget* menu = main->menuWidget();
+        const int client = main->height() - (menu && menu->isVisible() ? menu->height() : 0);
+        // Where this style's bars take more than those 49 pixels, the frame
+        // still closes inside the bar, not hidden under the status bar.
+        return std::clamp(client, QWidget::height(), QWidget::height() + kMostHiddenHeight);
+    }
+    return QWidget::height();
+}
+
 void CNavigationBar::computeRects()
 {
     const int w = QWidget::width();
-    const int h = QWidget::height();
+    const int h = layoutHeight();
     // Border B = (4, 7, W - 6, H - 49) as left/top/right/bottom edges, right
     // and bottom excluded.
     m_rcBorder = QRect(QPoint(4, 7), QPoint(w - 6 - 1, h - 49 - 1));
@@ -106,7 +132,7 @@ void CNavigationBar::layoutTree()
     if (!m_pTree)
         return;
     const int top = m_nCaptionHeight + 9;
-    m_pTree->setGeometry(5, top, qMax(0, m_nWidth - 13), qMax(0, QWidget::height() - 51 - top));
+    m_pTree->setGeometry(5, top, qMax(0, m_nWidth - 13), qMax(0, layoutHeight() - 51 - top));
 }
 
 void CNavigationBar::resizeEvent(QResizeEvent* event)
@@ -121,7 +147,7 @@ void CNavigationBar::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QPalette pal = palette();
     const int w = QWidget::width();
-    const int h = QWidget::height();
+    const int h = layoutHeight();
     // Frame F = (3, 6, W - 6, H - 49) in grey with a white inner highlight.
     const QRect f(QPoint(3, 6), QPoint(w - 6, h - 49));
     // The outline stands inside F: its right and bottom sides one pixel in

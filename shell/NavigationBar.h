@@ -60,6 +60,7 @@ protected:
 
 private:
     int halfClientWidth() const;
+    int layoutHeight() const;
     void layoutTree();
     void computeRects();
     void showTrackingLine(int x);

@@ -227,8 +227,9 @@ void CKQ_517View::shrinkFrameToForm()
 void CKQ_517View::createEditors()
 {
     QWidget* host = m_grid->viewport();
-    // The editors lie over the grid's cells and write as the grid does.
-    const QFont font = m_grid->font();
+    // The editors lie over the grid's cells and write in the view's own font
+    // (the form's).
+    const QFont font = m_form->font();
 
     auto prepare = [&](QWidget* editor, int id) {
         editor->setObjectName(LanguageModule::controlName(id));
@@ -280,13 +281,15 @@ void CKQ_517View::OnInitialUpdate()
         m_bFirstUpdate = false;
     }
 
-    // "title.ico" next to the program replaces the document window icon 129;
-    // without it the frame keeps the module's icon rather than falling back to
-    // the toolkit's own.
+    // "title.ico" next to the program is the document window's icon; without
+    // it the window shows none (a transparent one, so the toolkit does not
+    // put its own in the empty place).
     QPixmap icon;
-    frameWindow()->setWindowIcon(icon.load(g_strProgramDir + QStringLiteral("title.ico"))
-                                     ? QIcon(icon)
-                                     : LanguageModule::icon(129));
+    if (!icon.load(g_strProgramDir + QStringLiteral("title.ico"))) {
+        icon = QPixmap(16, 16);
+        icon.fill(Qt::transparent);
+    }
+    frameWindow()->setWindowIcon(QIcon(icon));
     decodeTable();
 }
 

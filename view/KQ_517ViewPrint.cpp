@@ -1,7 +1,7 @@
 // Printing of the channel view: File Print (57607) with the print dialog,
 // 57608 straight to the default printer, Print Preview (57609). The report
 // itself is ReportPrinter's; this file prepares it from the view's table and
-// document and chooses the printer.
+// document. Every print goes to the printer Print Setup chose.
 
 #include "view/KQ_517View.h"
 
@@ -20,6 +20,7 @@
 #include "shell/AppMessage.h"
 #include "shell/KQ_517Doc.h"
 #include "view/ReportPrinter.h"
+#include "view/SharedPrinter.h"
 
 namespace {
 
@@ -47,7 +48,9 @@ void setUpPrinter(QPrinter& printer, const CKQ_517Doc* doc)
     if (doc)
         printer.setDocName(doc->GetTitle());
     if (!hasPrinter()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        // Switching the format anew would drop the page set-up chosen for it.
+        if (printer.outputFormat() != QPrinter::PdfFormat)
+            printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(proposedPdfPath(doc));
     }
 }
@@ -77,7 +80,7 @@ bool CKQ_517View::printDocument(QPrinter& printer, int pageCount, int fromPage, 
 void CKQ_517View::OnFilePrint()
 {
     const int pageCount = OnPreparePrinting();
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter& printer = sharedPrinter();
     // Without a printer the dialog starts on its print-to-file (PDF) choice.
     setUpPrinter(printer, GetDocument());
     QPrintDialog dialog(&printer, this);
@@ -98,7 +101,7 @@ void CKQ_517View::OnFilePrint()
 void CKQ_517View::OnFilePrintDirect()
 {
     const int pageCount = OnPreparePrinting();
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter& printer = sharedPrinter();
     setUpPrinter(printer, GetDocument());
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         // No printer to print on: the report goes to a PDF file the user names.
@@ -115,7 +118,7 @@ void CKQ_517View::OnFilePrintDirect()
 void CKQ_517View::OnFilePrintPreview()
 {
     const int pageCount = OnPreparePrinting();
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter& printer = sharedPrinter();
     // Without a printer the preview's Print button writes a PDF file.
     setUpPrinter(printer, GetDocument());
     QPrintPreviewDialog preview(&printer, this);

@@ -101,7 +101,9 @@ void CProductInfoDlg::OnSelChangeType()
 
 void CProductInfoDlg::OnOK()
 {
-    if (!m_comboType || !m_comboBand) {
+    // Without a document there is nothing to set: the per-user store, the
+    // caption and the band limits stay as they are.
+    if (!m_comboType || !m_comboBand || !document()) {
         QDialog::accept();
         return;
     }

@@ -528,9 +528,15 @@ void TestOptions::productNoDocument()
     QCOMPARE(dlg.m_comboType->count(), 2);
     dlg.m_comboType->setCurrentIndex(1);
     dlg.OnSelChangeType();
+    const QString title = g_strMainTitle;
     QTest::mouseClick(button(dlg, 1), Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(other.image() == before);
+    // Nor the user's last choice or the caption: nothing was set.
+    const UserStore userStore = UserStore::fromSettings();
+    QCOMPARE(userStore.read("Type", 77u), 77u);
+    QCOMPARE(userStore.read("Field", 77u), 77u);
+    QCOMPARE(g_strMainTitle, title);
 
     // A view that went away is not written.
     auto* doc = new CKQ_517Doc;

@@ -12,6 +12,11 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -29,6 +34,7 @@
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
 #include "shell/KQ_517Doc.h"
+#include "shell/KeyLockState.h"
 #include "shell/LanguageDlg.h"
 #include "shell/LanguageModule.h"
 #include "shell/MainFrame.h"
@@ -122,6 +128,10 @@ private slots:
     void fileNewQuestion();
     void documentWindowsHide();
     void writeKeyFromTheGrid();
+    void ctrlF4HidesTheDocumentWindow();
+    void toolbarTickAlwaysTrue();
+    void lockIndicatorsFollowTheKeyboard();
+    void printSetupChoosesThePrinterOfPrint();
     void openFile_data();
     void openFile();
     void saveNewDocument();
@@ -332,6 +342,104 @@ void TestShell::writeKeyFromTheGrid()
     QVERIFY(view->m_bWrite);
     view->m_pProcessDlg->OnCancel();  // offered only: closes at once
     QVERIFY(!view->m_pProcessDlg->hasWindow());
+}
+
+void TestShell::ctrlF4HidesTheDocumentWindow()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    frame->show();
+    QApplication::setActiveWindow(frame);
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QMdiSubWindow* child = frame->activeChildFrame();
+    CKQ_517View* view = frame->activeView();
+    view->grid()->setFocus();
+    QTRY_VERIFY(view->grid()->hasFocus());
+
+    QTest::keyClick(view->grid(), Qt::Key_F4, Qt::ControlModifier);
+    QVERIFY(child->isHidden());
+    QVERIFY(!view->m_pProcessDlg->hasWindow());  // not Write
+    frame->onCommand(CMainFrame::ID_CHANNEL_INFO);
+    QVERIFY(!child->isHidden());
+}
+
+// The toolbar can be hidden by View > Toolbar only, so the tick always matches it.
+void TestShell::toolbarTickAlwaysTrue()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QToolBar* bar = frame->toolBar();
+    QVERIFY(!bar->isMovable());
+    QVERIFY(!bar->isFloatable());
+    QCOMPARE(frame->createPopupMenu(), static_cast<QMenu*>(nullptr));
+    QVERIFY(!bar->toggleViewAction()->isEnabled());
+    QAction* tick = frame->menuAction(CMainFrame::ID_VIEW_TOOLBAR);
+    for (int i = 0; i < 2; ++i) {
+        tick->trigger();
+        QCOMPARE(tick->isChecked(), !bar->isHidden());
+    }
+    QVERIFY(tick->isChecked());
+}
+
+void TestShell::lockIndicatorsFollowTheKeyboard()
+{
+    KeyLockState lights;
+    keylocks::setSource([&] { return lights; });
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    const QList<QLabel*> panes = frame->lockIndicators();
+    QCOMPARE(panes.size(), 3);
+    auto texts = [&] { return QStringList{panes[0]->text(), panes[1]->text(), panes[2]->text()}; };
+    QCOMPARE(texts(), QStringList({QString(), QString(), QString()}));
+
+    lights.caps = true;
+    QTest::keyRelease(frame->activeView()->grid(), Qt::Key_CapsLock);
+    QCOMPARE(texts(), QStringList({QStringLiteral("CAP"), QString(), QString()}));
+    lights = {false, true, true};
+    QTest::keyRelease(frame->activeView()->grid(), Qt::Key_NumLock);
+    QCOMPARE(texts(), QStringList({QString(), QStringLiteral("NUM"), QStringLiteral("SCRL")}));
+    keylocks::setSource({});
+}
+
+void TestShell::printSetupChoosesThePrinterOfPrint()
+{
+    ProgramFolder folder;
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    QPrinter* chosen = nullptr;
+    ModalAnswerer setup(ModalAnswerer::OtherDialogs);
+    setup.answerOnce();
+    setup.onDialog([&](QDialog* dialog) {
+        auto* pageSetup = qobject_cast<QPageSetupDialog*>(dialog);
+        QVERIFY2(pageSetup, dialog->metaObject()->className());
+        chosen = pageSetup->printer();
+        // The choice a user makes in the dialog: the dialog writes it into
+        // its printer when accepted.
+        auto* landscape = dialog->findChild<QRadioButton*>(QStringLiteral("landscape"));
+        QVERIFY(landscape);
+        landscape->click();
+        dialog->accept();
+    });
+    frame->onCommand(CMainFrame::ID_FILE_PRINT_SETUP);
+    QVERIFY(chosen);
+
+    QPrinter* used = nullptr;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    ModalAnswerer print(ModalAnswerer::OtherDialogs);
+    print.onDialog([&](QDialog* dialog) {
+        if (auto* preview = qobject_cast<QPrintPreviewDialog*>(dialog)) {
+            used = preview->printer();
+            orientation = used->pageLayout().orientation();
+        }
+        dialog->reject();
+    });
+    frame->onCommand(CKQ_517View::ID_FILE_PRINT_PREVIEW);
+    QCOMPARE(used, chosen);
+    QCOMPARE(orientation, QPageLayout::Landscape);
+    chosen->setPageOrientation(QPageLayout::Portrait);
 }
 
 void TestShell::openFile_data()
@@ -672,8 +780,19 @@ void TestShell::navigationBarCloseButton()
     const int h = image.height();
     QCOMPARE(image.pixelColor(w - 7, h / 2), grey);
     QCOMPARE(image.pixelColor(w - 6, h / 2), QColor(Qt::white));
-    QCOMPARE(image.pixelColor(w / 2, h - 50), grey);
-    QCOMPARE(image.pixelColor(w / 2, h - 49), QColor(Qt::white));
+    // The bar is laid out for the main window's client height (below the
+    // menu bar): its frame closes 49 pixels above that height's bottom,
+    // just above the status bar, not 49 pixels above the bar's own bottom.
+    // Where the toolbar and status bar take more than those 49 pixels, the
+    // frame still closes inside the bar.
+    const int client = frame->height() - frame->menuWidget()->height();
+    QVERIFY(client > h);
+    const int layoutHeight = std::min(client, h + 47);
+    const int bottom = layoutHeight - 50;
+    QVERIFY(bottom < h && bottom > h - 49);
+    QCOMPARE(image.pixelColor(w / 2, bottom), grey);
+    // The tree ends two pixels above it.
+    QCOMPARE(frame->tree()->geometry().y() + frame->tree()->geometry().height(), layoutHeight - 51);
 }
 
 void TestShell::modelBandAcrossFileNew()

@@ -434,12 +434,18 @@ void TestChannelView::frameShrinksButNeverGrows()
 
 void TestChannelView::frameIcon()
 {
-    // Without "title.ico" the frame shows the module's document icon 129,
-    // never the toolkit's default.
+    // Without "title.ico" the frame shows no icon: an empty (transparent)
+    // one, never the toolkit's default nor the module's.
     const auto showsDocumentIcon = [this] {
-        const QIcon documentIcon = LanguageModule::icon(129);
-        return !documentIcon.isNull()
-            && m_host->windowIcon().pixmap(16, 16).toImage() == documentIcon.pixmap(16, 16).toImage();
+        const QIcon icon = m_host->windowIcon();
+        if (icon.isNull())
+            return false;
+        const QImage image = icon.pixmap(16, 16).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y).alpha() != 0)
+                    return false;
+        return true;
     };
     makeView();
     m_view->OnInitialUpdate();
@@ -501,13 +507,13 @@ void TestChannelView::everyCellShowsInBothLanguages()
     QVERIFY(!m_view->verticalScrollBar()->isVisible());
     checkFormPlaces(m_view, true);
 
-    // The in-place editors write in the grid's font.
-    const QFontInfo gridFont(m_grid->font());
+    // The in-place editors write in the view's own font: the form's.
+    const QFont formFont = m_view->widget()->font();
+    QCOMPARE(formFont.family(), chinese ? QStringLiteral("宋体") : QStringLiteral("Times New Roman"));
+    QCOMPARE(formFont.pointSize(), 9);
     for (QWidget* editor : ViewTestAccess::editors(m_view)) {
-        const QFontInfo editorFont(editor->font());
-        QCOMPARE(editorFont.family(), gridFont.family());
-        QCOMPARE(editorFont.pointSize(), gridFont.pointSize());
-        QCOMPARE(editor->font().family(), m_grid->font().family());
+        QCOMPARE(editor->font().family(), formFont.family());
+        QCOMPARE(editor->font().pointSize(), formFont.pointSize());
     }
 }
 
