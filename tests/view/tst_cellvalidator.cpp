@@ -64,10 +64,24 @@ void TestCellValidator::checkFrequency_data()
     QTest::newRow("6.25 kHz multiple") << "145.00625" << Check::Valid << qint64(14500625);
     QTest::newRow("decimal exact, not double") << "145.0125" << Check::Valid << qint64(14501250);
     QTest::newRow("off both steps") << "145.003" << Check::OffStep << qint64(14500300);
+    // Step edges: a multiple of 500 units only (625 only is 145.00625 above), and
+    // one unit either side of each step.
+    QTest::newRow("5 kHz multiple only") << "145.005" << Check::Valid << qint64(14500500);
+    QTest::newRow("one unit above a 5 kHz step") << "145.00501" << Check::OffStep << qint64(14500501);
+    QTest::newRow("one unit below a 5 kHz step") << "145.00499" << Check::OffStep << qint64(14500499);
+    QTest::newRow("one unit above a 6.25 kHz step") << "145.00626" << Check::OffStep << qint64(14500626);
+    QTest::newRow("one unit below a 6.25 kHz step") << "145.00624" << Check::OffStep << qint64(14500624);
+    QTest::newRow("half a 5 kHz step") << "145.0025" << Check::OffStep << qint64(14500250);
+    QTest::newRow("100 Hz") << "145.0001" << Check::OffStep << qint64(14500010);
     QTest::newRow("lower limit allowed") << "130" << Check::Valid << qint64(13000000);
     QTest::newRow("upper limit allowed") << "160" << Check::Valid << qint64(16000000);
     QTest::newRow("just above") << "160.005" << Check::OutOfRange << qint64(16000500);
     QTest::newRow("just below") << "129.995" << Check::OutOfRange << qint64(12999500);
+    // Band edges to the unit: out of range comes before the step.
+    QTest::newRow("one unit above the band") << "160.00001" << Check::OutOfRange << qint64(16000001);
+    QTest::newRow("one unit below the band") << "129.99999" << Check::OutOfRange << qint64(12999999);
+    QTest::newRow("last step inside the band") << "159.99375" << Check::Valid << qint64(15999375);
+    QTest::newRow("first step inside the band") << "130.005" << Check::Valid << qint64(13000500);
     QTest::newRow("not a number") << "abc" << Check::OutOfRange << qint64(0);
     QTest::newRow("blank is a number 0") << " " << Check::OutOfRange << qint64(0);
     QTest::newRow("negative") << "-145" << Check::OutOfRange << qint64(-14500000);
@@ -220,6 +234,16 @@ void TestCellValidator::nineDigitsRefused()
     QCOMPARE(wide.checkFrequency(QStringLiteral("999.99")), Check::OutOfRange);
     const CellValidator top(0, 99999999, false);
     QCOMPARE(top.checkFrequency(QStringLiteral("999.995")), Check::Valid);
+    // The eight-digit bound, inclusive at 99999999, whatever the band allows.
+    const CellValidator beyond(0, 200000000, false);
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("999.995")), Check::Valid);          // 99999500
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("999.99375")), Check::Valid);        // 99999375
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("999.99999")), Check::OffStep);      // 99999999: in range
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("1000")), Check::OutOfRange);        // 100000000
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("1000.005")), Check::OutOfRange);    // on a step, nine digits
+    // The smallest storable frequency: one step above zero.
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.005")), Check::Valid);            // 500
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.00001")), Check::OffStep);        // 1
 }
 
 void TestCellValidator::cellsOutsideTheChannelsAreIgnored()
