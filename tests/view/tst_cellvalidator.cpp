@@ -111,9 +111,9 @@ void TestCellValidator::store_data()
     QTest::addColumn<QString>("afterEnter");
     QTest::addColumn<int>("message");
 
-    const int none = CellValidator::NoMessage;
-    const int range = CellValidator::MsgOutOfRange;
-    const int step = CellValidator::MsgOffStep;
+    const int none = 0;
+    const int range = 61448;  // "Out of range,please input again."
+    const int step = 61456;   // "Error data Value, please input according the step value(6.25K/5k)."
 
     QTest::newRow("rx new channel") << kEmpty << 1 << "145"
                                     << "145.00000|145.00000|None|None|Yes"
@@ -197,7 +197,7 @@ void TestCellValidator::storeTouchesOnlyItsRow()
     setRow(table, kRow, cells(kInUse));
     const CellValidator validator(kLow, kHigh, false);
     QCOMPARE(validator.store(table, kRow, 1, QStringLiteral("145.003"), Trigger::CellLeave),
-             int(CellValidator::MsgOffStep));
+             61456);
     QCOMPARE(rowCells(table, kRow - 1), cells(kInUse));
     QCOMPARE(rowCells(table, kRow + 1), cells(kInUse));
     QCOMPARE(table.cell(0, 1), ChannelTable::header(1, false));
@@ -209,7 +209,7 @@ void TestCellValidator::chineseNewChannel()
     ChannelTable table(true);
     const CellValidator validator(kLow, kHigh, true);
     QCOMPARE(validator.store(table, 16, 1, QStringLiteral("145.0125"), Trigger::Enter),
-             int(CellValidator::NoMessage));
+             0);
     QCOMPARE(rowCells(table, 16), cells("145.01250|145.01250|无|无|开"));
 }
 
@@ -221,7 +221,7 @@ void TestCellValidator::zeroBandRefusesEverything()
     for (const char* text : {"0", "0.000", "abc", "145"}) {
         ChannelTable table;
         QCOMPARE(validator.store(table, 1, 1, QString::fromLatin1(text), Trigger::CellLeave),
-                 int(CellValidator::MsgOutOfRange));
+                 61448);
         QCOMPARE(rowCells(table, 1), cells(kEmpty));
     }
 }
