@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -16,7 +15,6 @@
 
 #include "codeplug/MemoryImage.h"
 #include "link/ui/ProcessDlg.h"
-#include "settings/Globals.h"
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
 #include "shell/KQ_517Doc.h"
