@@ -51,6 +51,8 @@ private slots:
     void zeroBandRefusesEverything();
     void nineDigitsRefused();
     void cellsOutsideTheChannelsAreIgnored();
+    void edgeCellsOfTheChannels_data();
+    void edgeCellsOfTheChannels();
 };
 
 void TestCellValidator::checkFrequency_data()
@@ -259,6 +261,34 @@ void TestCellValidator::cellsOutsideTheChannelsAreIgnored()
     for (int r = 0; r < ChannelTable::kRows; ++r)
         for (int c = 0; c < ChannelTable::kCols; ++c)
             QCOMPARE(table.cell(r, c), untouched.cell(r, c));
+}
+
+// The first and last channel rows and the first and last channel columns take
+// what is typed like any other cell.
+void TestCellValidator::edgeCellsOfTheChannels_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("row 1, Rx") << 1 << 1 << "150" << "150.00000|146.00000|67.0|D023N|No";
+    QTest::newRow("row 16, Rx") << 16 << 1 << "150" << "150.00000|146.00000|67.0|D023N|No";
+    QTest::newRow("row 1, Busy Lock") << 1 << 5 << "Yes" << "145.00000|146.00000|67.0|D023N|Yes";
+    QTest::newRow("row 16, Busy Lock") << 16 << 5 << "Yes" << "145.00000|146.00000|67.0|D023N|Yes";
+    QTest::newRow("row 16, Tx") << 16 << 2 << "155" << "145.00000|155.00000|67.0|D023N|No";
+}
+
+void TestCellValidator::edgeCellsOfTheChannels()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    ChannelTable table;
+    setRow(table, row, cells(kInUse));
+    const CellValidator validator(kLow, kHigh, false);
+    QCOMPARE(validator.store(table, row, col, text, Trigger::Enter), 0);
+    QCOMPARE(rowCells(table, row).join(QLatin1Char('|')), after);
 }
 
 QTEST_GUILESS_MAIN(TestCellValidator)
