@@ -14,11 +14,14 @@
 
 namespace {
 
+// Channel n's 16-byte record starts at image offset n x 16 (channel 1 at 0x010).
+constexpr int recordOffset(int channel) { return channel * 16; }
+
 void setRecord(MemoryImage& image, int channel, std::initializer_list<int> bytes)
 {
     int i = 0;
     for (const int b : bytes)
-        image.channel(channel)[i++] = std::uint8_t(b);
+        image.set(recordOffset(channel) + i++, std::uint8_t(b));
 }
 
 QStringList rowCells(const ChannelTable& table, int row)
@@ -121,7 +124,7 @@ void ChannelTableTest::decodeRow()
     QFETCH(QStringList, cells);
     for (const int channel : {1, 7, 16}) {
         MemoryImage image = MemoryImage::newImage();
-        std::copy(record.begin(), record.end(), image.channel(channel));
+        std::copy(record.begin(), record.end(), image.data() + recordOffset(channel));
         ChannelTable table(chinese);
         table.decode(image, chinese);
         QCOMPARE(rowCells(table, channel), cells);
@@ -159,7 +162,7 @@ void ChannelTableTest::encodeEmptiedRow()
         table.setCell(5, col, QString());
     table.encode(image);
 
-    const std::uint8_t* r = image.channel(5);
+    const std::uint8_t* r = image.data() + recordOffset(5);
     for (int i = 0; i < 12; ++i)
         QCOMPARE(int(r[i]), 0xFF);
     QCOMPARE(int(r[12]), 0xA7);  // bit 0 set, bits 1-7 kept
@@ -191,10 +194,11 @@ void ChannelTableTest::encodeWritesOnlyChannelBytes()
         }
         MemoryImage after = before;
         table.encode(after);
-        for (int offset = 0; offset < layout::kImageSize; ++offset) {
-            const int channel = offset / layout::kRowSize;
-            const int field = offset % layout::kRowSize;
-            const bool channelRow = channel >= 1 && channel <= layout::kChannelCount;
+        // Channels 1 to 16 are image rows 1 to 16 (0x010 to 0x10F).
+        for (int offset = 0; offset < 1024; ++offset) {
+            const int channel = offset / 16;
+            const int field = offset % 16;
+            const bool channelRow = channel >= 1 && channel <= 16;
             if (channelRow && field < 12)
                 continue;
             if (channelRow && field == 12) {
@@ -233,7 +237,7 @@ void ChannelTableTest::encodeEditedCells()
     const std::uint8_t expected[13] = {0x50, 0x12, 0x50, 0x14, 0x00, 0x25, 0x51,
                                        0x14, 0x23, 0x80, 0x41, 0x25, 0xFE};
     for (int i = 0; i < 13; ++i)
-        QCOMPARE(int(image.channel(2)[i]), int(expected[i]));
+        QCOMPARE(int(image.at(recordOffset(2) + i)), int(expected[i]));
 }
 
 // Well-formed in-use channels (decimal digits, tones from the table) come back
@@ -271,7 +275,7 @@ void ChannelTableTest::reencodeNormalises()
     const std::uint8_t expected[13] = {0x20, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51,
                                        0x14, 0xFF, 0xFF, 0x70, 0x06, 0x5A};
     for (int i = 0; i < 13; ++i)
-        QCOMPARE(int(image.channel(3)[i]), int(expected[i]));
+        QCOMPARE(int(image.at(recordOffset(3) + i)), int(expected[i]));
 }
 
 int runChannelTableTests(int argc, char** argv)

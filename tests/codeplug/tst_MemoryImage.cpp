@@ -50,6 +50,9 @@ class MemoryImageTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void layoutOffsets_data();
+    void layoutOffsets();
+    void channelRecordsAtTheirOffsets();
     void blankImage();
     void newImageDefaults();
     void newImageSurvivesEncodeOfEmptyTable();
@@ -63,6 +66,66 @@ private slots:
     void failedSaveInReadOnlyFolder();
     void saveReplacesWholly();
 };
+
+// Every named place of the image against the radio's memory map, written out
+// here as numbers.
+void MemoryImageTest::layoutOffsets_data()
+{
+    QTest::addColumn<int>("actual");
+    QTest::addColumn<int>("expected");
+    const auto row = [](const char* name, int actual, int expected) {
+        QTest::newRow(name) << actual << expected;
+    };
+    row("image size", layout::kImageSize, 1024);
+    row("row size", layout::kRowSize, 16);
+    row("row count", layout::kRowCount, 64);
+    row("first radio row", layout::kFirstRadioRow, 0);
+    row("last radio row", layout::kLastRadioRow, 60);
+    row("radio rows", layout::kRadioRowCount, 61);
+    row("radio bytes end at 0x3D0", layout::kRadioByteCount, 0x3D0);
+    row("block size", layout::kBlockSize, 8);
+    row("radio blocks", layout::kRadioBlockCount, 122);
+    row("channel count", layout::kChannelCount, 16);
+    row("channel 1", layout::channelOffset(1), 0x010);
+    row("channel 2", layout::channelOffset(2), 0x020);
+    row("channel 16", layout::channelOffset(16), 0x100);
+    row("rx frequency", layout::channel::kRxFrequency, 0);
+    row("rx presence byte", layout::channel::kRxPresence, 3);
+    row("tx frequency", layout::channel::kTxFrequency, 4);
+    row("tx presence byte", layout::channel::kTxPresence, 7);
+    row("decode tone low", layout::channel::kDecodeToneLow, 8);
+    row("decode tone high", layout::channel::kDecodeToneHigh, 9);
+    row("encode tone low", layout::channel::kEncodeToneLow, 10);
+    row("encode tone high", layout::channel::kEncodeToneHigh, 11);
+    row("flags", layout::channel::kFlags, 12);
+    row("busy lock off bit", layout::channel::kBusyLockOffBit, 0x01);
+    row("reserved bytes", layout::channel::kReserved, 13);
+    row("settings row", layout::kSettingsRow, 60);
+    row("beep", layout::kBeep, 0x3C0);
+    row("squelch level", layout::kSquelchLevel, 0x3C1);
+    row("uninterpreted 0x3C2", layout::kUnknown3C2, 0x3C2);
+    row("time-out timer", layout::kTimeOutTimer, 0x3C3);
+    row("tx power", layout::kTxPower, 0x3C4);
+    row("uninterpreted 0x3C5", layout::kUnknown3C5, 0x3C5);
+    row("model index", layout::kModelIndex, 0x3CE);
+    row("band index", layout::kBandIndex, 0x3CF);
+}
+
+void MemoryImageTest::layoutOffsets()
+{
+    QFETCH(int, actual);
+    QFETCH(int, expected);
+    QCOMPARE(actual, expected);
+}
+
+// A channel's record through the image's accessor lands on the same bytes as
+// its offset counted by hand.
+void MemoryImageTest::channelRecordsAtTheirOffsets()
+{
+    MemoryImage image = randomImage(3);
+    for (int n = 1; n <= 16; ++n)
+        QCOMPARE(image.channel(n) - image.data(), std::ptrdiff_t(n * 16));
+}
 
 void MemoryImageTest::blankImage()
 {

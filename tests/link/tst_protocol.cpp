@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <iterator>
 #include <QtTest>
 
 #include "codeplug/ImageLayout.h"
@@ -76,10 +77,11 @@ void compareEvents(const QList<Event>& actual, const QList<Event>& expected)
 QList<Event> handshakeEvents(const QByteArray& ident)
 {
     QList<Event> e;
-    for (int i = 0; i < protocol::kHandshakePumpPasses; ++i)
+    for (int i = 0; i < 6; ++i)
         e << pump() << pause(1);
     e << Event{Kind::PurgeAll, {}, 0};
-    for (std::uint8_t b : protocol::kWakeUp)
+    // 0x02, then "PROGRA", one byte per write.
+    for (int b : {0x02, 0x50, 0x52, 0x4F, 0x47, 0x52, 0x41})
         e << pause(2) << purgeQueues() << write(QByteArray(1, char(b)));
     e << read(1, bytes({SimulatedRadio::kWakeUpAnswer}));
     e << pause(1) << purgeQueues() << write("M") << pause(1) << write(bytes({0x02}));
@@ -224,7 +226,7 @@ private slots:
         QCOMPARE(port.isOpen(), portOpenAfter);
         // A mismatch stops before the ACK; a short reply is never acknowledged.
         if (expected != TransferResult::Done)
-            QVERIFY(!port.written().endsWith(char(protocol::kAck)));
+            QVERIFY(!port.written().endsWith(char(0x06)));
     }
 
     // Bytes of an earlier attempt's identification must not complete a short
@@ -302,7 +304,7 @@ private slots:
         ProtocolEngine engine(port);
         engine.open(QStringLiteral("COM1"));
         QCOMPARE(engine.handshake({}), TransferResult::CommunicationError);
-        QVERIFY(!port.written().endsWith(char(protocol::kAck)));
+        QVERIFY(!port.written().endsWith(char(0x06)));
         QVERIFY(port.isOpen());
     }
 
@@ -454,18 +456,103 @@ private slots:
         QCOMPARE(radio.completedReads(), 2);
     }
 
-    void englishMessagesMatchStringTable()
+    // The three messages of a failed transfer: their string-table ids and the
+    // English texts the command line prints.
+    void transferMessages_data()
     {
+        QTest::addColumn<TransferResult>("result");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("port open failed") << TransferResult::PortOpenFailed << 61453
+            << "Could not Open the Port,Please check whether the Port are occupied or the device are ok";
+        QTest::newRow("communication error") << TransferResult::CommunicationError << 61451
+            << "Communication Error,Please check all the connections and the radio power";
+        QTest::newRow("block failure") << TransferResult::BlockFailure << 61454
+            << "Program Interrupt, Please reset the radio and try again";
+        QTest::newRow("cancelled, no message") << TransferResult::Cancelled << 0 << QString();
+    }
+
+    void transferMessages()
+    {
+        QFETCH(TransferResult, result);
+        QFETCH(int, id);
+        QFETCH(QString, text);
+        QCOMPARE(ProtocolEngine::messageId(result), id);
+        if (id == 0)
+            return;
+        QCOMPARE(ProtocolEngine::englishMessage(result), text);
         QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/English/strings.json"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QJsonObject table = QJsonDocument::fromJson(file.readAll()).object();
-        for (TransferResult r : {TransferResult::PortOpenFailed, TransferResult::CommunicationError,
-                                 TransferResult::BlockFailure}) {
-            const int id = ProtocolEngine::messageId(r);
-            QVERIFY(id != 0);
-            QCOMPARE(ProtocolEngine::englishMessage(r), table.value(QString::number(id)).toString());
-        }
-        QCOMPARE(ProtocolEngine::messageId(TransferResult::Cancelled), 0);
+        QCOMPARE(table.value(QString::number(id)).toString(), text);
+    }
+
+    // The protocol's numbers against the radio's, written out here.
+    void protocolConstants_data()
+    {
+        QTest::addColumn<int>("actual");
+        QTest::addColumn<int>("expected");
+        const auto row = [](const char* name, int actual, int expected) {
+            QTest::newRow(name) << actual << expected;
+        };
+        row("baud rate", protocol::kBaudRate, 9600);
+        row("receive queue", protocol::kReceiveQueueSize, 1024);
+        row("transmit queue", protocol::kTransmitQueueSize, 512);
+        row("read interval", protocol::kReadIntervalMs, 30);
+        row("read total per byte", protocol::kReadTotalMultiplierMs, 100);
+        row("read total constant", protocol::kReadTotalConstantMs, 90);
+        row("write total per byte", protocol::kWriteTotalMultiplierMs, 50);
+        row("write total constant", protocol::kWriteTotalConstantMs, 50);
+        row("handshake pump passes", protocol::kHandshakePumpPasses, 6);
+        row("handshake pump pause", protocol::kHandshakePumpPauseMs, 1);
+        row("wake-up byte pause", protocol::kWakeUpBytePauseMs, 2);
+        row("short pause", protocol::kShortPauseMs, 1);
+        row("row pump passes", protocol::kRowPumpPasses, 5);
+        row("STX", protocol::kStx, 0x02);
+        row("wake-up length", int(protocol::kWakeUp.size()), 7);
+        const int wakeUp[] = {0x02, 0x50, 0x52, 0x4F, 0x47, 0x52, 0x41};  // 0x02 "PROGRA"
+        for (std::size_t i = 0; i < std::size(wakeUp) && i < protocol::kWakeUp.size(); ++i)
+            QTest::addRow("wake-up byte %d", int(i)) << int(protocol::kWakeUp[i]) << wakeUp[i];
+        row("wake-up answer size", protocol::kWakeUpAnswerSize, 1);
+        row("identification request 'M'", protocol::kIdentRequest, 0x4D);
+        row("identification request end", protocol::kIdentRequestEnd, 0x02);
+        row("identification reply size", protocol::kIdentReplyMaxSize, 8);
+        row("identification checked bytes", protocol::kIdentCheckedSize, 5);
+        row("identification 'P'", protocol::kIdentByte0, 0x50);
+        row("identification '3'", protocol::kIdentByte1a, 0x33);
+        row("identification '2'", protocol::kIdentByte1b, 0x32);
+        row("identification '1'", protocol::kIdentByte2, 0x31);
+        row("identification '0'", protocol::kIdentByte3, 0x30);
+        row("identification '7'", protocol::kIdentByte4, 0x37);
+        row("ACK", protocol::kAck, 0x06);
+        row("read 'R'", protocol::kReadCommand, 0x52);
+        row("write 'W'", protocol::kWriteCommand, 0x57);
+        row("request size", protocol::kRequestSize, 4);
+        row("block length", protocol::kBlockLength, 8);
+        row("read reply header", protocol::kReadReplyHeaderSize, 4);
+        row("read reply size", protocol::kReadReplySize, 12);
+    }
+
+    void protocolConstants()
+    {
+        QFETCH(int, actual);
+        QFETCH(int, expected);
+        QCOMPARE(actual, expected);
+    }
+
+    // The engine hands the port the five serial time-outs when it opens it.
+    void openSetsTimeouts()
+    {
+        InMemoryPort port;
+        ProtocolEngine engine(port);
+        QCOMPARE(engine.open(QStringLiteral("COM1")), TransferResult::Done);
+        QVERIFY(port.events().contains(Event{Kind::SetTimeouts, {}, 0}));
+        const PortTimeouts t = port.timeouts();
+        QCOMPARE(t.readIntervalMs, 30);
+        QCOMPARE(t.readTotalMultiplierMs, 100);
+        QCOMPARE(t.readTotalConstantMs, 90);
+        QCOMPARE(t.writeTotalMultiplierMs, 50);
+        QCOMPARE(t.writeTotalConstantMs, 50);
     }
 
     void portNames_data()

@@ -144,6 +144,10 @@ private slots:
     void duplicateKeys();
     void caseRules();
     void caseSensitiveStore();
+    void nameComparisonEdges_data();
+    void nameComparisonEdges();
+    void valueChangeMarkingEdges_data();
+    void valueChangeMarkingEdges();
     void doubleByteNamesKeepTrailBytes();
     void commentCuts_data();
     void commentCuts();
@@ -400,6 +404,91 @@ void TestIniFile::caseSensitiveStore()
     // Without noCase a change of case alone marks the store.
     ini.SetString("SETUP", "Company", "HALVORN");
     QVERIFY(ini.isModified());
+}
+
+// Names compared without regard to case: the first and last letters of the
+// alphabet fold, the characters just outside them (whose codes differ by the
+// same 0x20) do not, and double-byte text folds only its ASCII letters.
+void TestIniFile::nameComparisonEdges_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("asked");
+    QTest::addColumn<bool>("noCase");
+    QTest::addColumn<bool>("found");
+    const auto row = [](const char* name, const char* stored, const char* asked, bool noCase, bool found) {
+        QTest::newRow(name) << QByteArray(stored) << QByteArray(asked) << noCase << found;
+    };
+    row("A finds a", "nA", "na", true, true);
+    row("a finds A", "na", "nA", true, true);
+    row("Z finds z", "nZ", "nz", true, true);
+    row("z finds Z", "nz", "nZ", true, true);
+    row("whole name, both ends", "AZ", "az", true, true);
+    row("@ is not `", "n@", "n`", true, false);
+    row("` is not @", "n`", "n@", true, false);
+    row("[ is not {", "n[", "n{", true, false);
+    row("{ is not [", "n{", "n[", true, false);
+    row("] is not }", "n]", "n}", true, false);
+    row("backslash is not |", "n\\", "n|", true, false);
+    row("^ is not ~", "n^", "n~", true, false);
+    row("_ is not DEL", "n_", "n\x7f", true, false);
+    row("digit is not letter", "n1", "nQ", true, false);
+    // GBK: 0xC1 and 0xE1 are the lead bytes of two different characters (in
+    // Latin-1 they would be a capital and a small letter).
+    row("GBK lead bytes 0xC1/0xE1 differ", "\xC1\xA1", "\xE1\xA1", true, false);
+    row("GBK trail bytes 0xD0/0xF0 differ", "\xD6\xD0", "\xD6\xF0", true, false);
+    row("GBK text itself", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4", true, true);
+    row("GBK text, ASCII letter after it folds", "\xD6\xD0\xCE\xC4Z", "\xD6\xD0\xCE\xC4z", true, true);
+    row("GBK text, ASCII letter before it folds", "A\xD6\xD0", "a\xD6\xD0", true, true);
+    row("UTF-8 text itself", "\xE4\xB8\xAD\xE6\x96\x87", "\xE4\xB8\xAD\xE6\x96\x87", true, true);
+    row("UTF-8 text, ASCII letters around it fold", "Z\xE4\xB8\xAD" "A", "z\xE4\xB8\xAD" "a", true, true);
+    row("UTF-8 characters one 0x20 apart differ", "\xE4\xB8\xAD", "\xE4\xB8\x8D", true, false);
+    row("byte-wise: A is not a", "nA", "na", false, false);
+    row("byte-wise: Z is not z", "nZ", "nz", false, false);
+    row("byte-wise: GBK text itself", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4", false, true);
+}
+
+void TestIniFile::nameComparisonEdges()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, asked);
+    QFETCH(bool, noCase);
+    QFETCH(bool, found);
+    // The same name as a section and as a key, with neighbours that must not answer.
+    QVERIFY(writeAll(file(), "[other]\n" + stored + "=wrong section\n[" + stored + "]\nkey=by section\nnot "
+                                 + stored + "=wrong key\n" + stored + "=by key\n"));
+    CIniFile ini(4);
+    QVERIFY(ini.Open(file(), false, true, noCase, false));
+    QCOMPARE(ini.GetString(stored, "key", "none"), QByteArray("by section"));  // the name as it stands
+    QCOMPARE(ini.GetString(asked, "key", "none"), QByteArray(found ? "by section" : "none"));
+    QCOMPARE(ini.GetString(stored, asked, "none"), QByteArray(found ? "by key" : "none"));
+}
+
+// With names compared without regard to case, a value that changes only the
+// case of its letters is stored without marking the store; any other change,
+// also one to a character 0x20 away from a letter, marks it.
+void TestIniFile::valueChangeMarkingEdges_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("A to a") << QByteArray("vA") << QByteArray("va") << false;
+    QTest::newRow("z to Z") << QByteArray("vz") << QByteArray("vZ") << false;
+    QTest::newRow("@ to `") << QByteArray("v@") << QByteArray("v`") << true;
+    QTest::newRow("[ to {") << QByteArray("v[") << QByteArray("v{") << true;
+    QTest::newRow("GBK 0xC1 to 0xE1") << QByteArray("\xC1\xA1") << QByteArray("\xE1\xA1") << true;
+}
+
+void TestIniFile::valueChangeMarkingEdges()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, marked);
+    QVERIFY(writeAll(file(), "[Setup]\nk=" + before + "\n"));
+    CIniFile ini(4);
+    QVERIFY(ini.Open(file(), false, true, true, false));
+    ini.SetString("Setup", "k", after);
+    QCOMPARE(ini.isModified(), marked);
+    QCOMPARE(ini.GetString("Setup", "k"), after);  // stored either way
 }
 
 void TestIniFile::doubleByteNamesKeepTrailBytes()

@@ -51,6 +51,8 @@ private slots:
     void zeroBandRefusesEverything();
     void nineDigitsRefused();
     void cellsOutsideTheChannelsAreIgnored();
+    void edgeCellsOfTheChannels_data();
+    void edgeCellsOfTheChannels();
 };
 
 void TestCellValidator::checkFrequency_data()
@@ -64,10 +66,24 @@ void TestCellValidator::checkFrequency_data()
     QTest::newRow("6.25 kHz multiple") << "145.00625" << Check::Valid << qint64(14500625);
     QTest::newRow("decimal exact, not double") << "145.0125" << Check::Valid << qint64(14501250);
     QTest::newRow("off both steps") << "145.003" << Check::OffStep << qint64(14500300);
+    // Step edges: a multiple of 500 units only (625 only is 145.00625 above), and
+    // one unit either side of each step.
+    QTest::newRow("5 kHz multiple only") << "145.005" << Check::Valid << qint64(14500500);
+    QTest::newRow("one unit above a 5 kHz step") << "145.00501" << Check::OffStep << qint64(14500501);
+    QTest::newRow("one unit below a 5 kHz step") << "145.00499" << Check::OffStep << qint64(14500499);
+    QTest::newRow("one unit above a 6.25 kHz step") << "145.00626" << Check::OffStep << qint64(14500626);
+    QTest::newRow("one unit below a 6.25 kHz step") << "145.00624" << Check::OffStep << qint64(14500624);
+    QTest::newRow("half a 5 kHz step") << "145.0025" << Check::OffStep << qint64(14500250);
+    QTest::newRow("100 Hz") << "145.0001" << Check::OffStep << qint64(14500010);
     QTest::newRow("lower limit allowed") << "130" << Check::Valid << qint64(13000000);
     QTest::newRow("upper limit allowed") << "160" << Check::Valid << qint64(16000000);
     QTest::newRow("just above") << "160.005" << Check::OutOfRange << qint64(16000500);
     QTest::newRow("just below") << "129.995" << Check::OutOfRange << qint64(12999500);
+    // Band edges to the unit: out of range comes before the step.
+    QTest::newRow("one unit above the band") << "160.00001" << Check::OutOfRange << qint64(16000001);
+    QTest::newRow("one unit below the band") << "129.99999" << Check::OutOfRange << qint64(12999999);
+    QTest::newRow("last step inside the band") << "159.99375" << Check::Valid << qint64(15999375);
+    QTest::newRow("first step inside the band") << "130.005" << Check::Valid << qint64(13000500);
     QTest::newRow("not a number") << "abc" << Check::OutOfRange << qint64(0);
     QTest::newRow("blank is a number 0") << " " << Check::OutOfRange << qint64(0);
     QTest::newRow("negative") << "-145" << Check::OutOfRange << qint64(-14500000);
@@ -97,9 +113,9 @@ void TestCellValidator::store_data()
     QTest::addColumn<QString>("afterEnter");
     QTest::addColumn<int>("message");
 
-    const int none = CellValidator::NoMessage;
-    const int range = CellValidator::MsgOutOfRange;
-    const int step = CellValidator::MsgOffStep;
+    const int none = 0;
+    const int range = 61448;  // "Out of range,please input again."
+    const int step = 61456;   // "Error data Value, please input according the step value(6.25K/5k)."
 
     QTest::newRow("rx new channel") << kEmpty << 1 << "145"
                                     << "145.00000|145.00000|None|None|Yes"
@@ -183,7 +199,7 @@ void TestCellValidator::storeTouchesOnlyItsRow()
     setRow(table, kRow, cells(kInUse));
     const CellValidator validator(kLow, kHigh, false);
     QCOMPARE(validator.store(table, kRow, 1, QStringLiteral("145.003"), Trigger::CellLeave),
-             int(CellValidator::MsgOffStep));
+             61456);
     QCOMPARE(rowCells(table, kRow - 1), cells(kInUse));
     QCOMPARE(rowCells(table, kRow + 1), cells(kInUse));
     QCOMPARE(table.cell(0, 1), ChannelTable::header(1, false));
@@ -195,7 +211,7 @@ void TestCellValidator::chineseNewChannel()
     ChannelTable table(true);
     const CellValidator validator(kLow, kHigh, true);
     QCOMPARE(validator.store(table, 16, 1, QStringLiteral("145.0125"), Trigger::Enter),
-             int(CellValidator::NoMessage));
+             0);
     QCOMPARE(rowCells(table, 16), cells("145.01250|145.01250|无|无|开"));
 }
 
@@ -207,7 +223,7 @@ void TestCellValidator::zeroBandRefusesEverything()
     for (const char* text : {"0", "0.000", "abc", "145"}) {
         ChannelTable table;
         QCOMPARE(validator.store(table, 1, 1, QString::fromLatin1(text), Trigger::CellLeave),
-                 int(CellValidator::MsgOutOfRange));
+                 61448);
         QCOMPARE(rowCells(table, 1), cells(kEmpty));
     }
 }
@@ -220,6 +236,16 @@ void TestCellValidator::nineDigitsRefused()
     QCOMPARE(wide.checkFrequency(QStringLiteral("999.99")), Check::OutOfRange);
     const CellValidator top(0, 99999999, false);
     QCOMPARE(top.checkFrequency(QStringLiteral("999.995")), Check::Valid);
+    // The eight-digit bound, inclusive at 99999999, whatever the band allows.
+    const CellValidator beyond(0, 200000000, false);
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("999.995")), Check::Valid);          // 99999500
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("999.99375")), Check::Valid);        // 99999375
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("999.99999")), Check::OffStep);      // 99999999: in range
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("1000")), Check::OutOfRange);        // 100000000
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("1000.005")), Check::OutOfRange);    // on a step, nine digits
+    // The smallest storable frequency: one step above zero.
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.005")), Check::Valid);            // 500
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.00001")), Check::OffStep);        // 1
 }
 
 void TestCellValidator::cellsOutsideTheChannelsAreIgnored()
@@ -235,6 +261,34 @@ void TestCellValidator::cellsOutsideTheChannelsAreIgnored()
     for (int r = 0; r < ChannelTable::kRows; ++r)
         for (int c = 0; c < ChannelTable::kCols; ++c)
             QCOMPARE(table.cell(r, c), untouched.cell(r, c));
+}
+
+// The first and last channel rows and the first and last channel columns take
+// what is typed like any other cell.
+void TestCellValidator::edgeCellsOfTheChannels_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("row 1, Rx") << 1 << 1 << "150" << "150.00000|146.00000|67.0|D023N|No";
+    QTest::newRow("row 16, Rx") << 16 << 1 << "150" << "150.00000|146.00000|67.0|D023N|No";
+    QTest::newRow("row 1, Busy Lock") << 1 << 5 << "Yes" << "145.00000|146.00000|67.0|D023N|Yes";
+    QTest::newRow("row 16, Busy Lock") << 16 << 5 << "Yes" << "145.00000|146.00000|67.0|D023N|Yes";
+    QTest::newRow("row 16, Tx") << 16 << 2 << "155" << "145.00000|155.00000|67.0|D023N|No";
+}
+
+void TestCellValidator::edgeCellsOfTheChannels()
+{
+    QFETCH(int, row);
+    QFETCH(int, col);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    ChannelTable table;
+    setRow(table, row, cells(kInUse));
+    const CellValidator validator(kLow, kHigh, false);
+    QCOMPARE(validator.store(table, row, col, text, Trigger::Enter), 0);
+    QCOMPARE(rowCells(table, row).join(QLatin1Char('|')), after);
 }
 
 QTEST_GUILESS_MAIN(TestCellValidator)

@@ -391,13 +391,19 @@ void TestChannelView::firstUpdateBuildsOnce()
         QVERIFY(editors.at(i)->isHidden());
         QCOMPARE(editors.at(i)->font().family(), QStringLiteral("Times New Roman"));
     }
+    // Both tone editors: no tone, 50 CTCSS tones, 105 DCS codes normal, then
+    // inverted; each group's first and last entry.
     QComboBox* decode = ViewTestAccess::comboDecode(m_view);
-    QCOMPARE(decode->count(), ToneTable::kSize);
-    QCOMPARE(decode->itemText(0), QStringLiteral("None"));
-    QCOMPARE(decode->itemText(1), QStringLiteral("67.0"));
-    QCOMPARE(decode->itemText(51), QStringLiteral("D023N"));
-    QCOMPARE(decode->itemText(260), QStringLiteral("D754I"));
-    QCOMPARE(ViewTestAccess::comboEncode(m_view)->count(), ToneTable::kSize);
+    for (QComboBox* tones : {decode, ViewTestAccess::comboEncode(m_view)}) {
+        QCOMPARE(tones->count(), 261);
+        QCOMPARE(tones->itemText(0), QStringLiteral("None"));
+        QCOMPARE(tones->itemText(1), QStringLiteral("67.0"));
+        QCOMPARE(tones->itemText(50), QStringLiteral("254.1"));
+        QCOMPARE(tones->itemText(51), QStringLiteral("D023N"));
+        QCOMPARE(tones->itemText(155), QStringLiteral("D754N"));
+        QCOMPARE(tones->itemText(156), QStringLiteral("D023I"));
+        QCOMPARE(tones->itemText(260), QStringLiteral("D754I"));
+    }
     QComboBox* busy = ViewTestAccess::comboBusy(m_view);
     QCOMPARE(busy->count(), 2);
     QCOMPARE(busy->itemText(0), QStringLiteral("Yes"));
@@ -413,7 +419,7 @@ void TestChannelView::firstUpdateBuildsOnce()
     m_doc->image().channel(4)[0] = 0x00;
     m_view->OnInitialUpdate();
     QCOMPARE(ViewTestAccess::editors(m_view), editors);
-    QCOMPARE(decode->count(), ToneTable::kSize);
+    QCOMPARE(decode->count(), 261);
     QCOMPARE(m_grid->GetTextMatrix(0, 1), QStringLiteral("changed"));
     QCOMPARE(m_grid->GetColWidth(1), widthAfterFirst);
     QCOMPARE(m_grid->GetTextMatrix(4, 1), QStringLiteral("140.00000"));
