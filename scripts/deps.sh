@@ -17,8 +17,9 @@ kq517_install_deps() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing || return 1
 }
 
-# kq517_build DIR [cmake options...]
-kq517_build() {
+# kq517_configure DIR [cmake options...]: configures DIR once, then only
+# applies the options given.
+kq517_configure() {
     local dir="$1"; shift
     local gen=()
     if [ ! -f "$dir/CMakeCache.txt" ]; then
@@ -27,5 +28,18 @@ kq517_build() {
     else
         cmake "$dir" "$@" >/dev/null || return 1
     fi
+}
+
+# kq517_build DIR [cmake options...]: configures and builds everything.
+kq517_build() {
+    local dir="$1"
+    kq517_configure "$@" || return 1
     cmake --build "$dir" -j "$(nproc)"
+}
+
+# kq517_build_targets DIR TARGET...: configures DIR and builds only the targets.
+kq517_build_targets() {
+    local dir="$1"; shift
+    kq517_configure "$dir" || return 1
+    cmake --build "$dir" -j "$(nproc)" --target "$@"
 }
