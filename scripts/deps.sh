@@ -1,8 +1,11 @@
-# Sourced by ./run and ./test: installs what the build needs from Debian 12's
-# packages when something is missing. Quick when everything is there.
+# Sourced by ./run, ./test and ./package: installs what the build needs from
+# Debian 12's packages when something is missing. Quick when everything is
+# there. dpkg-dev (dpkg-shlibdeps), desktop-file-utils and appstream build and
+# check the Debian package.
 KQ517_PACKAGES="cmake g++ make ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
   qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev libqt6opengl6-dev
-  qt6-translations-l10n fonts-wqy-microhei fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils"
+  qt6-translations-l10n fonts-wqy-microhei fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils
+  dpkg-dev desktop-file-utils appstream"
 
 kq517_install_deps() {
     local missing=""
