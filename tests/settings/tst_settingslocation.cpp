@@ -63,6 +63,7 @@ private slots:
     void choose_data();
     void choose();
     void readOnlyFolderCopiesOnFirstChange();
+    void realReadOnlyFolder();
     void writableFolderKeepsItsFile();
     void failedMoveKeepsTheStore();
     void otherFilesFollowTheSameRule();
@@ -153,6 +154,35 @@ void TestSettingsLocation::readOnlyFolderCopiesOnFirstChange()
     QCOMPARE(settings.path(), copy);
     QCOMPARE(settings.GetString("Setup", "Language"), QByteArray("Chinese"));
     QCOMPARE(settings.GetString("Ports", "COM3"), QByteArray("/dev/ttyACM0"));
+}
+
+// The same with the file system's own answer, for a user who is not root.
+void TestSettingsLocation::realReadOnlyFolder()
+{
+    TempUserStore store;
+    TempProgramDir dir;
+    QVERIFY(dir.writeSettings(kShipped));
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("KQ-517.ini")),
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(QFile::setPermissions(dir.path(), readOnly));
+    const auto restore = qScopeGuard([&] {
+        QFile::setPermissions(dir.path(), readOnly | QFile::WriteOwner);
+    });
+    if (QFileInfo(dir.filePath(QStringLiteral("KQ-517.ini"))).isWritable())
+        QSKIP("this user may write read-only files (root): covered by the steered check above");
+
+    {
+        CIniFile settings;
+        QVERIFY(SettingsFileLocation::open(settings, QStringLiteral("KQ-517.ini"), true, false, true, false));
+        settings.SetString("Setup", "Language", "Chinese");
+    }
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("KQ-517.ini"))), kShipped);
+    CIniFile again;
+    QVERIFY(SettingsFileLocation::open(again, QStringLiteral("KQ-517.ini"), false, true, true, false));
+    QCOMPARE(again.path(), UserStore::folder() + QStringLiteral("/KQ-517.ini"));
+    QCOMPARE(again.GetString("Setup", "Language"), QByteArray("Chinese"));
 }
 
 void TestSettingsLocation::writableFolderKeepsItsFile()
