@@ -42,7 +42,6 @@ public:
     // folder when needed, and binds the store to the new file; the opened
     // file stays as it was. Open forgets it.
     void setWritePath(const QString& path);
-    QString writePath() const { return m_strWritePath.isEmpty() ? m_strPath : m_strWritePath; }
 
     QString path() const { return m_strPath; }
     bool isOpen() const { return !m_strPath.isEmpty(); }

@@ -26,7 +26,7 @@ public:
 
     // The user's own folder of this program, beside the store file outside
     // Windows: $XDG_CONFIG_HOME/KQ-517 (~/.config/KQ-517 without it); on
-    // Windows the roaming application data folder's KQ-517. No separator at
+    // Windows KQ-517 in the local application data folder. No separator at
     // the end; the folder may not exist yet.
     static QString folder();
 
