@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsFileLocation.h"
 
 namespace {
 
@@ -46,10 +47,11 @@ int main(int argc, char** argv)
         return args.isEmpty() ? kExitUsage : kExitOk;
     }
 
-    // The settings file next to the program supplies port mappings and the
+    // The settings file the program uses (next to it, or in the installed
+    // data folder, or the user's copy of it) supplies port mappings and the
     // model and band lists; it is only read here, never written back.
-    CIniFile::setProgramDirectory(QCoreApplication::applicationDirPath());
-    g_settings.OpenInProgramDir(QStringLiteral("KQ-517.ini"), false, true, true, false);
+    CIniFile::setProgramDirectory(SettingsFileLocation::dataDirectory(QCoreApplication::applicationDirPath()));
+    SettingsFileLocation::open(g_settings, QStringLiteral("KQ-517.ini"), false, true, true, false);
 
     const QString command = args.takeFirst();
     if (command == QLatin1String("show"))

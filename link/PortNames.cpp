@@ -22,6 +22,11 @@ bool PortNames::isDevicePath(const QString& name)
 #endif
 }
 
+QByteArray PortNames::environmentName(int number)
+{
+    return "KQ517_COM" + QByteArray::number(number);
+}
+
 QString PortNames::device(const QString& name)
 {
     return device(name, g_settings);
@@ -35,6 +40,12 @@ QString PortNames::device(const QString& name, const CIniFile& settings)
     if (number == 0)
         return QString();
     const QByteArray key = "COM" + QByteArray::number(number);
+    // The environment wins over the settings file: ./run points COM1 at its
+    // simulated radio this way without writing the device into the file (a
+    // restarted program inherits the variable).
+    const QString fromEnvironment = qEnvironmentVariable(environmentName(number).constData()).trimmed();
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
     const QString mapped = QString::fromUtf8(settings.GetString("Ports", key)).trimmed();
     if (!mapped.isEmpty())
         return mapped;

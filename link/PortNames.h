@@ -1,8 +1,10 @@
 #pragma once
 // How a port name becomes a serial device. "COM1" to "COM4" (any case) map
-// through the [Ports] section of the settings file (COM1=/dev/ttyUSB0); without
-// a mapping Windows opens the name itself and Linux uses /dev/ttyUSB0 to
-// /dev/ttyUSB3. A device path is used as it is. Any other name has no device.
+// through the environment variables KQ517_COM1 to KQ517_COM4 (for one run
+// only: never saved), then the [Ports] section of the settings file
+// (COM1=/dev/ttyUSB0); without either Windows opens the name itself and Linux
+// uses /dev/ttyUSB0 to /dev/ttyUSB3. A device path is used as it is. Any other
+// name has no device.
 
 #include <QString>
 
@@ -15,6 +17,9 @@ public:
     static QString device(const QString& name);
     // The same, looked up in the given settings file.
     static QString device(const QString& name, const CIniFile& settings);
+
+    // The environment variable that maps COM<number> for this run.
+    static QByteArray environmentName(int number);
 
     // 1 to 4 for "COM1" to "COM4" in any case, else 0.
     static int comNumber(const QString& name);

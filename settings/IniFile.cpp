@@ -515,6 +515,16 @@ QString CIniFile::Save(bool makeBackup)
     if (m_bReadFailed)
         return QString();
 
+    // A store whose file may not be written moves to its write path now,
+    // with everything it holds.
+    if (!m_strWritePath.isEmpty() && m_strWritePath != m_strPath) {
+        if (!QDir().mkpath(QFileInfo(m_strWritePath).absolutePath()))
+            return QString();
+        m_strPath = m_strWritePath;
+        m_strBackupPath.clear();
+    }
+    m_strWritePath.clear();
+
     if (makeBackup) {
         if (m_strBackupPath.isEmpty())
             MakeBackupName();
@@ -581,6 +591,12 @@ QString CIniFile::Save(bool makeBackup)
     return cut ? m_strBackupPath : QString();
 }
 
+void CIniFile::setWritePath(const QString& path)
+{
+    if (!m_strPath.isEmpty())
+        m_strWritePath = path;
+}
+
 void CIniFile::Clear()
 {
     for (QList<QByteArray>* p : std::as_const(m_keys))
@@ -592,6 +608,7 @@ void CIniFile::Clear()
     m_sectionNames.clear();
     m_nLastSection = 0;
     m_strPath.clear();
+    m_strWritePath.clear();
     m_bModified = false;
     m_bReadFailed = false;
     m_bUtf8Bom = false;

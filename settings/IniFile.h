@@ -37,6 +37,12 @@ public:
     // earlier (tests): Save(m_bBackupOnClose) when m_bWriteOnClose, then Clear.
     void Close();
 
+    // Where the next save writes when it is not the file opened (an empty path:
+    // the file opened). That save writes the whole store there, making the
+    // folder when needed, and binds the store to the new file; the opened
+    // file stays as it was. Open forgets it.
+    void setWritePath(const QString& path);
+
     QString path() const { return m_strPath; }
     bool isOpen() const { return !m_strPath.isEmpty(); }
     bool isModified() const { return m_bModified; }
@@ -78,6 +84,7 @@ private:
     bool m_bReadFailed = false;  // a read error during Open: never write the partial contents back
     bool m_bUtf8Bom = false;     // the file began with a UTF-8 byte order mark: kept when written
     QString m_strPath;
+    QString m_strWritePath;  // see setWritePath
 };
 
 // Text of a settings value for display: UTF-8, or GBK when not valid UTF-8.

@@ -18,6 +18,7 @@
 #    define NOMINMAX
 #  endif
 #  include <windows.h>
+#  include <QStandardPaths>
 #else
 #  include <QStringDecoder>
 #endif
@@ -130,6 +131,12 @@ void UserStore::write(const QString& name, std::uint32_t value)
 QString UserStore::location() const
 {
     return QStringLiteral("HKEY_CURRENT_USER\\") + QString::fromStdWString(keyPath(m_appName));
+}
+
+QString UserStore::folder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/KQ-517");
 }
 
 #else
@@ -284,8 +291,12 @@ void UserStore::write(const QString& name, std::uint32_t value)
 
 QString UserStore::location() const
 {
-    return configRoot() + QStringLiteral("/KQ-517/") + fileStem(m_appName)
-           + QStringLiteral(".conf");
+    return folder() + QLatin1Char('/') + fileStem(m_appName) + QStringLiteral(".conf");
+}
+
+QString UserStore::folder()
+{
+    return configRoot() + QStringLiteral("/KQ-517");
 }
 
 #endif

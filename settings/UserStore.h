@@ -24,6 +24,12 @@ public:
     // Where the values live on this platform (file path, or registry key text).
     QString location() const;
 
+    // The user's own folder of this program, beside the store file outside
+    // Windows: $XDG_CONFIG_HOME/KQ-517 (~/.config/KQ-517 without it); on
+    // Windows KQ-517 in the local application data folder. No separator at
+    // the end; the folder may not exist yet.
+    static QString folder();
+
     // The file name (without ".conf") that the store file of appName gets
     // outside Windows: the AppName text with every character that could leave
     // the folder or upset a file system ("/", "\\", ":", "*", "?", quote, "<",

@@ -13,6 +13,7 @@
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsFileLocation.h"
 #include "shell/AboutDlg.h"
 #include "shell/AppMessage.h"
 #include "shell/ChildFrame.h"
@@ -70,13 +71,16 @@ int CKQ_517App::InitInstance(const QStringList& args)
 {
     setAppName(kOwnTitle);
 
-    // 1. The settings file of the program directory; a missing file only
-    //    means empty defaults.
-    const QString programDir = m_strProgramDirOverride.isEmpty()
-                                   ? QCoreApplication::applicationDirPath()
-                                   : m_strProgramDirOverride;
+    // 1. The settings file of the program directory (the installed data
+    //    folder when the program is installed; the user's copy once the
+    //    program may not write there); a missing file only means empty
+    //    defaults.
+    const QString programDir =
+        m_strProgramDirOverride.isEmpty()
+            ? SettingsFileLocation::dataDirectory(QCoreApplication::applicationDirPath())
+            : m_strProgramDirOverride;
     CIniFile::setProgramDirectory(programDir);
-    g_settings.OpenInProgramDir(QStringLiteral("KQ-517.ini"), true, false, true, false);
+    SettingsFileLocation::open(g_settings, QStringLiteral("KQ-517.ini"), true, false, true, false);
 
     // 2.-3. The interface language.
     g_strLanguage = decodeSettingsText(g_settings.GetString("Setup", "Language", ""));

@@ -7,6 +7,7 @@
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsFileLocation.h"
 #include "settings/ui/TemplateHost.h"
 #include "shell/MainFrame.h"
 
@@ -66,7 +67,7 @@ void CLanguageDlg::OnOK()
     {
         // The maker's file, written as this store goes out of scope.
         CIniFile maker(4);
-        maker.OpenInProgramDir(QStringLiteral("Halvorn.ini"), true, false, true, false);
+        SettingsFileLocation::open(maker, QStringLiteral("Halvorn.ini"), true, false, true, false);
         maker.SetString("Setup", "Language", language);
     }
     g_settings.SetString("Setup", "Language", language);

@@ -588,6 +588,48 @@ private slots:
         QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
         QCOMPARE(PortNames::device(name, settings), device);
     }
+
+    // KQ517_COMn points a name at a device for one run, ahead of [Ports].
+    void portNamesFromEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("wins over the file") << QByteArray("KQ517_COM1") << QByteArray("/dev/pts/4")
+                                            << QStringLiteral("com1") << QStringLiteral("/dev/pts/4");
+        QTest::newRow("blanks trimmed") << QByteArray("KQ517_COM1") << QByteArray(" /dev/pts/4 ")
+                                        << QStringLiteral("COM1") << QStringLiteral("/dev/pts/4");
+        QTest::newRow("blank: the file") << QByteArray("KQ517_COM1") << QByteArray("  ")
+                                         << QStringLiteral("COM1") << QStringLiteral("/dev/ttyACM7");
+        QTest::newRow("other name untouched") << QByteArray("KQ517_COM2") << QByteArray("/dev/pts/4")
+                                              << QStringLiteral("COM1") << QStringLiteral("/dev/ttyACM7");
+        QTest::newRow("empty mapping in the file") << QByteArray("KQ517_COM2") << QByteArray("/dev/pts/6")
+                                                   << QStringLiteral("COM2") << QStringLiteral("/dev/pts/6");
+        QTest::newRow("device path as it is") << QByteArray("KQ517_COM1") << QByteArray("/dev/pts/4")
+                                              << QStringLiteral("/dev/ttyS1") << QStringLiteral("/dev/ttyS1");
+        QTest::newRow("COM5 has none") << QByteArray("KQ517_COM5") << QByteArray("/dev/pts/4")
+                                       << QStringLiteral("COM5") << QStringLiteral("");
+    }
+
+    void portNamesFromEnvironment()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, name);
+        QFETCH(QString, device);
+        QTemporaryDir dir;
+        QFile ini(dir.filePath(QStringLiteral("ports.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n");
+        ini.close();
+        CIniFile settings;
+        QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
+        qputenv(variable.constData(), value);
+        const QString found = PortNames::device(name, settings);
+        qunsetenv(variable.constData());
+        QCOMPARE(found, device);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProtocol)

@@ -25,6 +25,7 @@
 #include "codeplug/ImageLayout.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsFileLocation.h"
 #include "settings/UserStore.h"
 #include "settings/ui/OptionalFeaturesDlg.h"
 #include "settings/ui/ProductInfoDlg.h"
@@ -148,6 +149,7 @@ private slots:
     void modelBandAcrossFileNew();
     void languageChange_data();
     void languageChange();
+    void languageChangeInReadOnlyFolder();
     void aboutBox();
     void dialogKeys();
     void helpContexts();
@@ -871,6 +873,57 @@ void TestShell::languageChange()
     QVERIFY(settingsAtLaunch.contains("Language=" + written));
     QVERIFY(folder.dir.readFile(QStringLiteral("Halvorn.ini")).contains("Language=" + written));
     QVERIFY(!run.frame()->isVisible());  // this instance ends
+}
+
+namespace {
+QString g_readOnlyFolder;
+bool writableOutsideReadOnlyFolder(const QString& filePath)
+{
+    return !filePath.startsWith(g_readOnlyFolder + QLatin1Char('/'));
+}
+}  // namespace
+
+// Installed, the program folder may not be written: the new language goes to
+// the user's copy of the settings file before the restart, and the restarted
+// program starts in it; the program folder keeps its files as they were.
+void TestShell::languageChangeInReadOnlyFolder()
+{
+    ProgramFolder folder;
+    const QByteArray shipped = folder.dir.readFile();
+    g_readOnlyFolder = folder.dir.path();
+    const auto previousCheck = SettingsFileLocation::setWritableCheck(writableOutsideReadOnlyFolder);
+    const auto restore = qScopeGuard([&] {
+        SettingsFileLocation::setWritableCheck(previousCheck);
+        g_settings.Close();
+    });
+    const QString copy = UserStore::folder() + QStringLiteral("/KQ-517.ini");
+
+    QByteArray copyAtLaunch;
+    {
+        Started run(folder.dir.path());
+        QCOMPARE(run.status, CKQ_517App::kRunMessageLoop);
+        QVERIFY(!g_bChinese);
+        CLanguageDlg::setRelaunchHook([&](const QString&) {
+            QFile file(copy);
+            copyAtLaunch = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        });
+        ModalAnswerer answer;
+        answer.onDialog([](QDialog* dialog) {
+            dialog->findChild<QAbstractButton*>(LanguageModule::controlName(1007))->click();
+            qobject_cast<CLanguageDlg*>(dialog)->OnOK();
+        });
+        run.frame()->onCommand(CKQ_517View::ID_LANGUAGE);
+        QCOMPARE(answer.count(), 1);
+    }
+    QVERIFY2(copyAtLaunch.contains("Language=Chinese"), copyAtLaunch.constData());  // before the restart
+    QVERIFY(copyAtLaunch.contains("Type1=KQ-517"));  // the rest of the shipped file came along
+    QCOMPARE(folder.dir.readFile(), shipped);
+    QVERIFY(!QFile::exists(folder.dir.filePath(QStringLiteral("Halvorn.ini"))));
+
+    Started again(folder.dir.path());
+    QCOMPARE(again.status, CKQ_517App::kRunMessageLoop);
+    QVERIFY(g_bChinese);
+    QCOMPARE(g_settings.path(), copy);
 }
 
 void TestShell::aboutBox()
