@@ -12,6 +12,7 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "link/ProtocolConstants.h"
+#include "link/SerialBytePort.h"
 #include "tests/support/SimProcess.h"
 
 namespace {
@@ -75,6 +76,21 @@ CliResult runCli(const QStringList& args, const QByteArray& input = QByteArray()
     result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
     result.errorOutput = QString::fromLocal8Bit(process.readAllStandardError());
     return result;
+}
+
+// The lines `kq517 ports` prints for device: its own line and the indented
+// ones under it.
+QString portBlock(const QString& output, const QString& device)
+{
+    QStringList block;
+    bool inside = false;
+    for (const QString& line : output.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QLatin1Char(' ')))
+            inside = line == device || line.startsWith(device + QLatin1Char(' '));
+        if (inside)
+            block.append(line.simplified());
+    }
+    return block.join(QLatin1Char('\n'));
 }
 
 QString describe(const CliResult& r)
@@ -317,6 +333,56 @@ private slots:
         QCOMPARE(r.errorOutput.contains(QStringLiteral("--force")), !force);
         sim.stop();
         QCOMPARE(radioRows(readAll(saved)), force ? radioRows(file.toByteArray()) : QByteArray());
+    }
+
+    // --- port assistant ----------------------------------------------------
+
+    void portsShowsMappingsAndWhyAPortCannotBeOpened()
+    {
+        SimProcess sim;
+        QVERIFY(startSim(sim, MemoryImage::newImage(), path(QStringLiteral("ports-saved.dat"))));
+        // A program directory of its own, so that its settings file maps COM2
+        // and COM3 without touching the build's.
+        QTemporaryDir programDir;
+        const QString program = programDir.filePath(QStringLiteral("kq517"));
+        QVERIFY(QFile::copy(SimProcess::programPath(), program));
+        QFile ini(programDir.filePath(QStringLiteral("KQ-517.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Ports]\nCOM2=" + sim.devicePath().toLocal8Bit() + "\nCOM3=/dev/kq517-missing\n");
+        ini.close();
+        auto runPorts = [&program] {
+            QProcess process;
+            process.start(program, {QStringLiteral("ports")});
+            process.waitForFinished(60000);
+            return CliResult{process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                             QString::fromLocal8Bit(process.readAllStandardError())};
+        };
+
+        CliResult r = runPorts();
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        QString block = portBlock(r.output, sim.devicePath());
+        QVERIFY2(block.contains(QStringLiteral("COM name COM2")), qPrintable(r.output));
+        QVERIFY2(block.contains(QStringLiteral("can be opened yes")), qPrintable(r.output));
+        block = portBlock(r.output, QStringLiteral("/dev/kq517-missing"));
+        QVERIFY2(block.contains(QStringLiteral("COM name COM3")), qPrintable(r.output));
+        QVERIFY2(block.contains(QStringLiteral("can be opened no: no such device")), qPrintable(r.output));
+
+        // Held by this test: busy, and the system tells by whom.
+        SerialBytePort holder;
+        QString error;
+        QVERIFY2(holder.open(sim.devicePath(), &error), qPrintable(error));
+        r = runPorts();
+        block = portBlock(r.output, sim.devicePath());
+        const QString heldBy = QStringLiteral("busy, held by %1 (pid %2)")
+                                   .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName().left(15))
+                                   .arg(QCoreApplication::applicationPid());
+        QVERIFY2(block.contains(heldBy), qPrintable(r.output));
+    }
+
+    void portsTakesNoArguments()
+    {
+        const CliResult r = runCli({QStringLiteral("ports"), QStringLiteral("COM1")});
+        QCOMPARE(r.exitCode, 2);
     }
 };
 

@@ -10,10 +10,16 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include "codeplug/ImageCheck.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "link/FieldSession.h"
+#include "link/PortHolders.h"
+#include "link/SerialBytePort.h"
 #include "link/SimulatedRadio.h"
 #include "link/TraceBytePort.h"
 #include "tests/support/InMemoryPort.h"
@@ -393,6 +399,46 @@ private slots:
         QCOMPARE(at, problemAt);
         if (!mentions.isEmpty())
             QVERIFY2(texts.first().contains(mentions), qPrintable(texts.join(QLatin1Char('\n'))));
+    }
+
+    // --- ports -------------------------------------------------------------
+
+    void holdersOfADeviceIncludeThisProgram()
+    {
+        QTemporaryDir dir;
+        const QString device = dir.filePath(QStringLiteral("device"));
+        const QString link = dir.filePath(QStringLiteral("by-id"));
+        QFile held(device);
+        QVERIFY(held.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(device, link));
+        auto pids = [](const QList<PortHolder>& holders) {
+            QList<qint64> list;
+            for (const PortHolder& h : holders)
+                list.append(h.pid);
+            return list;
+        };
+        QVERIFY(pids(PortHolders::find(device)).contains(QCoreApplication::applicationPid()));
+        // A link to the device names the same holders.
+        QVERIFY(pids(PortHolders::find(link)).contains(QCoreApplication::applicationPid()));
+        held.close();
+        QVERIFY(!pids(PortHolders::find(device)).contains(QCoreApplication::applicationPid()));
+    }
+
+    void portOpensWhenLowLatencyIsRefused()
+    {
+        // A pseudo-terminal has no low-latency setting: the open still works.
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString device = QString::fromLocal8Bit(::ptsname(master));
+        SerialBytePort port;
+        QString error;
+        QVERIFY2(port.open(device, &error), qPrintable(error));
+        QVERIFY(!port.lowLatency());
+        const std::uint8_t byte = 0x06;
+        QCOMPARE(port.write(&byte, 1), 1);
+        port.close();
+        ::close(master);
     }
 };
 
