@@ -337,12 +337,16 @@ int runWrite(const QStringList& args)
         ++radios;
         const FieldResult result = session.write(image, fieldOptions, callbacks);
         progress.finish();
+        // A plain write stays quiet on success; the rest says what it did.
+        const QString radio = repeat ? QStringLiteral("Radio %1: ").arg(radios) : QString();
         if (!result.backupPath.isEmpty())
-            std::fprintf(stdout, "Radio %d: backup saved as %s\n", radios,
+            std::fprintf(stdout, "%sbackup saved as %s\n", qPrintable(radio),
                          QFile::encodeName(result.backupPath).constData());
         if (result.succeeded()) {
-            std::fprintf(stdout, "Radio %d: written%s\n", radios,
-                         fieldOptions.verify ? ", verified: rows 0 to 60 read back as written" : "");
+            if (fieldOptions.verify)
+                std::fprintf(stdout, "%swritten and verified: rows 0 to 60 read back as written\n", qPrintable(radio));
+            else if (repeat)
+                std::fprintf(stdout, "%swritten\n", qPrintable(radio));
         } else {
             printError(repeat ? QStringLiteral("radio %1: %2").arg(radios).arg(result.reason) : result.reason);
             failures.append(QStringLiteral("radio %1: %2").arg(radios).arg(result.reason));

@@ -51,6 +51,13 @@ TransferResult FieldSession::transfer(FieldStep step, MemoryImage& image, bool w
         if (!callbacks.retry || !callbacks.retry(step, failures))
             break;
     }
+    // One more turn of the event loop between the handshake and the first
+    // row: the handshake and a row each keep a window waiting for tens of
+    // milliseconds, together they would freeze it visibly. No byte moves here.
+    if (result == TransferResult::Done && callbacks.pump && callbacks.pump()) {
+        engine.close();
+        result = TransferResult::Cancelled;
+    }
     if (result == TransferResult::Done) {
         const ProtocolEngine::Progress progress = [&callbacks, step](int row) {
             if (callbacks.progress)
