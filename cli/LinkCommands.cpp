@@ -242,10 +242,9 @@ bool imageAccepted(const MemoryImage& image, bool force)
 }
 
 // Asks for the next radio; false on "q", end of input or an interrupt.
-bool nextRadioWanted(int done)
+bool nextRadioWanted()
 {
-    std::fprintf(stdout, "Radio %d done. Connect the next radio and press Enter (q and Enter, or end of input, to finish): ",
-                 done);
+    std::fputs("Connect the next radio and press Enter (q and Enter, or end of input, to finish): ", stdout);
     std::fflush(stdout);
     char line[256];
     if (g_stopRequested || !std::fgets(line, sizeof line, stdin) || g_stopRequested)
@@ -352,7 +351,7 @@ int runWrite(const QStringList& args)
             failures.append(QStringLiteral("radio %1: %2").arg(radios).arg(result.reason));
         }
         std::fflush(stdout);
-        if (!repeat || result.outcome == FieldResult::Outcome::Cancelled || !nextRadioWanted(radios))
+        if (!repeat || result.outcome == FieldResult::Outcome::Cancelled || !nextRadioWanted())
             break;
     }
     if (repeat) {
