@@ -18,7 +18,7 @@ bool isDecimalPair(std::uint8_t byte)
 
 QString hexOffset(int offset)
 {
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(offset, 3, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("0x%1").arg(offset, 3, 16, QLatin1Char('0'));
 }
 
 class Checker {
@@ -39,13 +39,18 @@ public:
     }
 
 private:
-    void add(int offset, const QString& text) { m_problems.append({offset, text}); }
+    void add(ImageProblem::Kind kind, int offset, const QString& text)
+    {
+        const int row = offset / layout::kRowSize;
+        const int channel = layout::rowRegion(row) == layout::RowRegion::Channel ? row : 0;
+        m_problems.append({kind, channel, offset, text});
+    }
 
     void checkOption(int offset, const QString& name, int largest)
     {
         const int value = m_image.at(offset);
         if (value > largest)
-            add(offset, QStringLiteral("%1 (byte %2) is %3, the radio takes 0 to %4")
+            add(ImageProblem::Kind::OptionOutOfRange, offset, QStringLiteral("%1 (byte %2) is %3, the radio takes 0 to %4")
                             .arg(name, hexOffset(offset))
                             .arg(value)
                             .arg(largest));
@@ -71,7 +76,8 @@ private:
         const std::uint8_t* bytes = m_image.data() + offset;
         for (int i = 0; i < 4; ++i) {
             if (!isDecimalPair(bytes[i])) {
-                add(offset, QStringLiteral("%1 (bytes %2) is not a decimal number").arg(what, hexOffset(offset)));
+                add(ImageProblem::Kind::FrequencyNotDecimal, offset,
+                    QStringLiteral("%1 (bytes %2) is not a decimal number").arg(what, hexOffset(offset)));
                 return;
             }
         }
@@ -79,7 +85,7 @@ private:
                                    std::int64_t(codec::pairValue(bytes[2])) * 10000 +
                                    std::int64_t(codec::pairValue(bytes[1])) * 100 + codec::pairValue(bytes[0]);
         if (m_limits.bandHigh > 0 && (units < m_limits.bandLow || units > m_limits.bandHigh))
-            add(offset, QStringLiteral("%1 %2 MHz is outside the band %3")
+            add(ImageProblem::Kind::FrequencyOutsideBand, offset, QStringLiteral("%1 %2 MHz is outside the band %3")
                             .arg(what, codec::formatFrequency(units), m_limits.bandText));
     }
 
@@ -94,7 +100,7 @@ private:
         const bool digitsOk = high >= 0x80 ? isDecimalPair(low) : isDecimalPair(low) && isDecimalPair(high);
         const QString text = codec::decodeTone(high, low, true, false);
         if (!digitsOk || !m_tones.texts().contains(text))
-            add(lowOffset, QStringLiteral("%1 (bytes %2: %3 %4) is not a listed tone")
+            add(ImageProblem::Kind::ToneNotListed, lowOffset, QStringLiteral("%1 (bytes %2: %3 %4) is not a listed tone")
                                .arg(what, hexOffset(lowOffset))
                                .arg(low, 2, 16, QLatin1Char('0'))
                                .arg(high, 2, 16, QLatin1Char('0')));

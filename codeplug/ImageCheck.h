@@ -13,8 +13,11 @@ class CIniFile;
 class MemoryImage;
 
 struct ImageProblem {
+    enum class Kind { OptionOutOfRange, FrequencyNotDecimal, FrequencyOutsideBand, ToneNotListed };
+    Kind kind;
+    int channel;   // 1 to 16; 0 for an option byte of the settings row
     int offset;    // the first image byte concerned
-    QString text;  // one line, e.g. "channel 3: receive frequency 99.00000 MHz is outside the band 130 - 160MHz"
+    QString text;  // one English line, e.g. "channel 3: receive frequency 99.00000 MHz is outside the band 130 - 160MHz"
 };
 
 // What the settings file says about the image's model and band; the checks

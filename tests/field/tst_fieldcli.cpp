@@ -328,7 +328,7 @@ private slots:
         if (force)
             args.append(QStringLiteral("--force"));
         const CliResult r = runCli(args);
-        QVERIFY2(r.errorOutput.contains(QStringLiteral("squelch level (byte 0x3C1) is 12")), qPrintable(describe(r)));
+        QVERIFY2(r.errorOutput.contains(QStringLiteral("squelch level (byte 0x3c1) is 12")), qPrintable(describe(r)));
         QCOMPARE(r.exitCode, force ? 0 : 1);
         QCOMPARE(r.errorOutput.contains(QStringLiteral("--force")), !force);
         sim.stop();
