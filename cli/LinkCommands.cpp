@@ -347,6 +347,7 @@ int runWrite(const QStringList& args)
             else if (repeat)
                 std::fprintf(stdout, "%swritten\n", qPrintable(radio));
         } else {
+            std::fflush(stdout);  // the backup line first
             printError(repeat ? QStringLiteral("radio %1: %2").arg(radios).arg(result.reason) : result.reason);
             failures.append(QStringLiteral("radio %1: %2").arg(radios).arg(result.reason));
         }

@@ -203,10 +203,11 @@ QString FieldSession::verifyFailureText(const QList<BlockDifference>& difference
     QStringList blocks;
     for (const BlockDifference& d : differences)
         blocks.append(QStringLiteral("0x%1 (%2)").arg(d.address, 3, 16, QLatin1Char('0')).arg(d.place));
-    return QStringLiteral("verify: the radio holds something else than was written in %1 block%2: %3")
+    const bool one = differences.size() == 1;
+    return QStringLiteral("verify: %1 block%2 read back %3 from what was written: %4")
         .arg(differences.size())
-        .arg(differences.size() == 1 ? QString() : QStringLiteral("s"))
-        .arg(blocks.join(QStringLiteral(", ")));
+        .arg(one ? QString() : QStringLiteral("s"), one ? QStringLiteral("differs") : QStringLiteral("differ"),
+             blocks.join(QStringLiteral(", ")));
 }
 
 QString FieldSession::safeFileText(const QString& text)

@@ -245,8 +245,8 @@ private slots:
     {
         QTest::addColumn<QString>("block");
         QTest::addColumn<QString>("named");
-        QTest::newRow("channel 1") << QStringLiteral("2") << QStringLiteral("1 block: 0x010 (channel 1)");
-        QTest::newRow("settings row") << QStringLiteral("120") << QStringLiteral("1 block: 0x3c0 (settings row)");
+        QTest::newRow("channel 1") << QStringLiteral("2") << QStringLiteral("1 block read back differs from what was written: 0x010 (channel 1)");
+        QTest::newRow("settings row") << QStringLiteral("120") << QStringLiteral("1 block read back differs from what was written: 0x3c0 (settings row)");
     }
 
     void droppedBlockFailsVerifyByName()

@@ -152,6 +152,20 @@ private slots:
         QVERIFY2(result.reason.contains(named), qPrintable(result.reason));
     }
 
+    void compareNamesEveryDifferingBlockOfTheRadioRows()
+    {
+        const MemoryImage sent = patternImage(3);
+        MemoryImage back = sent;
+        back.set(0x015, std::uint8_t(~back.at(0x015)));  // channel 1, first block
+        back.set(0x016, std::uint8_t(~back.at(0x016)));  // the same block again
+        back.set(0x3CF, std::uint8_t(~back.at(0x3CF)));  // settings row, second block
+        back.set(0x3D5, std::uint8_t(~back.at(0x3D5)));  // row 61: never on the radio
+        const QList<BlockDifference> differences = FieldSession::compare(sent, back);
+        QCOMPARE(differences, (QList<BlockDifference>{{0x010, QStringLiteral("channel 1")}, {0x3C8, QStringLiteral("settings row")}}));
+        QCOMPARE(FieldSession::verifyFailureText(differences),
+                 QStringLiteral("verify: 2 blocks read back differ from what was written: 0x010 (channel 1), 0x3c8 (settings row)"));
+    }
+
     void withoutVerifyADroppedBlockGoesUnnoticed()
     {
         SimFaults faults;
