@@ -13,6 +13,7 @@ int runExport(const QStringList& args);
 int runRead(const QStringList& args);
 int runWrite(const QStringList& args);
 int runSim(const QStringList& args);
+int runPorts(const QStringList& args);
 
 // One line on stderr: "kq517: <message>".
 void printError(const QString& message);

@@ -8,14 +8,20 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 #include "cli/Commands.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
+#include "codeplug/ImageCheck.h"
+#include "link/FieldSession.h"
 #include "link/ProtocolEngine.h"
 #include "link/PtyRadio.h"
 #include "link/SerialBytePort.h"
 #include "link/SimulatedRadio.h"
+#include "link/TraceBytePort.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
 
 namespace {
 
@@ -127,63 +133,131 @@ private:
     bool m_shown = false;
 };
 
-QString oneLine(QString text)
-{
-    return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
-// Open, handshake (repeated up to retries more times on a communication
-// error), then the block loop in the given direction. Reports failures itself.
-bool transfer(const QString& portName, MemoryImage& image, bool write, int retries)
-{
-    SerialBytePort port;
-    ProtocolEngine engine(port);
-    if (engine.open(portName) != TransferResult::Done) {
-        printError(ProtocolEngine::englishMessage(TransferResult::PortOpenFailed) + QStringLiteral(": ") +
-                   engine.openError());
-        return false;
+// The progress of a field session on stderr: one bar per step.
+class StepProgress {
+public:
+    void show(FieldStep step, int row)
+    {
+        if (!m_bar || step != m_step) {
+            m_bar.reset();
+            m_step = step;
+            m_bar = std::make_unique<ProgressBar>(label(step));
+        }
+        m_bar->show(row);
     }
-    installStopHandlers();
-    const ProtocolEngine::Pump pump = [] { return g_stopRequested.load(); };
+    void finish() { m_bar.reset(); }
 
-    TransferResult result = TransferResult::CommunicationError;
-    for (int attempt = 0; attempt <= retries; ++attempt) {
-        result = engine.handshake(pump);
-        if (result != TransferResult::CommunicationError || attempt == retries)
+private:
+    static const char* label(FieldStep step)
+    {
+        switch (step) {
+        case FieldStep::Backup:
+            return "Backing up";
+        case FieldStep::Write:
+            return "Writing";
+        case FieldStep::Verify:
+            return "Verifying";
+        case FieldStep::Read:
             break;
+        }
+        return "Reading";
+    }
+
+    FieldStep m_step = FieldStep::Read;
+    std::unique_ptr<ProgressBar> m_bar;
+};
+
+// The session's callbacks for the command line: SIGINT/SIGTERM cancel, a bar
+// per step, up to retries more handshakes after a communication error.
+FieldCallbacks cliCallbacks(StepProgress& progress, int retries)
+{
+    installStopHandlers();
+    FieldCallbacks callbacks;
+    callbacks.pump = [] { return g_stopRequested.load(); };
+    callbacks.progress = [&progress](FieldStep step, int row) { progress.show(step, row); };
+    callbacks.retry = [&progress, retries](FieldStep step, int failures) {
+        progress.finish();
+        if (failures > retries)
+            return false;
         printError(QStringLiteral("%1 (trying again, %2 of %3)")
-                       .arg(ProtocolEngine::englishMessage(result))
-                       .arg(attempt + 1)
+                       .arg(ProtocolEngine::englishMessage(TransferResult::CommunicationError))
+                       .arg(failures)
                        .arg(retries));
-    }
-    if (result == TransferResult::Done) {
-        ProgressBar bar(write ? "Writing" : "Reading");
-        const ProtocolEngine::Progress progress = [&bar](int row) { bar.show(row); };
-        result = write ? engine.writeImage(image, pump, progress) : engine.readImage(image, pump, progress);
-        bar.finish();
-    }
-    engine.close();
-    switch (result) {
-    case TransferResult::Done:
+        Q_UNUSED(step);
         return true;
-    case TransferResult::Cancelled:
-        printError(QStringLiteral("interrupted; the transfer did not complete"));
-        return false;
-    default:
-        printError(oneLine(ProtocolEngine::englishMessage(result)));
-        return false;
-    }
+    };
+    return callbacks;
 }
 
-const char kReadUsage[] = "kq517 read --port PORT -o OUT.dat [--base FILE.dat] [--retry N]";
-const char kWriteUsage[] = "kq517 write --port PORT FILE.dat [--retry N]";
+// Opens the trace named by --trace (when given) and wraps the serial port in it.
+class TraceOption {
+public:
+    bool open(const QString& path)
+    {
+        if (path.isEmpty())
+            return true;
+        QString error;
+        if (!m_log.open(path, &error)) {
+            printError(error);
+            return false;
+        }
+        return true;
+    }
+    BytePortFactory factory()
+    {
+        BytePortFactory serial = [] { return std::make_unique<SerialBytePort>(); };
+        return m_log.isOpen() ? TraceBytePort::wrap(serial, m_log) : serial;
+    }
+    // False (with a message) when the trace could not be written whole.
+    bool close()
+    {
+        QString error;
+        if (m_log.close(&error))
+            return true;
+        printError(error);
+        return false;
+    }
+
+private:
+    TraceLog m_log;
+};
+
+const char kReadUsage[] = "kq517 read --port PORT -o OUT.dat [--base FILE.dat] [--retry N] [--trace FILE]";
+const char kWriteUsage[] =
+    "kq517 write --port PORT FILE.dat [--retry N] [--trace FILE] [--backup DIR] [--verify] [--repeat] [--force]";
+
+// Lists what the radio would not accept in image; true when the write may go
+// ahead (nothing found, or force).
+bool imageAccepted(const MemoryImage& image, bool force)
+{
+    const QList<ImageProblem> problems = checkImage(image, ImageCheckLimits::fromSettings(image, g_settings));
+    for (const ImageProblem& problem : problems)
+        printError(QStringLiteral("the radio would not accept this: %1").arg(problem.text));
+    if (problems.isEmpty() || force)
+        return true;
+    printError(QStringLiteral("nothing was written: the file has %1 problem%2 (give --force to write it anyway)")
+                   .arg(problems.size())
+                   .arg(problems.size() == 1 ? QString() : QStringLiteral("s")));
+    return false;
+}
+
+// Asks for the next radio; false on "q", end of input or an interrupt.
+bool nextRadioWanted()
+{
+    std::fputs("Connect the next radio and press Enter (q and Enter, or end of input, to finish): ", stdout);
+    std::fflush(stdout);
+    char line[256];
+    if (g_stopRequested || !std::fgets(line, sizeof line, stdin) || g_stopRequested)
+        return false;
+    return QString::fromLocal8Bit(line).trimmed().compare(QLatin1String("q"), Qt::CaseInsensitive) != 0;
+}
 
 }  // namespace
 
 int runRead(const QStringList& args)
 {
     Arguments options(args, {QStringLiteral("--port"), QStringLiteral("-o"), QStringLiteral("--base"),
-                             QStringLiteral("--retry")},
+                             QStringLiteral("--retry"), QStringLiteral("--trace")},
                       {});
     int retries = 0;
     if (!options.error().isEmpty() || !options.number(QStringLiteral("--retry"), 0, 1000, &retries))
@@ -201,25 +275,40 @@ int runRead(const QStringList& args)
         printError(error);
         return kExitFailed;
     }
-    // The image is saved only after a complete read; a failed one leaves OUT as it was.
-    if (!transfer(port, image, false, retries))
+    TraceOption trace;
+    if (!trace.open(options.value(QStringLiteral("--trace"))))
         return kExitFailed;
+    StepProgress progress;
+    FieldSession session(trace.factory(), port);
+    const FieldResult result = session.read(image, cliCallbacks(progress, retries));
+    progress.finish();
+    const bool traced = trace.close();
+    // The image is saved only after a complete read; a failed one leaves OUT as it was.
+    if (!result.succeeded()) {
+        printError(result.reason);
+        return kExitFailed;
+    }
     if (!image.saveFile(out, &error)) {
         printError(error);
         return kExitFailed;
     }
-    return kExitOk;
+    return traced ? kExitOk : kExitFailed;
 }
 
 int runWrite(const QStringList& args)
 {
-    Arguments options(args, {QStringLiteral("--port"), QStringLiteral("--retry")}, {});
+    Arguments options(args,
+                      {QStringLiteral("--port"), QStringLiteral("--retry"), QStringLiteral("--trace"),
+                       QStringLiteral("--backup")},
+                      {QStringLiteral("--verify"), QStringLiteral("--repeat"), QStringLiteral("--force")});
     int retries = 0;
     if (!options.error().isEmpty() || !options.number(QStringLiteral("--retry"), 0, 1000, &retries))
         return usageError(options.error(), kWriteUsage);
     const QString port = options.value(QStringLiteral("--port"));
     if (port.isEmpty() || options.positional().size() != 1)
         return usageError(QStringLiteral("write needs --port and one FILE.dat"), kWriteUsage);
+    if (options.has(QStringLiteral("--backup")) && options.value(QStringLiteral("--backup")).isEmpty())
+        return usageError(QStringLiteral("option --backup needs a folder"), kWriteUsage);
 
     MemoryImage image;
     QString error;
@@ -227,7 +316,53 @@ int runWrite(const QStringList& args)
         printError(error);
         return kExitFailed;
     }
-    return transfer(port, image, true, retries) ? kExitOk : kExitFailed;
+    if (!imageAccepted(image, options.has(QStringLiteral("--force"))))
+        return kExitFailed;
+    TraceOption trace;
+    if (!trace.open(options.value(QStringLiteral("--trace"))))
+        return kExitFailed;
+
+    FieldOptions fieldOptions;
+    fieldOptions.backupDir = options.value(QStringLiteral("--backup"));
+    fieldOptions.verify = options.has(QStringLiteral("--verify"));
+    const bool repeat = options.has(QStringLiteral("--repeat"));
+    StepProgress progress;
+    const FieldCallbacks callbacks = cliCallbacks(progress, retries);
+    FieldSession session(trace.factory(), port);
+
+    int radios = 0;
+    QStringList failures;
+    for (;;) {
+        ++radios;
+        const FieldResult result = session.write(image, fieldOptions, callbacks);
+        progress.finish();
+        // A plain write stays quiet on success; the rest says what it did.
+        const QString radio = repeat ? QStringLiteral("Radio %1: ").arg(radios) : QString();
+        if (!result.backupPath.isEmpty())
+            std::fprintf(stdout, "%sbackup saved as %s\n", qPrintable(radio),
+                         QFile::encodeName(result.backupPath).constData());
+        if (result.succeeded()) {
+            if (fieldOptions.verify)
+                std::fprintf(stdout, "%swritten and verified: rows 0 to 60 read back as written\n", qPrintable(radio));
+            else if (repeat)
+                std::fprintf(stdout, "%swritten\n", qPrintable(radio));
+        } else {
+            std::fflush(stdout);  // the backup line first
+            printError(repeat ? QStringLiteral("radio %1: %2").arg(radios).arg(result.reason) : result.reason);
+            failures.append(QStringLiteral("radio %1: %2").arg(radios).arg(result.reason));
+        }
+        std::fflush(stdout);
+        if (!repeat || result.outcome == FieldResult::Outcome::Cancelled || !nextRadioWanted())
+            break;
+    }
+    if (repeat) {
+        std::fprintf(stdout, "\n%d radio%s written, %d failed%s\n", radios - int(failures.size()),
+                     radios - failures.size() == 1 ? "" : "s", int(failures.size()),
+                     failures.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + failures.join(QStringLiteral("; "))));
+        std::fflush(stdout);
+    }
+    const bool traced = trace.close();
+    return failures.isEmpty() && traced ? kExitOk : kExitFailed;
 }
 
 namespace {
@@ -254,14 +389,17 @@ const char kSimHelp[] =
     "  --wrong-ack-at K    a NAK (0x15) instead of the ACK for block K\n"
     "  --short-reply-at K  a read reply of 6 bytes instead of 12 for block K\n"
     "  --vanish-at K       the line vanishes (the terminal closes) when block K is\n"
-    "                      requested; the simulator then ends\n";
+    "                      requested; the simulator then ends\n"
+    "  --drop-write-at K   acknowledge the written block K without storing it\n"
+    "                      (only a read-back verify notices)\n";
 
 }  // namespace
 
 int runSim(const QStringList& args)
 {
     const QStringList blockFaults = {QStringLiteral("--no-ack-at"), QStringLiteral("--wrong-ack-at"),
-                                     QStringLiteral("--short-reply-at"), QStringLiteral("--vanish-at")};
+                                     QStringLiteral("--short-reply-at"), QStringLiteral("--vanish-at"),
+                                     QStringLiteral("--drop-write-at")};
     Arguments options(args,
                       QStringList{QStringLiteral("--image"), QStringLiteral("--save"), QStringLiteral("--link"),
                                   QStringLiteral("--baud"), QStringLiteral("--ident")} +
@@ -280,7 +418,8 @@ int runSim(const QStringList& args)
         return usageError(QStringLiteral("unexpected '%1'").arg(options.positional().first()), usage);
 
     SimFaults faults;
-    int* blockFaultTargets[] = {&faults.noAckAt, &faults.wrongAckAt, &faults.shortReplyAt, &faults.vanishAt};
+    int* blockFaultTargets[] = {&faults.noAckAt, &faults.wrongAckAt, &faults.shortReplyAt, &faults.vanishAt,
+                                &faults.dropWriteAt};
     for (int i = 0; i < blockFaults.size(); ++i)
         if (!options.number(blockFaults.at(i), 0, layout::kRadioBlockCount - 1, blockFaultTargets[i]))
             return usageError(options.error(), usage);

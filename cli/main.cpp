@@ -18,10 +18,12 @@ void printUsage(FILE* to)
         "usage: kq517 <command> [options]\n"
         "  show FILE.dat                      print the channel table and options\n"
         "  export FILE.dat [-o OUT.csv]       the channel table as CSV\n"
-        "  read --port PORT -o OUT.dat [--base FILE.dat] [--retry N]\n"
+        "  read --port PORT -o OUT.dat [--base FILE.dat] [--retry N] [--trace FILE]\n"
         "                                     read the radio into a .dat file\n"
-        "  write --port PORT FILE.dat [--retry N]\n"
+        "  write --port PORT FILE.dat [--retry N] [--trace FILE] [--backup DIR]\n"
+        "        [--verify] [--repeat] [--force]\n"
         "                                     write a .dat file to the radio\n"
+        "  ports                              the serial devices and COM1 to COM4\n"
         "  sim [--image FILE.dat] [--save FILE.dat] [--link PATH] [--baud N] [faults]\n"
         "                                     a simulated radio on a pseudo-terminal\n"
         "Run 'kq517 sim --help' for the fault options.\n",
@@ -64,6 +66,8 @@ int main(int argc, char** argv)
         return runWrite(args);
     if (command == QLatin1String("sim"))
         return runSim(args);
+    if (command == QLatin1String("ports"))
+        return runPorts(args);
     printError(QStringLiteral("unknown command '%1'").arg(command));
     printUsage(stderr);
     return kExitUsage;

@@ -50,6 +50,23 @@ constexpr int kUnknown3C5 = 0x3C5;
 constexpr int kModelIndex = 0x3CE;    // 0-based index into [Setup] Type%d
 constexpr int kBandIndex = 0x3CF;     // 0-based index into the model's band list
 
+// What each row holds, for messages that name a place in the image.
+enum class RowRegion {
+    Leading,    // row 0: not interpreted, carried unchanged
+    Channel,    // rows 1 to 16: channel record n is row n
+    Carried,    // rows 17 to 59: not interpreted, carried unchanged
+    Settings,   // row 60: the radio-wide options, model and band
+    ImageOnly,  // rows 61 to 63: never sent to or read from the radio
+};
+constexpr RowRegion rowRegion(int row)
+{
+    return row == 0                ? RowRegion::Leading
+           : row <= kChannelCount  ? RowRegion::Channel
+           : row < kSettingsRow    ? RowRegion::Carried
+           : row == kSettingsRow   ? RowRegion::Settings
+                                   : RowRegion::ImageOnly;
+}
+
 // A new image is all 0xFF with exactly these bytes set.
 struct DefaultByte {
     int offset;

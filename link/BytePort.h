@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "link/ProtocolConstants.h"
 
@@ -42,3 +44,7 @@ public:
 
     virtual void pause(int ms) = 0;  // the protocol's 1 ms / 2 ms pauses
 };
+
+// Makes a fresh, closed port: each transfer of a field session (backup, write,
+// verify, the next radio) opens its own.
+using BytePortFactory = std::function<std::unique_ptr<BytePort>()>;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "link/PortHolders.h"
 #include "link/PortNames.h"
 #include "link/ProtocolConstants.h"
 
@@ -11,6 +12,34 @@
 #include <termios.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace {
+
+// USB serial adapters hold back a short reply for up to 16 ms unless the
+// driver is in low-latency mode; at two small replies a block that adds
+// seconds to a transfer. Drivers without the setting (and pseudo-terminals)
+// refuse: the port works all the same.
+bool askLowLatency(int handle)
+{
+#ifdef Q_OS_LINUX
+    serial_struct info{};
+    if (handle < 0 || ::ioctl(handle, TIOCGSERIAL, &info) != 0)
+        return false;
+    if (info.flags & ASYNC_LOW_LATENCY)
+        return true;
+    info.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(handle, TIOCSSERIAL, &info) == 0;
+#else
+    Q_UNUSED(handle);
+    return false;
+#endif
+}
+
+}  // namespace
 
 SerialBytePort::SerialBytePort() = default;
 
@@ -44,6 +73,7 @@ bool SerialBytePort::open(const QString& name, QString* error)
     // Qt has no transmit-queue setting; the receive buffer is bounded as the
     // driver queue was.
     m_serial.setReadBufferSize(protocol::kReceiveQueueSize);
+    m_lowLatency = askLowLatency(int(m_serial.handle()));
     m_serial.clear();
     m_serial.clearError();
     return true;
@@ -58,12 +88,21 @@ QString SerialBytePort::openFailure(const QString& name, const QString& device) 
     case QSerialPort::PermissionError: {
 #ifndef Q_OS_WIN
         // Qt reports both "busy" and "not allowed" as a permission error.
-        const QByteArray path = QFileInfo(device).absoluteFilePath().toLocal8Bit();
-        if (::access(path.constData(), R_OK | W_OK) != 0)
+        const QFileInfo info(device);
+        const QByteArray path = info.absoluteFilePath().toLocal8Bit();
+        if (::access(path.constData(), R_OK | W_OK) != 0) {
+            // The group that owns the device is the one to join (dialout on most systems).
+            QString group = info.group();
+            if (group.isEmpty() || group == QLatin1String("root"))
+                group = QStringLiteral("dialout");
             return QStringLiteral("%1: no permission to use the device (add the user to the "
-                                  "dialout group: sudo usermod -aG dialout $USER, then log in again)")
-                .arg(shown);
+                                  "%2 group: sudo usermod -aG %2 $USER, then log in again)")
+                .arg(shown, group);
+        }
 #endif
+        const QString holders = PortHolders::describe(PortHolders::find(device));
+        if (!holders.isEmpty())
+            return QStringLiteral("%1: the port is busy, held by %2").arg(shown, holders);
         return QStringLiteral("%1: the port is busy, held by another program").arg(shown);
     }
     default:

@@ -25,6 +25,10 @@ public:
     void purgeQueues() override;
     void pause(int ms) override;
 
+    // True when the driver granted low-latency mode at the last open (Linux;
+    // pseudo-terminals and some drivers refuse, and the port works anyway).
+    bool lowLatency() const { return m_lowLatency; }
+
     // Opens and closes name at once: what the COM Setup dialog probes with.
     static bool canOpen(const QString& name, QString* error = nullptr);
 
@@ -33,4 +37,5 @@ private:
 
     QSerialPort m_serial;
     PortTimeouts m_timeouts;
+    bool m_lowLatency = false;
 };

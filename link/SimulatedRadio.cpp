@@ -173,8 +173,11 @@ QByteArray SimulatedRadio::onRequestComplete()
         m_state = State::Session;
         return blockAck(m_block);
     }
-    for (int i = 0; i < kBlockLength; ++i)
-        m_image.set(address + i, std::uint8_t(m_frame[kRequestSize + i]));
+    // The dropped-write fault acknowledges like a good block but keeps the
+    // old bytes: only reading the memory back can tell.
+    if (m_block != m_faults.dropWriteAt)
+        for (int i = 0; i < kBlockLength; ++i)
+            m_image.set(address + i, std::uint8_t(m_frame[kRequestSize + i]));
     m_frame.clear();
     m_state = State::Session;
     if (m_block < layout::kRadioBlockCount) {

@@ -22,6 +22,7 @@ struct SimFaults {
     int wrongAckAt = -1;    // a NAK (0x15) instead of the ACK for that block
     int shortReplyAt = -1;  // a read reply of 6 bytes instead of 12
     int vanishAt = -1;      // the line vanishes when that block is requested
+    int dropWriteAt = -1;   // a written block that is acknowledged but not stored
 };
 
 class SimulatedRadio {

@@ -1,0 +1,45 @@
+// kq517 ports: the serial devices found, the COM names mapped to them, and
+// whether each can be opened (and why not).
+
+#include <QFile>
+
+#include <cstdio>
+
+#include "cli/Commands.h"
+#include "link/PortSurvey.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+
+namespace {
+
+void printField(const char* name, const QString& value)
+{
+    std::fprintf(stdout, "  %-16s %s\n", name, value.isEmpty() ? "-" : value.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int runPorts(const QStringList& args)
+{
+    if (!args.isEmpty()) {
+        printError(QStringLiteral("unexpected '%1'").arg(args.first()));
+        std::fputs("usage: kq517 ports\n", stderr);
+        return kExitUsage;
+    }
+    const QList<SurveyedPort> ports = PortSurvey::survey(g_settings);
+    if (ports.isEmpty())
+        std::fputs("No serial devices found, and no COM name maps to one.\n", stdout);
+    for (const SurveyedPort& port : ports) {
+        std::fprintf(stdout, "%s%s\n", QFile::encodeName(port.device).constData(),
+                     port.detected ? "" : "  (not listed by the system; a COM name maps to it)");
+        if (port.detected) {
+            printField("description", port.description);
+            printField("vendor:product", port.vendorProduct);
+            printField("serial number", port.serialNumber);
+        }
+        printField("COM name", port.comNames.join(QStringLiteral(", ")));
+        printField("can be opened", port.openable ? QStringLiteral("yes") : QStringLiteral("no: ") + port.reason);
+    }
+    std::fflush(stdout);
+    return kExitOk;
+}

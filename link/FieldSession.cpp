@@ -1,0 +1,243 @@
+#include "link/FieldSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+#include "codeplug/ImageLayout.h"
+#include "codeplug/MemoryImage.h"
+#include "codeplug/ModelBand.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+
+FieldSession::FieldSession(BytePortFactory factory, const QString& portName)
+    : m_factory(std::move(factory)), m_portName(portName)
+{
+}
+
+QString FieldSession::stepName(FieldStep step)
+{
+    switch (step) {
+    case FieldStep::Backup:
+        return QStringLiteral("backup");
+    case FieldStep::Write:
+        return QStringLiteral("write");
+    case FieldStep::Verify:
+        return QStringLiteral("verify");
+    case FieldStep::Read:
+        break;
+    }
+    return QStringLiteral("read");
+}
+
+TransferResult FieldSession::transfer(FieldStep step, MemoryImage& image, bool write,
+                                      const FieldCallbacks& callbacks)
+{
+    m_openError.clear();
+    std::unique_ptr<BytePort> port = m_factory();
+    ProtocolEngine engine(*port);
+    TransferResult result = engine.open(m_portName);
+    if (result != TransferResult::Done) {
+        m_openError = engine.openError();
+        return result;
+    }
+    int failures = 0;
+    for (;;) {
+        result = engine.handshake(callbacks.pump);
+        if (result != TransferResult::CommunicationError)
+            break;
+        ++failures;
+        if (!callbacks.retry || !callbacks.retry(step, failures))
+            break;
+    }
+    // One more turn of the event loop between the handshake and the first
+    // row: the handshake and a row each keep a window waiting for tens of
+    // milliseconds, together they would freeze it visibly. No byte moves here.
+    if (result == TransferResult::Done && callbacks.pump && callbacks.pump()) {
+        engine.close();
+        result = TransferResult::Cancelled;
+    }
+    if (result == TransferResult::Done) {
+        const ProtocolEngine::Progress progress = [&callbacks, step](int row) {
+            if (callbacks.progress)
+                callbacks.progress(step, row);
+        };
+        result = write ? engine.writeImage(image, callbacks.pump, progress)
+                       : engine.readImage(image, callbacks.pump, progress);
+    }
+    engine.close();
+    return result;
+}
+
+FieldResult FieldSession::failure(FieldStep step, TransferResult result) const
+{
+    FieldResult failed;
+    failed.step = step;
+    failed.transfer = result;
+    failed.openError = m_openError;
+    if (result == TransferResult::Cancelled) {
+        failed.outcome = FieldResult::Outcome::Cancelled;
+        failed.reason = QStringLiteral("%1: interrupted; the transfer did not complete").arg(stepName(step));
+        return failed;
+    }
+    QString message = ProtocolEngine::englishMessage(result).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!m_openError.isEmpty())
+        message += QStringLiteral(": ") + m_openError;
+    failed.reason = stepName(step) + QStringLiteral(": ") + message;
+    return failed;
+}
+
+FieldResult FieldSession::read(MemoryImage& image, const FieldCallbacks& callbacks)
+{
+    const TransferResult result = transfer(FieldStep::Read, image, false, callbacks);
+    if (result != TransferResult::Done)
+        return failure(FieldStep::Read, result);
+    FieldResult done;
+    done.outcome = FieldResult::Outcome::Succeeded;
+    done.step = FieldStep::Read;
+    return done;
+}
+
+FieldResult FieldSession::write(const MemoryImage& image, const FieldOptions& options,
+                                const FieldCallbacks& callbacks)
+{
+    FieldResult result;
+    if (!options.backupDir.isEmpty()) {
+        MemoryImage radio = MemoryImage::newImage();
+        const TransferResult backup = transfer(FieldStep::Backup, radio, false, callbacks);
+        if (backup != TransferResult::Done)
+            return failure(FieldStep::Backup, backup);
+        if (!saveBackup(radio, options, &result))
+            return result;
+    }
+
+    // The engine sends from a copy: the caller's image is left as it is.
+    MemoryImage sent = image;
+    const TransferResult written = transfer(FieldStep::Write, sent, true, callbacks);
+    if (written != TransferResult::Done) {
+        FieldResult failed = failure(FieldStep::Write, written);
+        failed.backupPath = result.backupPath;
+        return failed;
+    }
+
+    if (options.verify) {
+        // Rows 61 to 63 are never read: starting from what was sent keeps
+        // them equal, so only rows 0 to 60 can differ.
+        MemoryImage back = image;
+        const TransferResult verified = transfer(FieldStep::Verify, back, false, callbacks);
+        if (verified != TransferResult::Done) {
+            FieldResult failed = failure(FieldStep::Verify, verified);
+            failed.backupPath = result.backupPath;
+            return failed;
+        }
+        result.differences = compare(image, back);
+        if (!result.differences.isEmpty()) {
+            result.outcome = FieldResult::Outcome::Failed;
+            result.step = FieldStep::Verify;
+            result.reason = verifyFailureText(result.differences);
+            return result;
+        }
+    }
+    result.outcome = FieldResult::Outcome::Succeeded;
+    result.step = options.verify ? FieldStep::Verify : FieldStep::Write;
+    return result;
+}
+
+bool FieldSession::saveBackup(const MemoryImage& radio, const FieldOptions& options, FieldResult* result) const
+{
+    result->step = FieldStep::Backup;
+    result->outcome = FieldResult::Outcome::Failed;
+    if (!QDir().mkpath(options.backupDir)) {
+        result->reason = QStringLiteral("backup: cannot create the folder %1").arg(options.backupDir);
+        return false;
+    }
+    QString model;
+    if (options.modelName)
+        model = options.modelName(radio);
+    else
+        model = modelband::modelName(g_settings, radio.at(layout::kModelIndex));
+    const QDateTime when = options.clock ? options.clock() : QDateTime::currentDateTime();
+    const QString path = backupPath(options.backupDir, model, when);
+    QString error;
+    if (!radio.saveFile(path, &error)) {
+        result->reason = QStringLiteral("backup: %1").arg(error);
+        return false;
+    }
+    result->backupPath = path;
+    return true;
+}
+
+QList<BlockDifference> FieldSession::compare(const MemoryImage& sent, const MemoryImage& back)
+{
+    QList<BlockDifference> differences;
+    for (int address = 0; address < layout::kRadioByteCount; address += layout::kBlockSize) {
+        for (int i = 0; i < layout::kBlockSize; ++i) {
+            if (sent.at(address + i) != back.at(address + i)) {
+                differences.append({address, place(address)});
+                break;
+            }
+        }
+    }
+    return differences;
+}
+
+QString FieldSession::place(int address)
+{
+    const int row = address / layout::kRowSize;
+    switch (layout::rowRegion(row)) {
+    case layout::RowRegion::Channel:
+        return QStringLiteral("channel %1").arg(row);
+    case layout::RowRegion::Settings:
+        return QStringLiteral("settings row");
+    case layout::RowRegion::Leading:
+    case layout::RowRegion::Carried:
+    case layout::RowRegion::ImageOnly:
+        break;
+    }
+    return QStringLiteral("row %1").arg(row);
+}
+
+QString FieldSession::verifyFailureText(const QList<BlockDifference>& differences)
+{
+    QStringList blocks;
+    for (const BlockDifference& d : differences)
+        blocks.append(QStringLiteral("0x%1 (%2)").arg(d.address, 3, 16, QLatin1Char('0')).arg(d.place));
+    const bool one = differences.size() == 1;
+    return QStringLiteral("verify: %1 block%2 read back %3 from what was written: %4")
+        .arg(differences.size())
+        .arg(one ? QString() : QStringLiteral("s"), one ? QStringLiteral("differs") : QStringLiteral("differ"),
+             blocks.join(QStringLiteral(", ")));
+}
+
+QString FieldSession::safeFileText(const QString& text)
+{
+    static const QString kRefused = QStringLiteral("<>:\"/\\|?*%");
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QStringLiteral("radio");
+    QString safe;
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        const QChar c = trimmed.at(i);
+        const bool escape = c.unicode() < 0x20 || c.unicode() == 0x7F || kRefused.contains(c) ||
+                            (i == 0 && c == QLatin1Char('.')) ||
+                            (i == trimmed.size() - 1 && c == QLatin1Char('.'));
+        if (!escape) {
+            safe += c;
+            continue;
+        }
+        for (char byte : QString(c).toUtf8())
+            safe += QStringLiteral("%%1").arg(int(std::uint8_t(byte)), 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return safe;
+}
+
+QString FieldSession::backupPath(const QString& dir, const QString& model, const QDateTime& when)
+{
+    const QString stem = QStringLiteral("%1-%2").arg(safeFileText(model), when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QDir folder(dir);
+    QString path = folder.filePath(stem + QStringLiteral(".dat"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("%1-%2.dat").arg(stem, QString::number(n)));
+    return path;
+}

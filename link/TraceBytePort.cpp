@@ -1,0 +1,92 @@
+#include "link/TraceBytePort.h"
+
+#include <utility>
+
+TraceLog::~TraceLog()
+{
+    close();
+}
+
+bool TraceLog::open(const QString& path, QString* error)
+{
+    close();
+    m_writeFailed = false;
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        if (error)
+            *error = QStringLiteral("cannot write the trace %1: %2").arg(path, m_file.errorString());
+        return false;
+    }
+    m_clock.start();
+    return true;
+}
+
+bool TraceLog::close(QString* error)
+{
+    if (!m_file.isOpen())
+        return true;
+    const bool flushed = m_file.flush() && !m_writeFailed;
+    const QString reason = m_file.errorString();
+    m_file.close();
+    if (!flushed && error)
+        *error = QStringLiteral("the trace %1 is incomplete: %2").arg(m_file.fileName(), reason);
+    return flushed;
+}
+
+QByteArray TraceLog::line(double seconds, char direction, const std::uint8_t* bytes, int count)
+{
+    QByteArray text = QByteArray::number(seconds, 'f', 6);
+    text += ' ';
+    text += direction;
+    static const char kHex[] = "0123456789abcdef";
+    for (int i = 0; i < count; ++i) {
+        text += ' ';
+        text += kHex[bytes[i] >> 4];
+        text += kHex[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+void TraceLog::record(char direction, const std::uint8_t* bytes, int count)
+{
+    if (!m_file.isOpen() || count <= 0)
+        return;
+    const double seconds = m_clock.isValid() ? double(m_clock.nsecsElapsed()) / 1e9 : 0.0;
+    // Buffered by QFile: writing a line costs no time on the line's clock.
+    if (m_file.write(line(seconds, direction, bytes, count) + '\n') < 0)
+        m_writeFailed = true;
+}
+
+TraceBytePort::TraceBytePort(std::unique_ptr<BytePort> inner, TraceLog& log)
+    : m_inner(std::move(inner)), m_log(log)
+{
+}
+
+BytePortFactory TraceBytePort::wrap(BytePortFactory factory, TraceLog& log)
+{
+    return [factory = std::move(factory), &log]() -> std::unique_ptr<BytePort> {
+        return std::make_unique<TraceBytePort>(factory(), log);
+    };
+}
+
+bool TraceBytePort::open(const QString& name, QString* error)
+{
+    const bool opened = m_inner->open(name, error);
+    if (opened)
+        m_log.restartClock();
+    return opened;
+}
+
+int TraceBytePort::read(std::uint8_t* buffer, int count, bool* ok)
+{
+    const int received = m_inner->read(buffer, count, ok);
+    m_log.record('<', buffer, received);
+    return received;
+}
+
+int TraceBytePort::write(const std::uint8_t* buffer, int count)
+{
+    const int written = m_inner->write(buffer, count);
+    m_log.record('>', buffer, written);
+    return written;
+}

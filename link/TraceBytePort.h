@@ -1,0 +1,71 @@
+#pragma once
+// A serial trace: a byte-port decorator that passes every call to the port it
+// wraps and records every byte both ways in a TraceLog, one line per chunk:
+//
+//   0.004127 > 02
+//   0.031920 < 06
+//
+// seconds since the port opened (six decimals), ">" for bytes to the radio or
+// "<" for bytes from it, then the bytes as two-digit hex separated by spaces.
+// One log can serve several ports one after another (a backup, the write and
+// the verify of several radios); the clock restarts at each open.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+
+#include <memory>
+
+#include "link/BytePort.h"
+
+class TraceLog {
+public:
+    TraceLog() = default;
+    ~TraceLog();  // flushes and closes
+
+    TraceLog(const TraceLog&) = delete;
+    TraceLog& operator=(const TraceLog&) = delete;
+
+    // Starts the file afresh; false with *error when it cannot be written.
+    bool open(const QString& path, QString* error);
+    bool isOpen() const { return m_file.isOpen(); }
+    // Flushes what was recorded; false (with *error) when the disk refused it.
+    bool close(QString* error = nullptr);
+
+    void restartClock() { m_clock.start(); }
+    // One line: direction '>' (to the radio) or '<' (from it) and count bytes.
+    void record(char direction, const std::uint8_t* bytes, int count);
+
+    // The text of one line, without the line end.
+    static QByteArray line(double seconds, char direction, const std::uint8_t* bytes, int count);
+
+private:
+    QFile m_file;
+    QElapsedTimer m_clock;
+    bool m_writeFailed = false;
+};
+
+class TraceBytePort : public BytePort {
+public:
+    // Records into log, which must outlive this port.
+    TraceBytePort(std::unique_ptr<BytePort> inner, TraceLog& log);
+
+    // A factory that wraps every port of factory in a trace into log.
+    static BytePortFactory wrap(BytePortFactory factory, TraceLog& log);
+
+    bool open(const QString& name, QString* error) override;
+    void close() override { m_inner->close(); }
+    bool isOpen() const override { return m_inner->isOpen(); }
+    void setTimeouts(const PortTimeouts& timeouts) override { m_inner->setTimeouts(timeouts); }
+
+    int read(std::uint8_t* buffer, int count, bool* ok) override;
+    int write(const std::uint8_t* buffer, int count) override;
+
+    void purgeAll() override { m_inner->purgeAll(); }
+    void purgeQueues() override { m_inner->purgeQueues(); }
+    void pause(int ms) override { m_inner->pause(ms); }
+
+private:
+    std::unique_ptr<BytePort> m_inner;
+    TraceLog& m_log;
+};
