@@ -69,6 +69,8 @@ void TestRefusedCommands::refusedDuringTransfer_data()
         {"File New", 57600},
         {"File Open", 57601},
         {"File Close", 57602},
+        {"File Save", 57603},
+        {"File Save As", 57604},
         {"Exit", 57665},
         {"Language", 32799},
         {"Program Read", 32773},
