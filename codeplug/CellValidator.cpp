@@ -7,19 +7,43 @@ CellValidator::CellValidator(std::int32_t bandLow, std::int32_t bandHigh, bool c
 {
 }
 
+bool CellValidator::isPlainNumber(const QString& text)
+{
+    const QString number = text.trimmed();
+    int digits = 0;
+    int points = 0;
+    for (const QChar c : number) {
+        if (c.unicode() >= u'0' && c.unicode() <= u'9') {
+            ++digits;
+        } else if (c == QLatin1Char('.')) {
+            if (++points > 1)
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0;
+}
+
 CellValidator::FrequencyCheck CellValidator::checkFrequency(const QString& text,
                                                             std::int64_t* units) const
 {
-    const std::int64_t v = text.isEmpty() ? 0 : codec::decimalProduct(text, codec::kFrequencyFactor);
     if (units)
-        *units = v;
+        *units = 0;
     if (text.isEmpty())
         return FrequencyCheck::Empty;
-    // Zero (also any text that is not a number) and anything beyond eight
-    // digits cannot be stored as a frequency: the image would read them back
-    // as an empty channel or as different digits. They count as out of range
-    // whatever the band says.
-    if (v <= 0 || v > kLargestFrequency || v < m_nBandLow || v > m_nBandHigh)
+    // "145,5" or "146.52abc" would otherwise be read as far as they look like
+    // a number (145 and 146.52) and stored without a word.
+    if (!isPlainNumber(text))
+        return FrequencyCheck::NotANumber;
+    const std::int64_t v = codec::decimalProduct(text, codec::kFrequencyFactor);
+    if (units)
+        *units = v;
+    // Below 10 MHz (zero included) and beyond eight digits a frequency cannot
+    // be stored: the image would read it back as an empty channel or as
+    // different digits. Such values count as out of range whatever the band
+    // says.
+    if (v < kSmallestFrequency || v > kLargestFrequency || v < m_nBandLow || v > m_nBandHigh)
         return FrequencyCheck::OutOfRange;
     if (v % codec::kStep5k != 0 && v % codec::kStep6k25 != 0)
         return FrequencyCheck::OffStep;
@@ -47,6 +71,8 @@ int CellValidator::store(ChannelTable& table, int row, int col, const QString& t
         const FrequencyCheck check = checkFrequency(text, &v);
         const bool isRx = col == ChannelTable::ColRx;
         switch (check) {
+        case FrequencyCheck::NotANumber:
+            return MsgNotANumber;  // the row stays as it was
         case FrequencyCheck::Empty:
             if (isRx)
                 clearRow(table, row);

@@ -6,6 +6,34 @@ namespace {
 
 namespace ch = layout::channel;
 
+using RowTexts = std::array<QString, ChannelTable::kCols>;
+
+// The texts columns 1 to 5 show for one channel record.
+RowTexts decodeRecord(const std::uint8_t* r, bool chinese)
+{
+    const bool inUse = codec::channelInUse(r);
+    RowTexts cells;
+    // Each frequency shows on its own presence byte, whether or not the
+    // channel as a whole is in use.
+    cells[ChannelTable::ColRx] = codec::decodeFrequency(r + ch::kRxFrequency);
+    cells[ChannelTable::ColTx] = codec::decodeFrequency(r + ch::kTxFrequency);
+    cells[ChannelTable::ColDecode] =
+        codec::decodeTone(r[ch::kDecodeToneHigh], r[ch::kDecodeToneLow], inUse, chinese);
+    cells[ChannelTable::ColEncode] =
+        codec::decodeTone(r[ch::kEncodeToneHigh], r[ch::kEncodeToneLow], inUse, chinese);
+    cells[ChannelTable::ColBusy] = codec::decodeBusyLock(r[ch::kFlags], inUse, chinese);
+    return cells;
+}
+
+bool sameChannelCells(const RowTexts& a, const RowTexts& b)
+{
+    for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c) {
+        if (a[c] != b[c])
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ChannelTable::ChannelTable(bool chinese)
@@ -36,22 +64,31 @@ QString ChannelTable::rowLabel(int row)
 void ChannelTable::decode(const MemoryImage& image, bool chinese)
 {
     for (int row = 1; row <= layout::kChannelCount; ++row) {
-        const std::uint8_t* r = image.channel(row);
-        const bool inUse = codec::channelInUse(r);
-        auto& cells = m_cells[row];
-        // Each frequency shows on its own presence byte, whether or not the
-        // channel as a whole is in use.
-        cells[ColRx] = codec::decodeFrequency(r + ch::kRxFrequency);
-        cells[ColTx] = codec::decodeFrequency(r + ch::kTxFrequency);
-        cells[ColDecode] = codec::decodeTone(r[ch::kDecodeToneHigh], r[ch::kDecodeToneLow], inUse, chinese);
-        cells[ColEncode] = codec::decodeTone(r[ch::kEncodeToneHigh], r[ch::kEncodeToneLow], inUse, chinese);
-        cells[ColBusy] = codec::decodeBusyLock(r[ch::kFlags], inUse, chinese);
+        const RowTexts cells = decodeRecord(image.channel(row), chinese);
+        for (int c = ColRx; c <= ColBusy; ++c)
+            m_cells[row][c] = cells[c];
     }
+}
+
+bool ChannelTable::showsRecord(int row, const MemoryImage& image) const
+{
+    if (row < 1 || row > layout::kChannelCount)
+        return false;
+    const std::uint8_t* r = image.channel(row);
+    // Either language: the table may have been decoded in the other one.
+    return sameChannelCells(m_cells[row], decodeRecord(r, false)) ||
+           sameChannelCells(m_cells[row], decodeRecord(r, true));
 }
 
 void ChannelTable::encode(MemoryImage& image) const
 {
     for (int row = 1; row <= layout::kChannelCount; ++row) {
+        // A channel the user left as it was keeps its 16 bytes exactly: not
+        // every record encodes back to its own bytes (digits with nibbles
+        // above 9, tone bytes that decode to "None", an ambiguous pair), and
+        // a save or write must not change a channel nobody edited.
+        if (showsRecord(row, image))
+            continue;
         std::uint8_t* r = image.channel(row);
         const auto& cells = m_cells[row];
         codec::encodeFrequency(cells[ColRx], r + ch::kRxFrequency);

@@ -29,8 +29,13 @@ public:
     // Image to table: columns 1 to 5 of rows 1 to 16 (row 0 and column 0 untouched).
     void decode(const MemoryImage& image, bool chinese);
     // Table to image: bytes 0 to 12 of channel records 1 to 16, bits 1-7 of
-    // byte 12 and bytes 13 to 15 untouched, nothing outside rows 1 to 16.
+    // byte 12 and bytes 13 to 15 untouched, nothing outside rows 1 to 16. A
+    // row whose cells show what its record decodes to (showsRecord) keeps its
+    // record byte for byte.
     void encode(MemoryImage& image) const;
+    // True when cells 1 to 5 of row (1..16) are the texts the image's record
+    // for that channel decodes to, in English or in Chinese.
+    bool showsRecord(int row, const MemoryImage& image) const;
 
 private:
     std::array<std::array<QString, kCols>, kRows> m_cells;

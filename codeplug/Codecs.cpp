@@ -3,6 +3,7 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/ModelBand.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace codec {
@@ -136,6 +137,24 @@ std::uint8_t pairByte64(std::int64_t p)
     return static_cast<std::uint8_t>((high * 16 + low) & 0xFF);
 }
 
+// The byte whose pair value is p for a p the digit pairs cannot hold (100 to
+// 165): nibbles above 9 count ten each in the pair value, so the high nibble
+// takes as much as fits below maxHigh and the low nibble the rest (160 gives
+// 0xFA). Such bytes come only from images that carry them already; the
+// decoder reads them by the same arithmetic and this gives them back. False
+// when no byte with a high nibble up to maxHigh has that value.
+bool overflowPairByte(std::int64_t p, int maxHigh, std::uint8_t* byte)
+{
+    if (p < 0)
+        return false;
+    const std::int64_t high = std::min<std::int64_t>(p / 10, maxHigh);
+    const std::int64_t low = p - high * 10;
+    if (low > 15)
+        return false;
+    *byte = static_cast<std::uint8_t>(high * 16 + low);
+    return true;
+}
+
 bool isNoToneHigh(std::uint8_t high)
 {
     return high == 0x00 || high == 0xFF;
@@ -234,6 +253,11 @@ void encodeFrequency(const QString& text, std::uint8_t* fourBytes)
     for (int k = 0; k < 4; ++k) {
         const std::int64_t pair = v / kDivisors[k];
         v %= kDivisors[k];
+        // Only the most significant pair can exceed 99 (a value read from a
+        // byte with a nibble above 9, such as 0xFA): it keeps that byte
+        // instead of wrapping into an empty field.
+        if (k == 0 && pair > 99 && overflowPairByte(pair, 15, &fourBytes[3]))
+            continue;
         fourBytes[3 - k] = pairByte64(pair);
     }
 }
@@ -269,6 +293,17 @@ void encodeTone(const QString& text, std::uint8_t* high, std::uint8_t* low)
         const QString rest = text.mid(1);
         const std::int32_t number = modelband::leadingInteger(rest);
         const int base = rest.contains(QLatin1Char('N')) ? 0x80 : 0xC0;
+        // A number beyond the kind's high bytes (0x80-0xBF normal, 0xC0-0xFE
+        // inverted) comes from a low byte with a nibble above 9 under the top
+        // high byte ("D6400N" is 0xBF 0xA0): it keeps its kind and its bytes
+        // instead of wrapping into the other kind or into "no tone".
+        const int topDigit = base == 0x80 ? 0x3F : 0x3E;
+        std::uint8_t overflowLow = 0;
+        if (number / 100 > topDigit && overflowPairByte(number - topDigit * 100, 15, &overflowLow)) {
+            *high = static_cast<std::uint8_t>(base + topDigit);
+            *low = overflowLow;
+            return;
+        }
         *high = static_cast<std::uint8_t>((number / 100 + base) & 0xFF);
         *low = pairByte64(number % 100);
         return;
@@ -277,6 +312,12 @@ void encodeTone(const QString& text, std::uint8_t* high, std::uint8_t* low)
     if (v == 0) {
         *high = kEmptyByte;
         *low = kEmptyByte;
+        return;
+    }
+    // A CTCSS high byte stays below 0x80 (from there on it is a DCS code):
+    // pair values 80 to 85 come from 0x7A to 0x7F ("800.0" is 0x7A 0x00).
+    if (v / 100 >= 80 && overflowPairByte(v / 100, 7, high)) {
+        *low = pairByte64(v % 100);
         return;
     }
     *high = pairByte64(v / 100);

@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "link/PortHolders.h"
+#include "link/PortLock.h"
 #include "link/PortNames.h"
 #include "link/ProtocolConstants.h"
 
@@ -59,11 +60,23 @@ bool SerialBytePort::open(const QString& name, QString* error)
         return false;
     }
     m_serial.setPortName(device);
-    // QSerialPort opens exclusively: a lock file plus TIOCEXCL on Unix, no
-    // sharing on Windows.
+    // QSerialPort opens exclusively: its own lock file plus TIOCEXCL on Unix,
+    // no sharing on Windows. On Linux the locks other serial programs take are
+    // honoured as well (root ignores TIOCEXCL, and not every program makes a
+    // lock file where Qt looks), and taken in turn.
     if (!m_serial.open(QIODevice::ReadWrite)) {
         if (error)
             *error = openFailure(name, device);
+        return false;
+    }
+    QString holder;
+    if (const long long pid = portlock::lockFileHolder(device))
+        holder = QStringLiteral("its lock file names process %1").arg(pid);
+    const bool locked = holder.isEmpty() && portlock::lockOpenDevice(int(m_serial.handle()), &holder);
+    if (!locked) {
+        m_serial.close();
+        if (error)
+            *error = busyMessage(name, device) + QStringLiteral(" (%1)").arg(holder);
         return false;
     }
     m_serial.setBaudRate(protocol::kBaudRate);
@@ -79,9 +92,26 @@ bool SerialBytePort::open(const QString& name, QString* error)
     return true;
 }
 
+namespace {
+
+QString shownPort(const QString& name, const QString& device)
+{
+    return device == name ? device : QStringLiteral("%1 (%2)").arg(name, device);
+}
+
+}  // namespace
+
+QString SerialBytePort::busyMessage(const QString& name, const QString& device)
+{
+    // The program holding the port, where the system tells.
+    const QString holders = PortHolders::describe(PortHolders::find(device));
+    return QStringLiteral("%1: the port is busy, held by %2")
+        .arg(shownPort(name, device), holders.isEmpty() ? QStringLiteral("another program") : holders);
+}
+
 QString SerialBytePort::openFailure(const QString& name, const QString& device) const
 {
-    const QString shown = device == name ? device : QStringLiteral("%1 (%2)").arg(name, device);
+    const QString shown = shownPort(name, device);
     switch (m_serial.error()) {
     case QSerialPort::DeviceNotFoundError:
         return QStringLiteral("%1: no such device").arg(shown);
@@ -100,10 +130,7 @@ QString SerialBytePort::openFailure(const QString& name, const QString& device) 
                 .arg(shown, group);
         }
 #endif
-        const QString holders = PortHolders::describe(PortHolders::find(device));
-        if (!holders.isEmpty())
-            return QStringLiteral("%1: the port is busy, held by %2").arg(shown, holders);
-        return QStringLiteral("%1: the port is busy, held by another program").arg(shown);
+        return busyMessage(name, device);
     }
     default:
         break;

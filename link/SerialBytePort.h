@@ -1,6 +1,7 @@
 #pragma once
 // The byte port on a real serial line (QSerialPort): exclusive open of the
-// device a port name maps to (PortNames), 9600 8N1 binary, reads bounded by
+// device a port name maps to (PortNames), refused as busy while another
+// program holds it (PortLock), 9600 8N1 binary, reads bounded by
 // the interval and total time-outs, writes that return once the bytes have
 // left, purges. Blocking: meant for the thread that runs the transfer.
 
@@ -34,6 +35,7 @@ public:
 
 private:
     QString openFailure(const QString& name, const QString& device) const;
+    static QString busyMessage(const QString& name, const QString& device);
 
     QSerialPort m_serial;
     PortTimeouts m_timeouts;

@@ -557,6 +557,15 @@ QString CIniFile::Save(bool makeBackup)
         }
     }
 
+    // A line that begins with a byte order mark of its own (two files joined)
+    // keeps its bytes only away from the start of the file: at the start the
+    // next Open would take the mark for the file's and drop it, renaming the
+    // key or turning the line into a section header. Comment and blank lines
+    // before it are not written back, so an empty line goes first instead.
+    const QByteArray bom("\xEF\xBB\xBF");
+    if (!m_bUtf8Bom && text.startsWith(bom))
+        text.prepend("\r\n");
+
     // A file that exists but may not be written is left alone (the original
     // could open it neither way).
     {

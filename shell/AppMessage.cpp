@@ -4,10 +4,14 @@
 #include <QGridLayout>
 #include <QSpacerItem>
 
+#include <cstdio>
+
 namespace {
 // Room the window system's title bar takes besides the caption: the window
 // icon, the title buttons and the margins.
 constexpr int kTitleBarRoom = 110;
+
+bool g_messagesToStandardError = false;
 
 QString& appNameStore()
 {
@@ -20,10 +24,25 @@ void setAppName(const QString& name) { appNameStore() = name; }
 
 QString appName() { return appNameStore(); }
 
+void setMessagesToStandardError(bool on) { g_messagesToStandardError = on; }
+
+bool messagesToStandardError() { return g_messagesToStandardError; }
+
 QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons,
                                           QMessageBox::Icon icon, const QString& caption)
 {
+    if (g_messagesToStandardError) {
+        const QString line = (caption.isNull() ? appName() : caption) + QStringLiteral(": ") + text;
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+        for (const QMessageBox::StandardButton safe :
+             {QMessageBox::Cancel, QMessageBox::No, QMessageBox::Abort, QMessageBox::Ignore}) {
+            if (buttons.testFlag(safe))
+                return safe;
+        }
+        return buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::NoButton;
+    }
     QMessageBox box(icon, caption.isNull() ? appName() : caption,
                     text, buttons, parent);
     // A box sized to a short text would cut its caption in the title bar:

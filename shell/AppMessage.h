@@ -18,3 +18,10 @@ QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                           QMessageBox::Icon icon = QMessageBox::Warning,
                                           const QString& caption = QString());
+
+// For a run that nobody watches (the print switches): every message goes to
+// standard error as "caption: text" instead of a box, and the answer is the
+// safest button offered (Cancel, No, Abort, Ignore; Ok when it is the only
+// one), so the run never waits for a person.
+void setMessagesToStandardError(bool on);
+bool messagesToStandardError();

@@ -70,6 +70,9 @@ void installQtTranslation(const QString& language)
 int CKQ_517App::InitInstance(const QStringList& args)
 {
     setAppName(kOwnTitle);
+    // With a print switch nobody answers a box: failures go to standard error.
+    if (parsePrintSwitches(args).present)
+        setMessagesToStandardError(true);
 
     // 1. The settings file of the program directory (the installed data
     //    folder when the program is installed; the user's copy once the
@@ -116,6 +119,8 @@ int CKQ_517App::InitInstance(const QStringList& args)
     if (!m_pMainFrame->isValid()) {
         delete m_pMainFrame;
         m_pMainFrame = nullptr;
+        if (messagesToStandardError())
+            appMessageBox(nullptr, QStringLiteral("The language module lacks the main window's resources."));
         return kStartupFailed;
     }
 

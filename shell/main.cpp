@@ -3,9 +3,18 @@
 #include <QApplication>
 
 #include "shell/KQ_517App.h"
+#include "view/PrintSwitches.h"
 
 int main(int argc, char* argv[])
 {
+    // The print switches run without a person or, on a server, without a
+    // display: Qt's off-screen platform then stands in for the missing one.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    if (printsWithoutDisplay(args))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv);
     CKQ_517App theApp;
     int status = theApp.InitInstance(app.arguments().mid(1));

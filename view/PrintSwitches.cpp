@@ -58,6 +58,17 @@ PrintRequest parsePrintSwitches(const QStringList& args)
     return request;
 }
 
+bool printsWithoutDisplay(const QStringList& args)
+{
+    if (!parsePrintSwitches(args).present || qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return false;
+#if defined(Q_OS_LINUX)
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
 bool runPrintRequest(CKQ_517View* view, const PrintRequest& request, QString* error)
 {
     if (!view || !view->GetDocument() || request.file.isEmpty()) {

@@ -17,6 +17,12 @@ struct PrintRequest {
 // args: the command line without the program name.
 PrintRequest parsePrintSwitches(const QStringList& args);
 
+// True when a print switch is given and there is no display to show windows
+// on (Linux: neither DISPLAY nor WAYLAND_DISPLAY set) and no platform chosen
+// (QT_QPA_PLATFORM unset): the run then uses Qt's "offscreen" platform, which
+// prints to PDF files without a display instead of aborting.
+bool printsWithoutDisplay(const QStringList& args);
+
 // Prints the document shown by view without a dialog as request says; true on
 // success. A request that names no file has no document to print.
 bool runPrintRequest(CKQ_517View* view, const PrintRequest& request, QString* error);

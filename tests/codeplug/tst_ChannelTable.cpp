@@ -1,9 +1,11 @@
 // The channel table codec: headers and labels, the in-use rules of the
-// decoder, and an encoder that writes every row and nothing else.
+// decoder, an encoder that writes edited rows and nothing else, and channels
+// nobody edited that keep their bytes.
 
 #include <QtTest>
 
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <initializer_list>
 
@@ -48,7 +50,14 @@ private slots:
     void encodeWritesOnlyChannelBytes();
     void encodeEditedCells();
     void reencodeWellFormedImages();
-    void reencodeNormalises();
+    void editedRowNormalises();
+
+    // Channels nobody edited keep their 16 bytes through decode and encode.
+    void untouchedOddRecordsKeepTheirBytes_data();
+    void untouchedOddRecordsKeepTheirBytes();
+    void untouchedRandomImagesKeepTheirBytes();
+    void editingOneRowLeavesTheOthers();
+    void fileSavedUneditedIsTheSameFile();
 };
 
 void ChannelTableTest::headersAndLabels_data()
@@ -265,17 +274,140 @@ void ChannelTableTest::reencodeWellFormedImages()
     }
 }
 
-void ChannelTableTest::reencodeNormalises()
+// An edited row is written by the codecs: bytes no proper encoder writes
+// become their proper form (0x1A reads as 20, a tone with high byte 0x00 as
+// no tone).
+void ChannelTableTest::editedRowNormalises()
 {
     MemoryImage image = MemoryImage::newImage();
-    setRecord(image, 3, {0x1A, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x55, 0x00, 0x70, 0x06, 0x5A});
+    setRecord(image, 3, {0x1A, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x55, 0x00, 0x70, 0x06, 0x5B});
     ChannelTable table;
     table.decode(image, false);
+    QCOMPARE(table.cell(3, ChannelTable::ColBusy), QStringLiteral("No"));
+    table.setCell(3, ChannelTable::ColBusy, QStringLiteral("Yes"));
     table.encode(image);
     const std::uint8_t expected[13] = {0x20, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51,
                                        0x14, 0xFF, 0xFF, 0x70, 0x06, 0x5A};
     for (int i = 0; i < 13; ++i)
         QCOMPARE(int(image.at(recordOffset(3) + i)), int(expected[i]));
+}
+
+void ChannelTableTest::untouchedOddRecordsKeepTheirBytes_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QStringList>("shown");
+    auto bytes = [](std::initializer_list<int> list) {
+        QByteArray b;
+        for (const int v : list)
+            b.append(char(v));
+        return b;
+    };
+    QTest::newRow("0xFA nibble in the top frequency byte")
+        << bytes({0x00, 0x00, 0x50, 0xFA, 0x00, 0x00, 0x50, 0x14, 0x70, 0x06, 0x23, 0x80, 0xFA, 1, 2, 3})
+        << QStringList{"1605.00000", "145.00000", "67.0", "D023N", "Yes"};
+    QTest::newRow("CTCSS 800.0")
+        << bytes({0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x50, 0x14, 0x00, 0x7A, 0xFF, 0xFF, 0xFF, 0, 0, 0})
+        << QStringList{"145.00000", "145.00000", "800.0", "None", "No"};
+    QTest::newRow("D6400N and D6300I")
+        << bytes({0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x50, 0x14, 0xA0, 0xBF, 0xA0, 0xFE, 0xFE, 9, 9, 9})
+        << QStringList{"145.00000", "145.00000", "D6400N", "D6300I", "Yes"};
+    QTest::newRow("ambiguous pair 0xAF in byte 3")
+        << bytes({0x00, 0x00, 0x00, 0xAF, 0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x00, 0x00, 0x00, 0, 0, 0})
+        << QStringList{"1150.00000", "145.00000", "None", "None", "Yes"};
+    QTest::newRow("0x1A pair and tone high byte 0x00")
+        << bytes({0x1A, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x55, 0x00, 0x70, 0x06, 0x5A, 0, 0, 0})
+        << QStringList{"145.12520", "145.12500", "None", "67.0", "Yes"};
+    QTest::newRow("receive only, tone bytes kept")
+        << bytes({0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x00, 0x00, 0x70, 0x06, 0x00, 0x00, 0x00, 0, 0, 0})
+        << QStringList{"145.00000", "", "67.0", "", ""};
+}
+
+void ChannelTableTest::untouchedOddRecordsKeepTheirBytes()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QStringList, shown);
+    for (const bool chinese : {false, true}) {
+        MemoryImage image = MemoryImage::newImage();
+        for (int channel : {1, 9, 16}) {
+            for (int i = 0; i < layout::kRowSize; ++i)
+                image.channel(channel)[i] = std::uint8_t(record.at(i));
+        }
+        const MemoryImage before = image;
+        ChannelTable table(chinese);
+        table.decode(image, chinese);
+        if (!chinese)
+            QCOMPARE(rowCells(table, 9), shown);
+        table.encode(image);
+        QCOMPARE(image, before);
+    }
+}
+
+// Random bytes everywhere, decoded and encoded back unedited: the image is
+// byte for byte the same, whichever language decoded it.
+void ChannelTableTest::untouchedRandomImagesKeepTheirBytes()
+{
+    QRandomGenerator random(1605);
+    for (int round = 0; round < 300; ++round) {
+        MemoryImage image;
+        for (int i = 0; i < layout::kImageSize; ++i)
+            image.set(i, std::uint8_t(random.bounded(256)));
+        const MemoryImage before = image;
+        ChannelTable table(round % 2 == 1);
+        table.decode(image, round % 2 == 1);
+        table.encode(image);
+        QCOMPARE(image, before);
+    }
+}
+
+// An edit in one row changes that record only; the rows around it keep
+// their odd bytes.
+void ChannelTableTest::editingOneRowLeavesTheOthers()
+{
+    QRandomGenerator random(61448);
+    MemoryImage image;
+    for (int i = 0; i < layout::kImageSize; ++i)
+        image.set(i, std::uint8_t(random.bounded(256)));
+    const MemoryImage before = image;
+    ChannelTable table;
+    table.decode(image, false);
+    table.setCell(4, ChannelTable::ColRx, QStringLiteral("145.0125"));
+    table.setCell(4, ChannelTable::ColTx, QStringLiteral("145.0125"));
+    table.encode(image);
+    QCOMPARE(int(image.channel(4)[3]), 0x14);
+    QCOMPARE(int(image.channel(4)[7]), 0x14);
+    for (int offset = 0; offset < layout::kImageSize; ++offset) {
+        if (offset / layout::kRowSize != 4)
+            QCOMPARE(image.at(offset), before.at(offset));
+    }
+}
+
+// A .dat file opened, shown and saved without an edit is the same file.
+void ChannelTableTest::fileSavedUneditedIsTheSameFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("odd.dat"));
+    QByteArray original(layout::kImageSize, char(0xFF));
+    const char odd[][16] = {
+        {0, 0, 0x50, char(0xFA), 0, 0, 0x50, 0x14, 0x70, 0x06, 0x23, char(0x80), char(0xFA), 1, 2, 3},
+        {0, 0, 0x50, 0x14, 0, 0, 0x50, 0x14, 0x00, 0x7A, char(0xA0), char(0xBF), char(0xFE), 0, 0, 0},
+        {0, 0, 0x50, 0x14, 0, 0, 0x50, 0x14, char(0xA0), char(0xFE), 0, 0, 0, 0, 0, 0},
+    };
+    for (int k = 0; k < 3; ++k)
+        original.replace(layout::channelOffset(2 + 5 * k), layout::kRowSize, QByteArray(odd[k], 16));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(original), qint64(original.size()));
+    }
+    MemoryImage image;
+    QVERIFY(image.loadFile(path));
+    ChannelTable table;
+    table.decode(image, false);
+    table.encode(image);
+    QVERIFY(image.saveFile(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), original);
 }
 
 int runChannelTableTests(int argc, char** argv)

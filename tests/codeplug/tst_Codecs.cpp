@@ -38,6 +38,11 @@ private slots:
 
     void channelInUse_data();
     void channelInUse();
+
+    void oddFrequencyBytesComeBack_data();
+    void oddFrequencyBytesComeBack();
+    void oddToneBytesComeBack_data();
+    void oddToneBytesComeBack();
 };
 
 void CodecsTest::pairs()
@@ -285,6 +290,55 @@ void CodecsTest::channelInUse()
     record[3] = std::uint8_t(rx3);
     record[7] = std::uint8_t(tx7);
     QCOMPARE(codec::channelInUse(record.data()), inUse);
+}
+
+// Bytes with nibbles above 9 that no proper encoder writes, as read from a
+// radio or a file: the text they decode to encodes back to the same bytes.
+void CodecsTest::oddFrequencyBytesComeBack_data()
+{
+    QTest::addColumn<Bytes4>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0xFA in byte 3") << Bytes4{0x00, 0x00, 0x50, 0xFA} << "1605.00000";
+    QTest::newRow("0xA0 in byte 3") << Bytes4{0x25, 0x00, 0x50, 0xA0} << "1005.00025";
+    QTest::newRow("0xFF-like top 0xF9") << Bytes4{0x99, 0x99, 0x99, 0xF9} << "1599.99999";
+}
+
+void CodecsTest::oddFrequencyBytesComeBack()
+{
+    QFETCH(Bytes4, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(codec::decodeFrequency(bytes.data()), text);
+    Bytes4 out{0x11, 0x22, 0x33, 0x44};
+    codec::encodeFrequency(text, out.data());
+    QCOMPARE(out, bytes);
+}
+
+void CodecsTest::oddToneBytesComeBack_data()
+{
+    QTest::addColumn<int>("high");
+    QTest::addColumn<int>("low");
+    QTest::addColumn<QString>("text");
+    // A CTCSS high byte 0x7A-0x7F must not turn into a DCS code.
+    QTest::newRow("CTCSS 800.0") << 0x7A << 0x00 << "800.0";
+    QTest::newRow("CTCSS 855.9") << 0x7F << 0x59 << "855.9";
+    // The top DCS high bytes with a low byte above 0x99 must keep their kind.
+    QTest::newRow("D6400N") << 0xBF << 0xA0 << "D6400N";
+    QTest::newRow("D6465N") << 0xBF << 0xFF << "D6465N";
+    QTest::newRow("D6300I") << 0xFE << 0xA0 << "D6300I";
+    QTest::newRow("D6365I") << 0xFE << 0xFF << "D6365I";
+}
+
+void CodecsTest::oddToneBytesComeBack()
+{
+    QFETCH(int, high);
+    QFETCH(int, low);
+    QFETCH(QString, text);
+    QCOMPARE(codec::decodeTone(std::uint8_t(high), std::uint8_t(low), true, false), text);
+    std::uint8_t h = 0x12;
+    std::uint8_t l = 0x34;
+    codec::encodeTone(text, &h, &l);
+    QCOMPARE(int(h), high);
+    QCOMPARE(int(l), low);
 }
 
 int runCodecsTests(int argc, char** argv)

@@ -18,6 +18,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <memory>
@@ -132,6 +133,7 @@ private slots:
     void comSetupFirstUse();
     void comSetupRemembersChoiceCancelStoresNothing();
     void comSetupBusyPortGreyed();
+    void portLockedByAnotherProgramIsBusy();
     void comSetupF1Help();
 
 private:
@@ -699,6 +701,41 @@ void TestLinkUi::comSetupBusyPortGreyed()
     // OK with nothing selected: "com0", 0 stored.
     QCOMPARE(m_view->m_strPort, QStringLiteral("com0"));
     QCOMPARE(UserStore::fromSettings().read(QStringLiteral("com"), std::uint32_t{9}), 0u);
+}
+
+// A program that is not built on Qt holds COM1 with an advisory lock: COM Setup
+// greys it out and a transfer on it says the port could not be opened, and why.
+void TestLinkUi::portLockedByAnotherProgramIsBusy()
+{
+    Pty com1, com2;
+    setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
+    const int holder = ::open(QFile::encodeName(com1.path()).constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(holder >= 0);
+    const auto closeHolder = qScopeGuard([holder] { ::close(holder); });
+    QCOMPARE(::flock(holder, LOCK_EX | LOCK_NB), 0);
+
+    QList<bool> enabled;
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([&](QDialog* dialog) {
+        for (int id = 1007; id <= 1008; ++id)
+            enabled << dialog->findChild<QRadioButton*>(LanguageModule::controlName(id))->isEnabled();
+        dialog->findChild<QPushButton*>(QStringLiteral("id2"))->click();
+    });
+    m_view->OnSetupCom();
+    QCOMPARE(runner.count(), 1);
+    QCOMPARE(enabled, (QList<bool>{false, true}));
+
+    m_view->m_strPort = QStringLiteral("COM1");
+    const QByteArray imageBefore = m_doc->image().toByteArray();
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
+    m_view->OnProgramRead();
+    pressOkAndRun();
+    QCOMPARE(watcher.seen().size(), 1);
+    const QStringList lines = watcher.seen().at(0).text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), LanguageModule::string(61453));
+    QVERIFY2(lines.value(1).contains(QStringLiteral("busy")), qPrintable(watcher.seen().at(0).text));
+    QCOMPARE(m_doc->image().toByteArray(), imageBefore);
 }
 
 void TestLinkUi::comSetupF1Help()

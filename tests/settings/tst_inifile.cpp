@@ -159,6 +159,8 @@ private slots:
     void writeFormatCrLf();
     void bytesPassThrough();
     void utf8ByteOrderMark();
+    void laterLineByteOrderMarkSurvives_data();
+    void laterLineByteOrderMarkSurvives();
     void saveWithoutChangesWritesNothing();
     void openAnotherFileSavesFirst();
     void closing_data();
@@ -673,6 +675,57 @@ void TestIniFile::utf8ByteOrderMark()
     QVERIFY(writeAll(file("mid.ini"), "a=1\n\xEF\xBB\xBF[S]\n"));
     QVERIFY(ini.Open(file("mid.ini"), false, true, true, false));
     QCOMPARE(IniFileInspector::lastSection(ini), 0);
+}
+
+// A line that starts with its own byte order mark (two files joined): after a
+// change, a save and a new Open it reads exactly as it did, and a second
+// round writes the same bytes again.
+void TestIniFile::laterLineByteOrderMarkSurvives_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("line");  // the marked line, as written back
+    QTest::newRow("key after a comment")
+        << QByteArray("; joined file\r\n\xEF\xBB\xBF" "AppName=Other\r\n[Setup]\r\nLanguage=English\r\n")
+        << QByteArray("\xEF\xBB\xBF" "AppName=Other\r\n");
+    QTest::newRow("header-like line after a blank line")
+        << QByteArray("\r\n\xEF\xBB\xBF[Other]\r\nk=1\r\n[Setup]\r\nLanguage=English\r\n")
+        << QByteArray("\xEF\xBB\xBF[Other]=\r\n");  // a key without "=" is written with one
+    QTest::newRow("file with its own mark as well")
+        << QByteArray("\xEF\xBB\xBF; first\r\n\xEF\xBB\xBFk=2\r\n[Setup]\r\nLanguage=English\r\n")
+        << QByteArray("\xEF\xBB\xBFk=2\r\n");
+    QTest::newRow("marked line inside a section")
+        << QByteArray("[Setup]\r\n; joined\r\n\xEF\xBB\xBFType1=KQ-517\r\nLanguage=English\r\n")
+        << QByteArray("\xEF\xBB\xBFType1=KQ-517\r\n");
+}
+
+void TestIniFile::laterLineByteOrderMarkSurvives()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, line);
+    QVERIFY(writeAll(file(), text));
+    QList<QByteArray> names;
+    QList<QList<QByteArray>> keys;
+    {
+        CIniFile ini(4);
+        QVERIFY(ini.Open(file(), true, true, true, false));
+        names = IniFileInspector::sectionNames(ini);
+        for (int s = 0; s < names.size(); ++s)
+            keys.append(IniFileInspector::keys(ini, s));
+        ini.SetString("Setup", "Language", "Chinese");
+    }
+    const QByteArray saved = readAll(file());
+    QVERIFY2(saved.contains(line), saved.constData());
+    {
+        CIniFile ini(4);
+        QVERIFY(ini.Open(file(), true, true, true, false));
+        QCOMPARE(IniFileInspector::sectionNames(ini), names);
+        for (int s = 0; s < names.size(); ++s)
+            QCOMPARE(IniFileInspector::keys(ini, s), keys.at(s));
+        QCOMPARE(ini.GetString("Setup", "Language"), QByteArray("Chinese"));
+        ini.SetString("Setup", "Language", "English");
+        ini.SetString("Setup", "Language", "Chinese");
+    }
+    QCOMPARE(readAll(file()), saved);
 }
 
 void TestIniFile::saveWithoutChangesWritesNothing()

@@ -4,6 +4,7 @@
 
 #include "codeplug/CellValidator.h"
 #include "codeplug/ChannelTable.h"
+#include "codeplug/MemoryImage.h"
 
 using Trigger = CellValidator::Trigger;
 using Check = CellValidator::FrequencyCheck;
@@ -50,6 +51,8 @@ private slots:
     void chineseNewChannel();
     void zeroBandRefusesEverything();
     void nineDigitsRefused();
+    void belowTenMegahertzRefused_data();
+    void belowTenMegahertzRefused();
     void cellsOutsideTheChannelsAreIgnored();
     void edgeCellsOfTheChannels_data();
     void edgeCellsOfTheChannels();
@@ -84,11 +87,21 @@ void TestCellValidator::checkFrequency_data()
     QTest::newRow("one unit below the band") << "129.99999" << Check::OutOfRange << qint64(12999999);
     QTest::newRow("last step inside the band") << "159.99375" << Check::Valid << qint64(15999375);
     QTest::newRow("first step inside the band") << "130.005" << Check::Valid << qint64(13000500);
-    QTest::newRow("not a number") << "abc" << Check::OutOfRange << qint64(0);
-    QTest::newRow("blank is a number 0") << " " << Check::OutOfRange << qint64(0);
-    QTest::newRow("negative") << "-145" << Check::OutOfRange << qint64(-14500000);
-    QTest::newRow("leading blanks, trailing text") << "  150.5MHz" << Check::Valid << qint64(15050000);
-    QTest::newRow("exponent") << "1.45e2" << Check::Valid << qint64(14500000);
+    QTest::newRow("surrounding blanks") << "  150.5 " << Check::Valid << qint64(15050000);
+    QTest::newRow("point last") << "150." << Check::Valid << qint64(15000000);
+    // Only plain decimal numbers are read: no atof-style prefixes.
+    QTest::newRow("not a number") << "abc" << Check::NotANumber << qint64(0);
+    QTest::newRow("blank only") << " " << Check::NotANumber << qint64(0);
+    QTest::newRow("comma") << "145,5" << Check::NotANumber << qint64(0);
+    QTest::newRow("trailing letters") << "146.52abc" << Check::NotANumber << qint64(0);
+    QTest::newRow("unit") << "150.5MHz" << Check::NotANumber << qint64(0);
+    QTest::newRow("two points") << "145.5.5" << Check::NotANumber << qint64(0);
+    QTest::newRow("inner blank") << "145 .5" << Check::NotANumber << qint64(0);
+    QTest::newRow("exponent") << "1.45e2" << Check::NotANumber << qint64(0);
+    QTest::newRow("minus sign") << "-145" << Check::NotANumber << qint64(0);
+    QTest::newRow("plus sign") << "+145" << Check::NotANumber << qint64(0);
+    QTest::newRow("point only") << "." << Check::NotANumber << qint64(0);
+    QTest::newRow("full-width digits") << QStringLiteral("１４５") << Check::NotANumber << qint64(0);
     // Out of range is checked before the step.
     QTest::newRow("out of range and off step") << "170.003" << Check::OutOfRange << qint64(17000300);
 }
@@ -116,6 +129,7 @@ void TestCellValidator::store_data()
     const int none = 0;
     const int range = 61448;  // "Out of range,please input again."
     const int step = 61456;   // "Error data Value, please input according the step value(6.25K/5k)."
+    const int nan = 61457;    // "Please enter the frequency as a number in MHz, ..."
 
     QTest::newRow("rx new channel") << kEmpty << 1 << "145"
                                     << "145.00000|145.00000|None|None|Yes"
@@ -136,8 +150,16 @@ void TestCellValidator::store_data()
                                     << "||||No" << "||||No" << none;
     QTest::newRow("rx out of range") << kInUse << 1 << "160.005"
                                     << "||||No" << "||||No" << range;
-    QTest::newRow("rx not a number") << kInUse << 1 << "abc"
-                                    << "||||No" << "||||No" << range;
+    QTest::newRow("rx not a number keeps the row") << kInUse << 1 << "abc"
+                                    << kInUse << kInUse << nan;
+    QTest::newRow("rx comma keeps the row") << kInUse << 1 << "145,5"
+                                    << kInUse << kInUse << nan;
+    QTest::newRow("rx not a number on empty row") << kEmpty << 1 << "146.52abc"
+                                    << kEmpty << kEmpty << nan;
+    QTest::newRow("tx not a number keeps the row") << kInUse << 2 << "146,5"
+                                    << kInUse << kInUse << nan;
+    QTest::newRow("tx blank keeps the row") << kInUse << 2 << "  "
+                                    << kInUse << kInUse << nan;
     QTest::newRow("rx off step") << kInUse << 1 << "145.003"
                                     << "||||No" << "||||No" << step;
     QTest::newRow("rx off step on empty row") << kEmpty << 1 << "145.003"
@@ -220,7 +242,7 @@ void TestCellValidator::zeroBandRefusesEverything()
     // An empty band text gives limits 0 and 0: every typed frequency, 0 included,
     // is refused (0 could not be stored: the image reads it back as no channel).
     const CellValidator validator(0, 0, false);
-    for (const char* text : {"0", "0.000", "abc", "145"}) {
+    for (const char* text : {"0", "0.000", "10", "145"}) {
         ChannelTable table;
         QCOMPARE(validator.store(table, 1, 1, QString::fromLatin1(text), Trigger::CellLeave),
                  61448);
@@ -246,6 +268,43 @@ void TestCellValidator::nineDigitsRefused()
     // The smallest storable frequency: one step above zero.
     QCOMPARE(beyond.checkFrequency(QStringLiteral("0.005")), Check::Valid);            // 500
     QCOMPARE(beyond.checkFrequency(QStringLiteral("0.00001")), Check::OffStep);        // 1
+}
+
+// Below 10 MHz the top digit pair is 0x00, which reads back as "no
+// frequency": refused even when the band allows it.
+void TestCellValidator::belowTenMegahertzRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Check>("expected");
+    QTest::newRow("7 MHz") << "7" << Check::OutOfRange;
+    QTest::newRow("just below 10 MHz") << "9.995" << Check::OutOfRange;
+    QTest::newRow("1 MHz, the band's floor") << "1" << Check::OutOfRange;
+    QTest::newRow("10 MHz") << "10" << Check::Valid;
+    QTest::newRow("29.995 MHz") << "29.995" << Check::Valid;
+}
+
+void TestCellValidator::belowTenMegahertzRefused()
+{
+    QFETCH(QString, text);
+    QFETCH(Check, expected);
+    const CellValidator validator(100000, 3000000, false);  // "1 - 30MHz"
+    QCOMPARE(validator.checkFrequency(text), expected);
+
+    // Stored, the value either reads back from the image as typed or is refused.
+    ChannelTable table;
+    const int message = validator.store(table, 2, 1, text, Trigger::Enter);
+    MemoryImage image = MemoryImage::newImage();
+    table.encode(image);
+    ChannelTable back;
+    back.decode(image, false);
+    if (expected == Check::Valid) {
+        QCOMPARE(message, int(CellValidator::NoMessage));
+        QCOMPARE(back.cell(2, 1), table.cell(2, 1));
+        QVERIFY(!back.cell(2, 1).isEmpty());
+    } else {
+        QCOMPARE(message, int(CellValidator::MsgOutOfRange));
+        QCOMPARE(rowCells(table, 2), cells(kEmpty));
+    }
 }
 
 void TestCellValidator::cellsOutsideTheChannelsAreIgnored()

@@ -667,8 +667,12 @@ void TestChannelView::validation_data()
                            << (enter ? QPoint(1, 3) : clicked);
         row("rx out of range") << inUse << 1 << "160.005" << enter << "||||No" << 61448
                                << (enter ? QPoint(1, 3) : clicked);
-        row("rx not a number") << empty << 1 << "abc" << enter << empty << 61448
+        row("rx not a number") << empty << 1 << "abc" << enter << empty << 61457
                                << (enter ? QPoint(1, 3) : clicked);
+        row("rx comma keeps the row") << inUse << 1 << "145,5" << enter << inUse << 61457
+                                      << (enter ? QPoint(1, 3) : clicked);
+        row("tx trailing letters keep the row") << inUse << 2 << "146.52abc" << enter << inUse << 61457
+                                                << (enter ? QPoint(2, 3) : clicked);
         row("rx emptied") << inUse << 1 << "" << enter << "||||No" << 0 << (enter ? QPoint(2, 3) : clicked);
         row("rx changed") << inUse << 1 << "150" << enter << "150.00000|146.00000|67.0|D023N|No" << 0
                           << (enter ? QPoint(2, 3) : clicked);
