@@ -51,13 +51,19 @@ void ChannelTable::decode(const MemoryImage& image, bool chinese)
 
 void ChannelTable::encode(MemoryImage& image) const
 {
-    for (int row = 1; row <= layout::kChannelCount; ++row) {
-        std::uint8_t* r = image.channel(row);
-        const auto& cells = m_cells[row];
-        codec::encodeFrequency(cells[ColRx], r + ch::kRxFrequency);
-        codec::encodeFrequency(cells[ColTx], r + ch::kTxFrequency);
-        codec::encodeTone(cells[ColDecode], &r[ch::kDecodeToneHigh], &r[ch::kDecodeToneLow]);
-        codec::encodeTone(cells[ColEncode], &r[ch::kEncodeToneHigh], &r[ch::kEncodeToneLow]);
-        r[ch::kFlags] = codec::encodeBusyLock(cells[ColBusy], r[ch::kFlags]);
-    }
+    for (int row = 1; row <= layout::kChannelCount; ++row)
+        encodeChannel(image, row);
+}
+
+void ChannelTable::encodeChannel(MemoryImage& image, int row) const
+{
+    if (row < 1 || row > layout::kChannelCount)
+        return;
+    std::uint8_t* r = image.channel(row);
+    const auto& cells = m_cells[row];
+    codec::encodeFrequency(cells[ColRx], r + ch::kRxFrequency);
+    codec::encodeFrequency(cells[ColTx], r + ch::kTxFrequency);
+    codec::encodeTone(cells[ColDecode], &r[ch::kDecodeToneHigh], &r[ch::kDecodeToneLow]);
+    codec::encodeTone(cells[ColEncode], &r[ch::kEncodeToneHigh], &r[ch::kEncodeToneLow]);
+    r[ch::kFlags] = codec::encodeBusyLock(cells[ColBusy], r[ch::kFlags]);
 }

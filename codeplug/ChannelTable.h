@@ -29,6 +29,8 @@ public:
     // Table to image: bytes 0 to 12 of channel records 1 to 16, bits 1-7 of
     // byte 12 and bytes 13 to 15 untouched, nothing outside rows 1 to 16.
     void encode(MemoryImage& image) const;
+    // The same for channel record row (1 to 16) alone.
+    void encodeChannel(MemoryImage& image, int row) const;
 
 private:
     std::array<std::array<QString, kCols>, kRows> m_cells;
