@@ -23,9 +23,12 @@ bool isBlank(const csvtext::Record& record)
     return true;
 }
 
-// The channel table's own header, in either language.
-bool isTableHeader(const QStringList& cells)
+// The channel table's own header, in either language. Spreadsheets may add
+// empty cells after it.
+bool isTableHeader(QStringList cells)
 {
+    while (cells.size() > planformat::kCsvColumnCount && cells.last().trimmed().isEmpty())
+        cells.removeLast();
     if (cells.size() != planformat::kCsvColumnCount)
         return false;
     for (const bool chinese : {false, true}) {

@@ -199,7 +199,8 @@ void PlanRoundTripTest::spreadsheetForms_data()
     QTest::newRow("short numbers") << header + "\n2,145.0125,145.6125,67,D023N,No\n";
     QTest::newRow("six decimals") << header + "\n2,145.012500,145.612500,67.00,D023N,No\n";
     QTest::newRow("other case and spaces") << header + "\n 2 , 145.0125 ,145.6125, 67.0 ,d023n,no\n";
-    QTest::newRow("blank lines and empty extra cells") << header + "\n\n2,145.0125,145.6125,67.0,D023N,No,,\n\n";
+    QTest::newRow("blank lines and empty extra cells")
+        << header + ",,\n\n2,145.0125,145.6125,67.0,D023N,No,,\n\n";
     QTest::newRow("Chinese header and texts")
         << QStringLiteral("信道,接收频率,发射频率,QT/DQT解码,QT/DQT编码,繁忙锁定\n2,145.0125,145.6125,67.0,D023N,关\n").toUtf8();
 }
