@@ -89,24 +89,41 @@ bool readHeader(const QStringList& header, ColumnMap* map)
     return (*map)[ChirpLocation] >= 0 && (*map)[ChirpFrequency] >= 0;
 }
 
-PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const modelband::BandLimits& limits,
-                bool chinese, QList<PlanError>* errors)
+namespace {
+
+// The cells of one row, read by column name, and the errors they give.
+class RowReader {
+public:
+    RowReader(const QStringList& cells, int line, const ColumnMap& map, QList<PlanError>* errors)
+        : m_cells(cells), m_line(line), m_map(map), m_errors(errors)
+    {
+    }
+
+    QString cell(ChirpColumn c) const
+    {
+        const int i = m_map[c];
+        return i >= 0 && i < m_cells.size() ? m_cells.at(i).trimmed() : QString();
+    }
+
+    void fail(ChirpColumn c, Reason reason, const QString& value)
+    {
+        m_errors->append(PlanError{m_line, QString(kChirpColumnNames[c]), reason, value, 0});
+    }
+
+    // Frequency, Duplex and Offset to the receive and transmit frequencies.
+    void readFrequencies(PlanRow& row, const modelband::BandLimits& limits);
+    // Tone, CrossMode, DtcsPolarity and the tone columns to the two tones.
+    void readTones(PlanRow& row, bool chinese);
+
+private:
+    const QStringList& m_cells;
+    int m_line;
+    const ColumnMap& m_map;
+    QList<PlanError>* m_errors;
+};
+
+void RowReader::readFrequencies(PlanRow& row, const modelband::BandLimits& limits)
 {
-    const auto cell = [&](ChirpColumn c) {
-        const int i = map[c];
-        return i >= 0 && i < cells.size() ? cells.at(i).trimmed() : QString();
-    };
-    const auto fail = [&](ChirpColumn c, Reason reason, const QString& value) {
-        errors->append(PlanError{line, QString(kChirpColumnNames[c]), reason, value, 0});
-    };
-
-    PlanRow row;
-    row.line = line;
-    row.channel = plancells::channelNumber(cell(ChirpLocation));
-    if (row.channel == 0)
-        fail(ChirpLocation, Reason::BadChannel, cell(ChirpLocation));
-
-    // Frequencies.
     Reason reason = Reason::NotANumber;
     const std::optional<std::int64_t> rx = plancells::readMegahertz(cell(ChirpFrequency), &reason);
     if (!rx)
@@ -142,11 +159,15 @@ PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const 
     if (tx)
         row.tx = codec::formatFrequency(*tx);
 
-    // Tone mode to the two directions.
+}
+
+void RowReader::readTones(PlanRow& row, bool chinese)
+{
     const QString mode = cell(ChirpTone);
     Side txSide;
     Side rxSide;
     if (same(mode, kToneNone)) {
+        // no tone either way
     } else if (same(mode, kToneTone)) {
         txSide = Side{Kind::Ctcss, ChirpRToneFreq};
     } else if (same(mode, kToneTsql)) {
@@ -161,13 +182,13 @@ PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const 
             arrow < 0 ? std::nullopt : crossSide(cross.mid(arrow + kCrossArrow.size()).trimmed(), false);
         if (!from || !to || (from->kind == Kind::None && to->kind == Kind::None)) {
             fail(ChirpCrossMode, Reason::BadCrossMode, cross);
-            return row;
+            return;
         }
         txSide = *from;
         rxSide = *to;
     } else {
         fail(ChirpTone, Reason::BadToneMode, mode);
-        return row;
+        return;
     }
 
     QString polarity = QString(kChirpDefaultPolarity);
@@ -180,7 +201,7 @@ PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const 
         };
         if (polarity.size() != 2 || !letterOk(polarity.at(0)) || !letterOk(polarity.at(1))) {
             fail(ChirpDtcsPolarity, Reason::BadPolarity, cell(ChirpDtcsPolarity));
-            return row;
+            return;
         }
     }
     // TSQL and DTCS read one column for both directions: one message is enough.
@@ -198,6 +219,21 @@ PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const 
     };
     row.encode = toneFor(txSide, polarity.at(0), true);
     row.decode = toneFor(rxSide, polarity.at(1), !shared);
+}
+
+}  // namespace
+
+PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const modelband::BandLimits& limits,
+                bool chinese, QList<PlanError>* errors)
+{
+    RowReader reader(cells, line, map, errors);
+    PlanRow row;
+    row.line = line;
+    row.channel = plancells::channelNumber(reader.cell(ChirpLocation));
+    if (row.channel == 0)
+        reader.fail(ChirpLocation, Reason::BadChannel, reader.cell(ChirpLocation));
+    reader.readFrequencies(row, limits);
+    reader.readTones(row, chinese);
     return row;
 }
 
