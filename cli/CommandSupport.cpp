@@ -33,11 +33,14 @@ bool loadImage(const QString& path, MemoryImage* image)
     return true;
 }
 
-modelband::BandLimits bandLimitsOf(const MemoryImage& image)
+modelband::BandLimits bandLimitsOf(const MemoryImage& image, QString* bandText)
 {
     const int modelIndex = image.at(layout::kModelIndex);
     const int bandIndex = image.at(layout::kBandIndex);
-    return modelband::bandLimits(modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex));
+    const QString band = modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex);
+    if (bandText)
+        *bandText = band;
+    return modelband::bandLimits(band);
 }
 
 bool takeOptionValue(const QStringList& args, int* i, const QString& verb, QString* value, bool* given)

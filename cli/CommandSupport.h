@@ -20,8 +20,9 @@ bool writeStdout(const QByteArray& bytes);
 bool loadImage(const QString& path, MemoryImage* image);
 
 // The band of the image's model and band index in the settings file, as the
-// channel grid checks typed frequencies against it.
-modelband::BandLimits bandLimitsOf(const MemoryImage& image);
+// channel grid checks typed frequencies against it; *bandText (when given)
+// gets the band's text, empty when the settings file names none.
+modelband::BandLimits bandLimitsOf(const MemoryImage& image, QString* bandText = nullptr);
 
 // Reads the value after option args[*i] into *value and steps *i past it.
 // False, with the error printed, when it is missing or the option was given

@@ -6,6 +6,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "codeplug/ChannelPlan.h"
+#include "codeplug/ImageLayout.h"
 
 namespace {
 
@@ -77,7 +78,15 @@ int runImport(const QStringList& args)
     if (!readPlan(inPath, &bytes))
         return kExitFailed;
 
-    const modelband::BandLimits limits = bandLimitsOf(image);
+    QString band;
+    const modelband::BandLimits limits = bandLimitsOf(image, &band);
+    if (band.isEmpty()) {
+        // Without a band no frequency can pass; say why instead of refusing every row.
+        printError(QStringLiteral("import: the settings file names no band for model %1, band %2 of the base image")
+                       .arg(image.at(layout::kModelIndex))
+                       .arg(image.at(layout::kBandIndex)));
+        return kExitFailed;
+    }
     const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits);
     if (!plan.ok()) {
         for (const channelplan::PlanError& error : plan.errors)

@@ -96,6 +96,9 @@ void ImportDiffTest::initTestCase()
     QVERIFY(writeFile(path(QStringLiteral("KQ-517.ini")), "[Setup]\r\nType1=KQ-517\r\nField1=130 - 160MHz\r\n"));
     QVERIFY(planImage().saveFile(path(QStringLiteral("base.dat"))));
     QVERIFY(writeFile(path(QStringLiteral("binary.csv")), QByteArray("\x00\x01\x02\x03", 4)));
+    MemoryImage unnamed = planImage();
+    unnamed.set(layout::kModelIndex, 5);  // the settings file names one model only
+    QVERIFY(unnamed.saveFile(path(QStringLiteral("unnamed-model.dat"))));
 }
 
 // Channel 3 replaced, channel 2 created; every other byte is the base's.
@@ -220,6 +223,8 @@ void ImportDiffTest::errors_data()
                                           << "missing.dat";
     QTest::newRow("import, binary plan") << QStringList{"import", path("binary.csv"), "-o", out} << 1
                                          << "not a text file";
+    QTest::newRow("import, base of a model without a band")
+        << QStringList{"import", csv, "--base", path("unnamed-model.dat"), "-o", out} << 1 << "no band for model 5";
     QTest::newRow("diff, one file") << QStringList{"diff", path("base.dat")} << 2 << "two .dat files";
     QTest::newRow("diff, missing file") << QStringList{"diff", path("base.dat"), missing} << 2 << "missing.dat";
     QTest::newRow("diff, unknown option") << QStringList{"diff", "-q", path("base.dat"), path("base.dat")} << 2
