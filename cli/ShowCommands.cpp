@@ -1,49 +1,24 @@
 // kq517 show and kq517 export: the channel table and radio-wide options of a
-// .dat file, for a person to read or as CSV.
+// .dat file, for a person to read, or the channels as CSV or CHIRP CSV.
 
 #include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
-#include "settings/AtomicFile.h"
+#include "codeplug/ChannelPlan.h"
 #include "codeplug/ChannelTable.h"
+#include "codeplug/ImageDiff.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
+#include "settings/AtomicFile.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 
 namespace {
-
-bool isOption(const QString& word)
-{
-    return word.size() > 1 && word.startsWith(QLatin1Char('-'));
-}
-
-bool isHelp(const QString& word)
-{
-    return word == QLatin1String("--help") || word == QLatin1String("-h");
-}
-
-// Writes all of bytes to stdout; false when the stream refused them (a closed
-// pipe, a full disk).
-bool writeStdout(const QByteArray& bytes)
-{
-    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    return std::fflush(stdout) == 0 && written == size_t(bytes.size());
-}
-
-bool loadImage(const QString& path, MemoryImage* image)
-{
-    QString error;
-    if (!image->loadFile(path, &error)) {
-        printError(error);
-        return false;
-    }
-    return true;
-}
 
 ChannelTable englishTable(const MemoryImage& image)
 {
@@ -77,13 +52,6 @@ QString tableText(const ChannelTable& table)
     return text;
 }
 
-QString timeOutText(std::uint8_t timeOut)
-{
-    if (timeOut == 0)
-        return QStringLiteral("Off");
-    return QStringLiteral("%1s").arg(int(timeOut) * 30);
-}
-
 QString orUnnamed(const QString& text)
 {
     return text.isEmpty() ? QStringLiteral("(not named in the settings file)") : text;
@@ -97,49 +65,21 @@ QString optionsText(const MemoryImage& image)
     const QString band = modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex);
 
     // One arg() call each: a "%2" in a name from the settings file stays as it is.
-    const QList<QPair<QString, QString>> rows = {
-        {QStringLiteral("Model:"),
-         QStringLiteral("%1 (model %2)").arg(orUnnamed(model), QString::number(modelIndex))},
-        {QStringLiteral("Band:"),
-         QStringLiteral("%1 (band %2)").arg(orUnnamed(band), QString::number(bandIndex))},
-        {QStringLiteral("Squelch Level:"), QString::number(image.at(layout::kSquelchLevel))},
-        {QStringLiteral("Time Out Time:"), timeOutText(image.at(layout::kTimeOutTimer))},
-        {QStringLiteral("Beep:"),
-         (image.at(layout::kBeep) & 0x01) ? QStringLiteral("On") : QStringLiteral("Off")},
-        {QStringLiteral("Tx Power:"), QString::number(image.at(layout::kTxPower) / 3)},
-    };
+    QList<QPair<QString, QString>> rows;
+    for (const imagediff::OptionValue& option : imagediff::optionValues(image)) {
+        QString value = option.value;
+        if (option.offset == layout::kModelIndex)
+            value = QStringLiteral("%1 (model %2)").arg(orUnnamed(model), option.value);
+        else if (option.offset == layout::kBandIndex)
+            value = QStringLiteral("%1 (band %2)").arg(orUnnamed(band), option.value);
+        rows.append({option.name + QLatin1Char(':'), value});
+    }
     int width = 0;
     for (const auto& row : rows)
         width = std::max(width, int(row.first.size()));
     QString text;
     for (const auto& row : rows)
         text += QStringLiteral("  ") + row.first.leftJustified(width + 2) + row.second + QLatin1Char('\n');
-    return text;
-}
-
-// A CSV cell: quoted (with doubled quotes) only when it holds a comma, a quote
-// or a line break.
-QString csvCell(const QString& cell)
-{
-    if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"')) &&
-        !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r')))
-        return cell;
-    QString quoted = cell;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvText(const ChannelTable& table)
-{
-    QString text;
-    for (int row = 0; row < ChannelTable::kRows; ++row) {
-        QStringList cells;
-        // The CH column: the header as it stands, the channel as a plain number.
-        cells << (row == 0 ? table.cell(0, ChannelTable::ColLabel) : QString::number(row));
-        for (int col = ChannelTable::ColRx; col < ChannelTable::kCols; ++col)
-            cells << csvCell(table.cell(row, col));
-        text += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
-    }
     return text;
 }
 
@@ -150,7 +90,7 @@ int runShow(const QStringList& args)
     QString path;
     for (const QString& arg : args) {
         if (isHelp(arg)) {
-            writeStdout("usage: kq517 show [FILE.dat]\n");
+            writeStdout("usage: kq517 show FILE.dat\n");
             return kExitOk;
         }
         if (isOption(arg)) {
@@ -163,14 +103,17 @@ int runShow(const QStringList& args)
         }
         path = arg;
     }
+    if (path.isEmpty()) {
+        printError(QStringLiteral("show: no .dat file given (usage: kq517 show FILE.dat)"));
+        return kExitUsage;
+    }
 
-    // Without a file: the image a new document starts from.
-    MemoryImage image = MemoryImage::newImage();
-    if (!path.isEmpty() && !loadImage(path, &image))
+    MemoryImage image;
+    if (!loadImage(path, &image))
         return kExitFailed;
 
     QString text;
-    text += path.isEmpty() ? QStringLiteral("New image\n") : QStringLiteral("File: %1\n").arg(path);
+    text += QStringLiteral("File: %1\n").arg(path);
     text += QLatin1Char('\n');
     text += QStringLiteral("Channels\n");
     text += tableText(englishTable(image));
@@ -186,26 +129,30 @@ int runShow(const QStringList& args)
 
 int runExport(const QStringList& args)
 {
+    static const char kUsage[] = "usage: kq517 export FILE.dat [-o OUT.csv] [--format csv|chirp]";
     QString path;
     QString outPath;
+    QString format = QStringLiteral("csv");
     bool haveOut = false;
+    bool haveFormat = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         if (isHelp(arg)) {
-            writeStdout("usage: kq517 export FILE.dat [-o OUT.csv]\n");
+            writeStdout(QByteArray(kUsage) + '\n');
             return kExitOk;
         }
         if (arg == QLatin1String("-o")) {
-            if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
-                printError(QStringLiteral("export: -o needs a file name"));
+            if (!takeOptionValue(args, &i, QStringLiteral("export"), &outPath, &haveOut))
+                return kExitUsage;
+            continue;
+        }
+        if (arg == QLatin1String("--format")) {
+            if (!takeOptionValue(args, &i, QStringLiteral("export"), &format, &haveFormat))
+                return kExitUsage;
+            if (format != QLatin1String("csv") && format != QLatin1String("chirp")) {
+                printError(QStringLiteral("export: unknown format '%1' (csv or chirp)").arg(format));
                 return kExitUsage;
             }
-            if (haveOut) {
-                printError(QStringLiteral("export: -o given more than once"));
-                return kExitUsage;
-            }
-            outPath = args.at(++i);
-            haveOut = true;
             continue;
         }
         if (isOption(arg)) {
@@ -219,14 +166,15 @@ int runExport(const QStringList& args)
         path = arg;
     }
     if (path.isEmpty()) {
-        printError(QStringLiteral("export: no .dat file given (usage: kq517 export FILE.dat [-o OUT.csv])"));
+        printError(QStringLiteral("export: no .dat file given (%1)").arg(QLatin1String(kUsage)));
         return kExitUsage;
     }
 
     MemoryImage image;
     if (!loadImage(path, &image))
         return kExitFailed;
-    const QByteArray csv = csvText(englishTable(image)).toUtf8();
+    const QByteArray csv = format == QLatin1String("chirp") ? channelplan::writeChirpCsv(image)
+                                                            : channelplan::writeCsv(image);
 
     if (!haveOut) {
         if (!writeStdout(csv)) {

@@ -17,7 +17,11 @@ void printUsage(FILE* to)
     std::fputs(
         "usage: kq517 <command> [options]\n"
         "  show FILE.dat                      print the channel table and options\n"
-        "  export FILE.dat [-o OUT.csv]       the channel table as CSV\n"
+        "  export FILE.dat [-o OUT.csv] [--format csv|chirp]\n"
+        "                                     the channel table as CSV or CHIRP CSV\n"
+        "  import IN.csv [--base BASE.dat] -o OUT.dat\n"
+        "                                     channels from CSV or CHIRP CSV into a .dat file\n"
+        "  diff A.dat B.dat                   what differs between two .dat files\n"
         "  read --port PORT -o OUT.dat [--base FILE.dat] [--retry N] [--trace FILE]\n"
         "                                     read the radio into a .dat file\n"
         "  write --port PORT FILE.dat [--retry N] [--trace FILE] [--backup DIR]\n"
@@ -60,6 +64,10 @@ int main(int argc, char** argv)
         return runShow(args);
     if (command == QLatin1String("export"))
         return runExport(args);
+    if (command == QLatin1String("import"))
+        return runImport(args);
+    if (command == QLatin1String("diff"))
+        return runDiff(args);
     if (command == QLatin1String("read"))
         return runRead(args);
     if (command == QLatin1String("write"))

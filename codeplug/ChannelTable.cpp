@@ -87,14 +87,20 @@ void ChannelTable::encode(MemoryImage& image) const
         // every record encodes back to its own bytes (digits with nibbles
         // above 9, tone bytes that decode to "None", an ambiguous pair), and
         // a save or write must not change a channel nobody edited.
-        if (showsRecord(row, image))
-            continue;
-        std::uint8_t* r = image.channel(row);
-        const auto& cells = m_cells[row];
-        codec::encodeFrequency(cells[ColRx], r + ch::kRxFrequency);
-        codec::encodeFrequency(cells[ColTx], r + ch::kTxFrequency);
-        codec::encodeTone(cells[ColDecode], &r[ch::kDecodeToneHigh], &r[ch::kDecodeToneLow]);
-        codec::encodeTone(cells[ColEncode], &r[ch::kEncodeToneHigh], &r[ch::kEncodeToneLow]);
-        r[ch::kFlags] = codec::encodeBusyLock(cells[ColBusy], r[ch::kFlags]);
+        if (!showsRecord(row, image))
+            encodeChannel(image, row);
     }
+}
+
+void ChannelTable::encodeChannel(MemoryImage& image, int row) const
+{
+    if (row < 1 || row > layout::kChannelCount)
+        return;
+    std::uint8_t* r = image.channel(row);
+    const auto& cells = m_cells[row];
+    codec::encodeFrequency(cells[ColRx], r + ch::kRxFrequency);
+    codec::encodeFrequency(cells[ColTx], r + ch::kTxFrequency);
+    codec::encodeTone(cells[ColDecode], &r[ch::kDecodeToneHigh], &r[ch::kDecodeToneLow]);
+    codec::encodeTone(cells[ColEncode], &r[ch::kEncodeToneHigh], &r[ch::kEncodeToneLow]);
+    r[ch::kFlags] = codec::encodeBusyLock(cells[ColBusy], r[ch::kFlags]);
 }

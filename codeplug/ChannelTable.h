@@ -36,6 +36,8 @@ public:
     // True when cells 1 to 5 of row (1..16) are the texts the image's record
     // for that channel decodes to, in English or in Chinese.
     bool showsRecord(int row, const MemoryImage& image) const;
+    // Channel record row (1 to 16) alone, always re-encoded from its cells.
+    void encodeChannel(MemoryImage& image, int row) const;
 
 private:
     std::array<std::array<QString, kCols>, kRows> m_cells;

@@ -1,4 +1,5 @@
-// One executable for the code plug: image, codecs, tone table, channel table.
+// One executable for the code plug: image, codecs, tone table, channel table,
+// channel plans and image comparison.
 
 #include <QCoreApplication>
 
@@ -13,5 +14,9 @@ int main(int argc, char** argv)
     failed += runToneTableTests(argc, argv);
     failed += runChannelTableTests(argc, argv);
     failed += runMemoryImageTests(argc, argv);
+    failed += runPlanRoundTripTests(argc, argv);
+    failed += runChirpModesTests(argc, argv);
+    failed += runPlanRefusalsTests(argc, argv);
+    failed += runImageDiffTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -265,9 +265,10 @@ void TestCellValidator::nineDigitsRefused()
     QCOMPARE(beyond.checkFrequency(QStringLiteral("999.99999")), Check::OffStep);      // 99999999: in range
     QCOMPARE(beyond.checkFrequency(QStringLiteral("1000")), Check::OutOfRange);        // 100000000
     QCOMPARE(beyond.checkFrequency(QStringLiteral("1000.005")), Check::OutOfRange);    // on a step, nine digits
-    // The smallest storable frequency: one step above zero.
-    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.005")), Check::Valid);            // 500
-    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.00001")), Check::OffStep);        // 1
+    // The smallest storable frequency: 10 MHz, the first with a non-zero top digit pair.
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("10")), Check::Valid);               // 1000000
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("9.99375")), Check::OutOfRange);     // 999375
+    QCOMPARE(beyond.checkFrequency(QStringLiteral("0.005")), Check::OutOfRange);       // 500
 }
 
 // Below 10 MHz the top digit pair is 0x00, which reads back as "no

@@ -1,0 +1,401 @@
+#include "codeplug/ChannelPlan.h"
+
+#include <QHash>
+#include <QStringDecoder>
+
+#include "codeplug/CellValidator.h"
+#include "codeplug/ChannelPlanFormat.h"
+#include "codeplug/ChirpPlan.h"
+#include "codeplug/Codecs.h"
+#include "codeplug/CsvText.h"
+#include "codeplug/PlanCells.h"
+
+namespace channelplan {
+
+namespace {
+
+bool isBlank(const csvtext::Record& record)
+{
+    for (const QString& cell : record.cells) {
+        if (!cell.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// The channel table's own header, in either language. Spreadsheets may add
+// empty cells after it.
+bool isTableHeader(QStringList cells)
+{
+    while (cells.size() > planformat::kCsvColumnCount && cells.last().trimmed().isEmpty())
+        cells.removeLast();
+    if (cells.size() != planformat::kCsvColumnCount)
+        return false;
+    for (const bool chinese : {false, true}) {
+        bool all = true;
+        for (int c = 0; c < planformat::kCsvColumnCount && all; ++c)
+            all = cells.at(c).trimmed().compare(ChannelTable::header(c, chinese), Qt::CaseInsensitive) == 0;
+        if (all)
+            return true;
+    }
+    return false;
+}
+
+// One row of the grid's six columns.
+PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLimits& limits, bool chinese,
+                     QList<PlanError>* errors)
+{
+    const auto column = [chinese](int c) { return ChannelTable::header(c, chinese); };
+    const auto fail = [&](int c, Reason reason, const QString& value) {
+        errors->append(PlanError{line, c < 0 ? QString() : column(c), reason, value, 0});
+    };
+
+    QStringList cells = given;
+    for (qsizetype i = planformat::kCsvColumnCount; i < cells.size(); ++i) {
+        if (!cells.at(i).trimmed().isEmpty()) {
+            fail(-1, Reason::WrongCellCount, QString::number(cells.size()));
+            return PlanRow{};
+        }
+    }
+    while (cells.size() < planformat::kCsvColumnCount)
+        cells.append(QString());
+    for (QString& cell : cells)
+        cell = cell.trimmed();
+
+    PlanRow row;
+    row.line = line;
+    row.channel = plancells::channelNumber(cells.at(ChannelTable::ColLabel));
+    if (row.channel == 0)
+        fail(ChannelTable::ColLabel, Reason::BadChannel, cells.at(ChannelTable::ColLabel));
+
+    if (cells.at(ChannelTable::ColRx).isEmpty()) {
+        // An empty channel: nothing else may be given for it.
+        for (int c = ChannelTable::ColTx; c <= ChannelTable::ColBusy; ++c) {
+            if (!cells.at(c).isEmpty())
+                fail(c, Reason::TxWithoutRx, cells.at(c));
+        }
+        return row;
+    }
+
+    const auto frequency = [&](int c) {
+        Reason reason = Reason::NotANumber;
+        const std::optional<std::int64_t> units = plancells::readMegahertz(cells.at(c), &reason);
+        if (!units) {
+            fail(c, reason, cells.at(c));
+            return QString();
+        }
+        if (const auto bad = plancells::checkFrequency(*units, limits)) {
+            fail(c, *bad, codec::formatFrequency(*units));
+            return QString();
+        }
+        return codec::formatFrequency(*units);
+    };
+    row.rx = frequency(ChannelTable::ColRx);
+    // As in the grid, an empty transmit frequency follows the receive one.
+    row.tx = cells.at(ChannelTable::ColTx).isEmpty() ? row.rx : frequency(ChannelTable::ColTx);
+
+    const auto tone = [&](int c) {
+        if (cells.at(c).isEmpty())
+            return codec::noToneText(chinese);
+        const QString text = plancells::toneText(cells.at(c), chinese);
+        if (text.isEmpty())
+            fail(c, Reason::BadTone, cells.at(c));
+        return text;
+    };
+    row.decode = tone(ChannelTable::ColDecode);
+    row.encode = tone(ChannelTable::ColEncode);
+
+    if (!cells.at(ChannelTable::ColBusy).isEmpty()) {
+        row.busy = plancells::busyText(cells.at(ChannelTable::ColBusy), chinese);
+        if (row.busy.isEmpty())
+            fail(ChannelTable::ColBusy, Reason::BadBusyLock, cells.at(ChannelTable::ColBusy));
+    }
+    return row;
+}
+
+// Duplicate channels, then the verdict: rows only when nothing was wrong.
+ParseResult finish(Format format, QList<PlanRow> rows, QList<PlanError> errors, const QString& channelColumn)
+{
+    QHash<int, int> firstLine;
+    for (const PlanRow& row : rows) {
+        if (row.channel == 0)
+            continue;
+        const auto it = firstLine.constFind(row.channel);
+        if (it == firstLine.constEnd())
+            firstLine.insert(row.channel, row.line);
+        else
+            errors.append(PlanError{row.line, channelColumn, Reason::DuplicateChannel,
+                                    QString::number(row.channel), it.value()});
+    }
+    std::stable_sort(errors.begin(), errors.end(),
+                     [](const PlanError& a, const PlanError& b) { return a.line < b.line; });
+    ParseResult result;
+    result.format = format;
+    if (errors.isEmpty())
+        result.rows = rows;
+    result.errors = errors;
+    return result;
+}
+
+ParseResult failure(Reason reason, int line = 0, const QString& value = QString())
+{
+    ParseResult result;
+    result.errors.append(PlanError{line, QString(), reason, value, 0});
+    return result;
+}
+
+// Cuts text into records; the first non-blank one is the header.
+bool records(const QString& text, QChar separator, QList<csvtext::Record>* out, ParseResult* error)
+{
+    int badLine = 0;
+    if (!csvtext::split(text, separator, out, &badLine)) {
+        *error = failure(Reason::Unparsable, badLine);
+        return false;
+    }
+    out->erase(std::remove_if(out->begin(), out->end(), isBlank), out->end());
+    if (out->isEmpty()) {
+        *error = failure(Reason::Empty);
+        return false;
+    }
+    return true;
+}
+
+void applyRow(const PlanRow& row, ChannelTable& table, const CellValidator& validator)
+{
+    const auto store = [&](int col, const QString& text) {
+        validator.store(table, row.channel, col, text, CellValidator::Trigger::Enter);
+    };
+    // The receive frequency first: into an empty row it brings the new
+    // channel's transmit frequency, tones and busy lock.
+    store(ChannelTable::ColRx, row.rx);
+    if (row.rx.isEmpty())
+        return;
+    store(ChannelTable::ColTx, row.tx);
+    store(ChannelTable::ColDecode, row.decode);
+    store(ChannelTable::ColEncode, row.encode);
+    if (!row.busy.isEmpty())
+        store(ChannelTable::ColBusy, row.busy);
+}
+
+}  // namespace
+
+QString PlanError::text(const modelband::BandLimits& limits) const
+{
+    QString where;
+    if (line > 0)
+        where = column.isEmpty() ? QStringLiteral("line %1: ").arg(line)
+                                 : QStringLiteral("line %1, %2: ").arg(QString::number(line), column);
+    const QString quotedValue = QLatin1Char('"') + value + QLatin1Char('"');
+    QString why;
+    switch (reason) {
+    case Reason::NotText:
+        why = QStringLiteral("not a text file");
+        break;
+    case Reason::Empty:
+        why = QStringLiteral("the file is empty");
+        break;
+    case Reason::UnknownHeader:
+        why = QStringLiteral("the first line is neither a channel CSV header (%1) nor a CHIRP CSV header (%2)")
+                  .arg(ChannelTable::header(0, false) + QLatin1Char(',') + ChannelTable::header(1, false) +
+                           QStringLiteral(",..."),
+                       QString(planformat::kChirpColumnNames[planformat::ChirpLocation]) + QLatin1Char(',') +
+                           QString(planformat::kChirpColumnNames[planformat::ChirpName]) + QStringLiteral(",..."));
+        break;
+    case Reason::NoRows:
+        why = QStringLiteral("no channels are listed");
+        break;
+    case Reason::Unparsable:
+        why = QStringLiteral("a quoted cell is never closed");
+        break;
+    case Reason::WrongCellCount:
+        why = QStringLiteral("%1 cells, at most %2 expected").arg(value).arg(planformat::kCsvColumnCount);
+        break;
+    case Reason::BadChannel:
+        why = QStringLiteral("%1 is not a channel from 1 to %2").arg(quotedValue).arg(layout::kChannelCount);
+        break;
+    case Reason::DuplicateChannel:
+        why = QStringLiteral("channel %1 is already listed on line %2").arg(value).arg(earlierLine);
+        break;
+    case Reason::NotANumber:
+        why = QStringLiteral("%1 is not a frequency in MHz").arg(quotedValue);
+        break;
+    case Reason::OutOfBand:
+        why = QStringLiteral("%1 MHz is outside the band %2 to %3 MHz")
+                  .arg(value, codec::formatFrequency(limits.low), codec::formatFrequency(limits.high));
+        break;
+    case Reason::OffStep:
+        why = QStringLiteral("%1 MHz is not on a 5 kHz or 6.25 kHz step").arg(value);
+        break;
+    case Reason::TxWithoutRx:
+        why = QStringLiteral("%1 given for a channel without a receive frequency").arg(quotedValue);
+        break;
+    case Reason::BadTone:
+        why = QStringLiteral("%1 is not a tone of the tone list").arg(quotedValue);
+        break;
+    case Reason::BadBusyLock:
+        why = QStringLiteral("%1 is neither Yes nor No").arg(quotedValue);
+        break;
+    case Reason::BadDuplex:
+        why = QStringLiteral("%1 is not a duplex (blank, +, - or split)").arg(quotedValue);
+        break;
+    case Reason::TransmitOff:
+        why = QStringLiteral("transmit off cannot be stored: every channel has a transmit frequency");
+        break;
+    case Reason::BadToneMode:
+        why = QStringLiteral("%1 is not a tone mode (blank, Tone, TSQL, DTCS or Cross)").arg(quotedValue);
+        break;
+    case Reason::BadCrossMode:
+        why = QStringLiteral("%1 is not a cross mode such as Tone->DTCS").arg(quotedValue);
+        break;
+    case Reason::BadPolarity:
+        why = QStringLiteral("%1 is not two polarity letters N or R").arg(quotedValue);
+        break;
+    }
+    return where + why;
+}
+
+ParseResult parseFile(const QByteArray& bytes, const modelband::BandLimits& limits, bool chinese)
+{
+    if (bytes.contains('\0'))
+        return failure(Reason::NotText);
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return failure(Reason::NotText);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            return failure(Reason::NotText);
+    }
+
+    QList<csvtext::Record> lines;
+    ParseResult error;
+    if (!records(text, QLatin1Char(planformat::kCsvSeparator), &lines, &error))
+        return error;
+    const csvtext::Record header = lines.takeFirst();
+
+    QList<PlanRow> rows;
+    QList<PlanError> errors;
+    if (isTableHeader(header.cells)) {
+        for (const csvtext::Record& record : lines)
+            rows.append(readTableRow(record.cells, record.line, limits, chinese, &errors));
+        if (rows.isEmpty())
+            return failure(Reason::NoRows);
+        return finish(Format::Csv, rows, errors, ChannelTable::header(ChannelTable::ColLabel, chinese));
+    }
+    chirpplan::ColumnMap map;
+    if (chirpplan::readHeader(header.cells, &map)) {
+        for (const csvtext::Record& record : lines)
+            rows.append(chirpplan::readRow(record.cells, record.line, map, limits, chinese, &errors));
+        if (rows.isEmpty())
+            return failure(Reason::NoRows);
+        return finish(Format::Chirp, rows, errors,
+                      QString(planformat::kChirpColumnNames[planformat::ChirpLocation]));
+    }
+    return failure(Reason::UnknownHeader, header.line, header.cells.join(QLatin1Char(',')));
+}
+
+ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits, bool chinese)
+{
+    QList<csvtext::Record> lines;
+    ParseResult error;
+    if (!records(text, QLatin1Char(planformat::kTabSeparator), &lines, &error))
+        return error;
+    if (isTableHeader(lines.first().cells))
+        lines.removeFirst();
+    if (lines.isEmpty())
+        return failure(Reason::NoRows);
+    QList<PlanRow> rows;
+    QList<PlanError> errors;
+    for (const csvtext::Record& record : lines)
+        rows.append(readTableRow(record.cells, record.line, limits, chinese, &errors));
+    return finish(Format::TabSeparated, rows, errors, ChannelTable::header(ChannelTable::ColLabel, chinese));
+}
+
+bool placeFrom(QList<PlanRow>& rows, int firstChannel)
+{
+    if (firstChannel < 1 || firstChannel + rows.size() - 1 > layout::kChannelCount)
+        return false;
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i].channel = firstChannel + i;
+    return true;
+}
+
+void applyToTable(const QList<PlanRow>& rows, ChannelTable& table, const modelband::BandLimits& limits,
+                  bool chinese)
+{
+    const CellValidator validator(limits.low, limits.high, chinese);
+    for (const PlanRow& row : rows)
+        applyRow(row, table, validator);
+}
+
+void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits)
+{
+    const CellValidator validator(limits.low, limits.high, false);
+    for (const PlanRow& row : rows) {
+        if (row.channel < 1 || row.channel > layout::kChannelCount)
+            continue;
+        ChannelTable table(false);
+        table.decode(image, false);
+        // A channel not in use is new, even when one of its frequencies is
+        // present: it starts from an empty row as typing into it would.
+        if (!codec::channelInUse(image.channel(row.channel))) {
+            for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+                table.setCell(row.channel, c, QString());
+        }
+        applyRow(row, table, validator);
+        table.encodeChannel(image, row.channel);
+    }
+}
+
+QByteArray writeCsv(const MemoryImage& image)
+{
+    ChannelTable table(false);
+    table.decode(image, false);
+    const QChar separator = QLatin1Char(planformat::kCsvSeparator);
+    QString text;
+    for (int row = 0; row < ChannelTable::kRows; ++row) {
+        QStringList cells;
+        // The CH column: the header as it stands, the channel as a plain number.
+        cells << (row == 0 ? table.cell(0, ChannelTable::ColLabel) : QString::number(row));
+        for (int col = ChannelTable::ColRx; col < ChannelTable::kCols; ++col)
+            cells << csvtext::quoted(table.cell(row, col), separator);
+        text += cells.join(separator) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+QByteArray writeChirpCsv(const MemoryImage& image)
+{
+    ChannelTable table(false);
+    table.decode(image, false);
+    const QChar separator = QLatin1Char(planformat::kCsvSeparator);
+    QStringList header;
+    for (const QLatin1StringView name : planformat::kChirpColumnNames)
+        header << QString(name);
+    QString text = header.join(separator) + QLatin1Char('\n');
+    for (int row = 1; row <= layout::kChannelCount; ++row) {
+        if (!codec::channelInUse(image.channel(row)))
+            continue;
+        QStringList cells;
+        for (const QString& cell : chirpplan::writeRow(table, row))
+            cells << csvtext::quoted(cell, separator);
+        text += cells.join(separator) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+QString writeTabSeparated(const ChannelTable& table, const QList<int>& channels)
+{
+    QString text;
+    for (const int row : channels) {
+        if (row < 1 || row >= ChannelTable::kRows)
+            continue;
+        QStringList cells{QString::number(row)};
+        for (int col = ChannelTable::ColRx; col < ChannelTable::kCols; ++col)
+            cells << table.cell(row, col);
+        text += cells.join(QLatin1Char(planformat::kTabSeparator)) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+}  // namespace channelplan

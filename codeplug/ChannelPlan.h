@@ -1,0 +1,109 @@
+#pragma once
+// Channel plans in and out: reading our CSV, CHIRP CSV and clipboard rows
+// into checked channel rows (all rows pass or the whole plan is refused),
+// putting those rows into a channel table or an image without touching any
+// other channel, and writing an image's channels in each format. The rows
+// pass the same checks as typing into the channel grid.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+
+#include "codeplug/ChannelTable.h"
+#include "codeplug/MemoryImage.h"
+#include "codeplug/ModelBand.h"
+
+namespace channelplan {
+
+// One channel of a plan, as the channel table's cells would hold it after
+// typing: frequencies "%3.5f", tones tone-table texts. An empty rx means the
+// channel is to be emptied; an empty busy means "keep it" (on for a channel
+// the plan creates).
+struct PlanRow {
+    int channel = 0;  // 1 to 16
+    QString rx;
+    QString tx;
+    QString decode;  // receive tone
+    QString encode;  // transmit tone
+    QString busy;
+    int line = 0;    // the line of the text it came from
+
+    bool operator==(const PlanRow& other) const = default;
+};
+
+enum class Reason {
+    NotText,            // binary data (NUL bytes or not UTF-8)
+    Empty,              // nothing but blank lines
+    UnknownHeader,      // the first line names neither format
+    NoRows,             // a header and no channel
+    Unparsable,         // unbalanced quotes
+    WrongCellCount,     // more cells than the format has columns
+    BadChannel,         // not a whole number from 1 to 16
+    DuplicateChannel,   // the channel was already listed
+    NotANumber,         // a frequency or offset that is not a plain decimal number
+    OutOfBand,          // outside the band (or not storable at all)
+    OffStep,            // not on a 5 kHz or 6.25 kHz step
+    TxWithoutRx,        // a transmit frequency, tone or busy lock on an empty channel
+    BadTone,            // not a tone of the tone list
+    BadBusyLock,        // neither Yes nor No
+    BadDuplex,          // not "", "+", "-" or "split"
+    TransmitOff,        // Duplex "off": a channel without transmit cannot be stored
+    BadToneMode,        // not "", "Tone", "TSQL", "DTCS" or "Cross"
+    BadCrossMode,
+    BadPolarity,        // not two letters N or R
+};
+
+// Where a plan went wrong. line 0 / an empty column: the file as a whole.
+struct PlanError {
+    int line = 0;
+    QString column;
+    Reason reason = Reason::Empty;
+    QString value;        // the offending text
+    int earlierLine = 0;  // a duplicate channel: where it was first listed
+
+    // "line 4, Rx Frequency: 520.00000 is outside the band 130.00000 to 160.00000 MHz"
+    QString text(const modelband::BandLimits& limits) const;
+};
+
+enum class Format { Unknown, Csv, Chirp, TabSeparated };
+
+struct ParseResult {
+    Format format = Format::Unknown;
+    QList<PlanRow> rows;      // in file order; empty when there are errors
+    QList<PlanError> errors;  // every bad row, in file order
+
+    bool ok() const { return errors.isEmpty(); }
+};
+
+// A file's bytes, our CSV or CHIRP CSV (told apart by the header line).
+// Tone and busy-lock texts in the rows are English, or Chinese when chinese.
+ParseResult parseFile(const QByteArray& bytes, const modelband::BandLimits& limits, bool chinese = false);
+
+// Clipboard text: tab-separated rows of the grid's six columns.
+ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits, bool chinese = false);
+
+// Renumbers rows to consecutive channels from firstChannel (a paste at the
+// current row). False, rows untouched, when they would run past channel 16.
+bool placeFrom(QList<PlanRow>& rows, int firstChannel);
+
+// Puts each row into table as typing it would (a new channel gets transmit
+// = receive, no tones and busy lock on before the row's own cells); other rows
+// are left alone. chinese: the language of the texts stored.
+void applyToTable(const QList<PlanRow>& rows, ChannelTable& table, const modelband::BandLimits& limits,
+                  bool chinese = false);
+
+// Replaces bytes 0 to 11 and the busy-lock bit of each row's channel record;
+// every other byte of image stays as it was. A channel not in use counts as new.
+void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits);
+
+// Our CSV: the header, then channels 1 to 16, each cell the English text
+// the channel table shows.
+QByteArray writeCsv(const MemoryImage& image);
+// CHIRP CSV: the header, then one row per channel in use.
+QByteArray writeChirpCsv(const MemoryImage& image);
+// Clipboard rows of table (channel numbers as plain numbers), in the given order.
+QString writeTabSeparated(const ChannelTable& table, const QList<int>& channels);
+
+}  // namespace channelplan

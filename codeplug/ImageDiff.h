@@ -1,0 +1,38 @@
+#pragma once
+// What differs between two memory images: each channel field whose text
+// differs, each radio-wide option, and any other byte that differs without
+// showing in a field (so two images agree only when every byte does).
+
+#include <QList>
+#include <QString>
+
+#include "codeplug/MemoryImage.h"
+
+namespace imagediff {
+
+// The radio-wide options as a person reads them.
+struct OptionValue {
+    QString name;  // "Squelch Level", "Time Out Time", ...
+    QString value;
+    int offset = 0;
+};
+// Model and band (their indexes), squelch level, time-out timer, beep, Tx power.
+QList<OptionValue> optionValues(const MemoryImage& image);
+
+struct DiffLine {
+    int channel = 0;  // 1 to 16; 0 for an option or a byte outside the channels
+    QString field;    // a channel table header, an option name, or "Byte 0x3C2"
+    QString a;
+    QString b;
+
+    // "Channel 3, Rx Frequency: 145.00000 | 146.00000", "Squelch Level: 4 | 7";
+    // an empty value shows as "(empty)".
+    QString text() const;
+    bool operator==(const DiffLine& other) const = default;
+};
+
+// Channels first (1 to 16, in column order), then options, then other bytes
+// in offset order. Empty when the images are equal byte for byte.
+QList<DiffLine> diff(const MemoryImage& a, const MemoryImage& b);
+
+}  // namespace imagediff
