@@ -80,6 +80,8 @@ std::optional<Reason> checkFrequency(std::int64_t units, const modelband::BandLi
         return std::nullopt;
     case CellValidator::FrequencyCheck::OffStep:
         return Reason::OffStep;
+    case CellValidator::FrequencyCheck::NotANumber:  // a formatted value always is one
+        return Reason::NotANumber;
     case CellValidator::FrequencyCheck::Empty:
     case CellValidator::FrequencyCheck::OutOfRange:
         break;
