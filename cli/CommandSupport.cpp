@@ -58,3 +58,9 @@ bool takeOptionValue(const QStringList& args, int* i, const QString& verb, QStri
     *given = true;
     return true;
 }
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "kq517: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}

@@ -1,5 +1,5 @@
-// kq517 show and kq517 export: the channel table and radio-wide options of a
-// .dat file, for a person to read, or the channels as CSV or CHIRP CSV.
+// kq517 show: the channel table and radio-wide options of a .dat file, for a
+// person to read.
 
 #include <QStringList>
 
@@ -122,72 +122,6 @@ int runShow(const QStringList& args)
     text += optionsText(image);
     if (!writeStdout(text.toUtf8())) {
         printError(QStringLiteral("show: cannot write to standard output"));
-        return kExitFailed;
-    }
-    return kExitOk;
-}
-
-int runExport(const QStringList& args)
-{
-    static const char kUsage[] = "usage: kq517 export FILE.dat [-o OUT.csv] [--format csv|chirp]";
-    QString path;
-    QString outPath;
-    QString format = QStringLiteral("csv");
-    bool haveOut = false;
-    bool haveFormat = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (isHelp(arg)) {
-            writeStdout(QByteArray(kUsage) + '\n');
-            return kExitOk;
-        }
-        if (arg == QLatin1String("-o")) {
-            if (!takeOptionValue(args, &i, QStringLiteral("export"), &outPath, &haveOut))
-                return kExitUsage;
-            continue;
-        }
-        if (arg == QLatin1String("--format")) {
-            if (!takeOptionValue(args, &i, QStringLiteral("export"), &format, &haveFormat))
-                return kExitUsage;
-            if (format != QLatin1String("csv") && format != QLatin1String("chirp")) {
-                printError(QStringLiteral("export: unknown format '%1' (csv or chirp)").arg(format));
-                return kExitUsage;
-            }
-            continue;
-        }
-        if (isOption(arg)) {
-            printError(QStringLiteral("export: unknown option '%1'").arg(arg));
-            return kExitUsage;
-        }
-        if (!path.isEmpty()) {
-            printError(QStringLiteral("export: only one file may be given"));
-            return kExitUsage;
-        }
-        path = arg;
-    }
-    if (path.isEmpty()) {
-        printError(QStringLiteral("export: no .dat file given (%1)").arg(QLatin1String(kUsage)));
-        return kExitUsage;
-    }
-
-    MemoryImage image;
-    if (!loadImage(path, &image))
-        return kExitFailed;
-    const QByteArray csv = format == QLatin1String("chirp") ? channelplan::writeChirpCsv(image)
-                                                            : channelplan::writeCsv(image);
-
-    if (!haveOut) {
-        if (!writeStdout(csv)) {
-            printError(QStringLiteral("export: cannot write to standard output"));
-            return kExitFailed;
-        }
-        return kExitOk;
-    }
-
-    // Atomic: OUT is replaced only when the whole table was written.
-    QString reason;
-    if (!writeFileAtomically(outPath, csv, &reason)) {
-        printError(QStringLiteral("Cannot save \"%1\": %2").arg(outPath, reason));
         return kExitFailed;
     }
     return kExitOk;
