@@ -6,6 +6,7 @@
 #include "codeplug/ImageLayout.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/ModelBandSettings.h"
 
 bool isOption(const QString& word)
 {

@@ -8,7 +8,7 @@
 #include "cli/Commands.h"
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/MemoryImage.h"
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 
 int runExport(const QStringList& args)
 {

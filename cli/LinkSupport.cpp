@@ -6,6 +6,7 @@
 #include "link/ProtocolEngine.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/ModelBandSettings.h"
 
 std::atomic<bool> g_stopRequested{false};
 
@@ -62,7 +63,7 @@ FieldCallbacks cliCallbacks(StepProgress& progress, int retries)
 
 bool imageAccepted(const MemoryImage& image, bool force)
 {
-    const QList<ImageProblem> problems = checkImage(image, ImageCheckLimits::fromSettings(image, g_settings));
+    const QList<ImageProblem> problems = checkImage(image, modelband::imageCheckLimits(image, g_settings));
     for (const ImageProblem& problem : problems)
         printError(QStringLiteral("the radio would not accept this: %1").arg(problem.text));
     if (problems.isEmpty() || force)

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "cli/LinkSupport.h"
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 
 namespace {
 const char kReadUsage[] = "kq517 read --port PORT -o OUT.dat [--base FILE.dat] [--retry N] [--trace FILE]";

@@ -14,9 +14,10 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/ModelBandSettings.h"
 
 namespace {
 

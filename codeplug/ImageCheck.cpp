@@ -114,28 +114,6 @@ private:
 
 }  // namespace
 
-ImageCheckLimits ImageCheckLimits::fromSettings(const MemoryImage& image, const CIniFile& settings)
-{
-    ImageCheckLimits limits;
-    limits.modelCount = int(modelband::modelList(settings).size());
-    const int model = image.at(layout::kModelIndex);
-    if (model >= limits.modelCount)
-        return limits;
-    const QString bands = modelband::bandList(settings, model);
-    const QStringList pieces = modelband::bandPieces(bands);
-    limits.bandCount = int(pieces.size());
-    const int band = image.at(layout::kBandIndex);
-    if (band >= limits.bandCount)
-        return limits;
-    limits.bandText = modelband::bandText(bands, band).trimmed();
-    const modelband::BandLimits edges = modelband::bandLimits(limits.bandText);
-    if (edges.low > 0 && edges.high > edges.low) {
-        limits.bandLow = edges.low;
-        limits.bandHigh = edges.high;
-    }
-    return limits;
-}
-
 QList<ImageProblem> checkImage(const MemoryImage& image, const ImageCheckLimits& limits)
 {
     return Checker(image, limits).run();

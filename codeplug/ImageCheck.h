@@ -9,7 +9,6 @@
 
 #include <cstdint>
 
-class CIniFile;
 class MemoryImage;
 
 struct ImageProblem {
@@ -20,17 +19,15 @@ struct ImageProblem {
     QString text;  // one English line, e.g. "channel 3: receive frequency 99.00000 MHz is outside the band 130 - 160MHz"
 };
 
-// What the settings file says about the image's model and band; the checks
-// that need a value left at its default are skipped.
+// What the settings file says about the image's model and band (made by
+// modelband::imageCheckLimits); the checks that need a value left at its
+// default are skipped.
 struct ImageCheckLimits {
     int modelCount = 0;         // models listed; 0: the model index is not checked
     int bandCount = 0;          // bands of the image's model; 0: not checked
     QString bandText;           // the image's band as listed, e.g. "130 - 160MHz"
     std::int64_t bandLow = 0;   // frequency units; bandHigh 0: the band is not checked
     std::int64_t bandHigh = 0;
-
-    // The model and band lists of settings, for the model and band the image names.
-    static ImageCheckLimits fromSettings(const MemoryImage& image, const CIniFile& settings);
 };
 
 // Every problem, in image order; empty when the radio would take the image as it is.

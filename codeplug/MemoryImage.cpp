@@ -1,6 +1,6 @@
 #include "codeplug/MemoryImage.h"
 
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,6 @@
 #include "codeplug/ModelBand.h"
 
 #include "codeplug/ImageLayout.h"
-#include "codeplug/MemoryImage.h"
-#include "settings/IniFile.h"
-#include "settings/UserStore.h"
 
 #include <limits>
 
@@ -20,45 +17,7 @@ std::int32_t saturate(std::int64_t v)
     return std::int32_t(v);
 }
 
-QByteArray setupKey(const char* name, int modelIndex)
-{
-    return QByteArray(name) + QByteArray::number(qint64(modelIndex) + 1);
-}
-
 }  // namespace
-
-void exchange(MemoryImage& image, bool newDocument, UserStore& store)
-{
-    if (newDocument) {
-        image.set(layout::kModelIndex, std::uint8_t(store.read(QStringLiteral("Type"), 0u) & 0xFF));
-        image.set(layout::kBandIndex, std::uint8_t(store.read(QStringLiteral("Field"), 0u) & 0xFF));
-    } else {
-        store.write(QStringLiteral("Type"), image.at(layout::kModelIndex));
-        store.write(QStringLiteral("Field"), image.at(layout::kBandIndex));
-    }
-}
-
-QString modelName(const CIniFile& ini, int modelIndex)
-{
-    return ini.GetText("Setup", setupKey("Type", modelIndex));
-}
-
-QString bandList(const CIniFile& ini, int modelIndex)
-{
-    return ini.GetText("Setup", setupKey("Field", modelIndex));
-}
-
-QStringList modelList(const CIniFile& ini, int maxCount)
-{
-    QStringList models;
-    for (int n = 1; n <= maxCount; ++n) {
-        const QByteArray raw = ini.GetString("Setup", "Type" + QByteArray::number(n));
-        if (raw.isEmpty())
-            break;
-        models.append(decodeSettingsText(raw));
-    }
-    return models;
-}
 
 QStringList bandPieces(const QString& bandList)
 {

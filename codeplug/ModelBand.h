@@ -1,28 +1,16 @@
 #pragma once
-// What a table decode derives besides the cells: the model and band exchange
-// with the per-user store, the model and band texts from the settings file, the
-// main window title and the band limits used by the validator.
+// What a table decode derives from a model and band text besides the cells:
+// the band list's pieces, the main window title and the band limits used by
+// the validator. Reading the lists from the settings file and the exchange
+// with the per-user store are settings/ModelBandSettings.h's.
 
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 
-class CIniFile;
-class MemoryImage;
-class UserStore;
-
 namespace modelband {
 
-// newDocument: load "Type"/"Field" (low bytes, 0 when missing) into the image;
-// otherwise store the image's model and band indexes in the user store.
-void exchange(MemoryImage& image, bool newDocument, UserStore& store);
-
-// [Setup] Type%d / Field%d with modelIndex + 1.
-QString modelName(const CIniFile& ini, int modelIndex);
-QString bandList(const CIniFile& ini, int modelIndex);
-// Models Type1.. up to the first missing or empty key, at most maxCount.
-QStringList modelList(const CIniFile& ini, int maxCount = 19);
 // Split at "|"; the piece after the last "|" is always kept, even empty.
 QStringList bandPieces(const QString& bandList);
 // Piece bandIndex; the last piece when there are fewer; the whole list without "|".

@@ -10,6 +10,7 @@
 #include "codeplug/ModelBand.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "settings/ModelBandSettings.h"
 
 FieldSession::FieldSession(BytePortFactory factory, const QString& portName)
     : m_factory(std::move(factory)), m_portName(portName)

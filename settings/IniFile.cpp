@@ -1,6 +1,6 @@
 #include "settings/IniFile.h"
 
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "settings/UserStore.h"
 
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 

@@ -32,6 +32,7 @@
 #include "shell/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "view/MSFlexGrid.h"
+#include "settings/ModelBandSettings.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "shell/KQ_517Doc.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
+#include "settings/ModelBandSettings.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
 #include "settings/IniFile.h"
+#include "settings/ModelBandSettings.h"
 
 namespace {
 

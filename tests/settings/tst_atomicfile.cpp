@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "codeplug/MemoryImage.h"
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 
 #if defined(Q_OS_LINUX)
 #  include <cerrno>

@@ -7,6 +7,7 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
+#include "settings/ModelBandSettings.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/UserStore.h"

@@ -1,4 +1,4 @@
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 
 #include <QSaveFile>
 
