@@ -10,5 +10,5 @@ extern QString g_strLanguage;      // interface language, also its settings sect
 extern bool g_bChinese;            // g_strLanguage is exactly "Chinese"
 extern QString g_strHelpFile;      // "chHelp.chm" or "enHelp.chm"
 extern QString g_strProgramDir;    // program directory, ending in a separator
-extern bool g_bNewDocument;        // decides the direction of the model/band exchange
+extern bool g_bNewDocument;        // defined with the document (codeplug/KQ_517Doc.cpp)
 extern QString g_strMainTitle;     // the main window's title

@@ -4,7 +4,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
 

@@ -1,9 +1,11 @@
 #include "shell/DocTemplate.h"
 
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include "shell/ChildFrame.h"
-#include "shell/KQ_517Doc.h"
+#include "shell/MainFrame.h"
+#include "codeplug/KQ_517Doc.h"
 #include "view/KQ_517View.h"
 
 CMultiDocTemplate::CMultiDocTemplate(int resourceId, DocumentFactory document, FrameFactory frame,
@@ -33,6 +35,15 @@ CChildFrame* CMultiDocTemplate::OpenDocumentFile(const QString& path, QMdiArea* 
         if (error)
             *error = why;
         return nullptr;
+    }
+    // An opened document gets a window of its own and the window that was
+    // active hides. With no document window yet (a file named on the command
+    // line) there is nothing to hide, and the main window is left alone.
+    if (!path.isEmpty()) {
+        if (CMainFrame* main = CMainFrame::instance()) {
+            if (QMdiSubWindow* active = main->activeChildFrame())
+                active->close();
+        }
     }
     CChildFrame* frame = m_createFrame();
     CKQ_517View* view = m_createView(doc);

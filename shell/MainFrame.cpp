@@ -32,7 +32,7 @@
 #include "shell/DocTemplate.h"
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/KeyLockState.h"
 #include "shell/LanguageModule.h"
 #include "shell/NavigationBar.h"

@@ -15,7 +15,7 @@
 #include "link/ui/ProcessDlg.h"
 #include "settings/Globals.h"
 #include "shell/AppMessage.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"

@@ -18,7 +18,7 @@
 
 #include "settings/Globals.h"
 #include "shell/AppMessage.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "view/ReportPrinter.h"
 #include "view/SharedPrinter.h"
 

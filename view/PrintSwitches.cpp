@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 
 #include "settings/Globals.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "view/KQ_517View.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "codeplug/ImageLayout.h"
 #include "settings/ui/TemplateHost.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/MainFrame.h"
 
 namespace {

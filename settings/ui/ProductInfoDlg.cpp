@@ -9,7 +9,7 @@
 #include "settings/IniFile.h"
 #include "settings/UserStore.h"
 #include "settings/ui/TemplateHost.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
 #include "settings/ModelBandSettings.h"

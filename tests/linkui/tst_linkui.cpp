@@ -32,7 +32,7 @@
 #include "settings/UserStore.h"
 #include "shell/AppMessage.h"
 #include "shell/HelpLauncher.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/ModalAnswerer.h"

@@ -13,7 +13,7 @@
 #include "settings/ui/OptionalFeaturesDlg.h"
 #include "settings/ui/ProductInfoDlg.h"
 #include "shell/HelpLauncher.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"

@@ -13,7 +13,7 @@
 #include "codeplug/ImageLayout.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"

@@ -17,7 +17,7 @@
 #include "link/ui/ProcessDlg.h"
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageDlg.h"
 #include "shell/LanguageModule.h"
 #include "shell/MainFrame.h"

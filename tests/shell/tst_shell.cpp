@@ -34,7 +34,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/HelpLauncher.h"
 #include "shell/KQ_517App.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/KeyLockState.h"
 #include "shell/LanguageDlg.h"
 #include "shell/LanguageModule.h"

@@ -27,7 +27,7 @@
 #include "settings/IniFile.h"
 #include "settings/UserStore.h"
 #include "shell/HelpLauncher.h"
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"

@@ -8,6 +8,12 @@
 
 #include "codeplug/MemoryImage.h"
 
+#include <functional>
+
+// True after File New, false after Open and after a complete radio read;
+// decides the direction of the model and band exchange with the per-user store.
+extern bool g_bNewDocument;
+
 class CKQ_517Doc : public QObject {
     Q_OBJECT
 public:
@@ -16,11 +22,21 @@ public:
     MemoryImage& image() { return m_image; }
     const MemoryImage& image() const { return m_image; }
 
-    // Defaults, title "Channel Information" / "信道信息", path [Setup] AppName,
-    // g_bNewDocument set.
+    // What a new document is called and the name Save proposes for it
+    // ("Channel Information" / "信道信息" and [Setup] AppName in the program:
+    // the settings floor hands them over, see settings/Globals.cpp).
+    struct NewDocumentDefaults {
+        QString title;
+        QString pathName;
+    };
+    using DefaultsSource = std::function<NewDocumentDefaults()>;
+    static void setNewDocumentDefaults(DefaultsSource source);
+
+    // The image's defaults, the new-document title and path, g_bNewDocument set.
     bool OnNewDocument();
-    // Loads the file (nothing changes on failure, *error says why), hides the
-    // previously active channel window, clears g_bNewDocument.
+    // Loads the file (nothing changes on failure, *error says why), clears
+    // g_bNewDocument. The window that showed another document is the frame's
+    // to hide.
     bool OnOpenDocument(const QString& path, QString* error);
     // Writes the image to the file atomically (the view has encoded its grid
     // into the image before).

@@ -1,13 +1,16 @@
-#include "shell/KQ_517Doc.h"
+#include "codeplug/KQ_517Doc.h"
 
 #include <QFileInfo>
-#include <QMdiSubWindow>
 
-#include "settings/Globals.h"
-#include "settings/IniFile.h"
-#include "shell/MainFrame.h"
+bool g_bNewDocument = false;
 
 namespace {
+
+CKQ_517Doc::DefaultsSource& defaultsSource()
+{
+    static CKQ_517Doc::DefaultsSource source;
+    return source;
+}
 
 // The title of a document that has a file: the file's name, as the window
 // caption of a multiple-document program shows it.
@@ -16,6 +19,8 @@ QString titleForPath(const QString& path) { return QFileInfo(path).fileName(); }
 }  // namespace
 
 CKQ_517Doc::CKQ_517Doc(QObject* parent) : QObject(parent) {}
+
+void CKQ_517Doc::setNewDocumentDefaults(DefaultsSource source) { defaultsSource() = std::move(source); }
 
 void CKQ_517Doc::SetTitle(const QString& title)
 {
@@ -36,10 +41,11 @@ void CKQ_517Doc::SetModifiedFlag(bool modified)
 bool CKQ_517Doc::OnNewDocument()
 {
     m_image.resetToNew();
-    SetTitle(g_bChinese ? QStringLiteral("信道信息") : QStringLiteral("Channel Information"));
+    const NewDocumentDefaults defaults = defaultsSource() ? defaultsSource()() : NewDocumentDefaults();
+    SetTitle(defaults.title);
     // The path is set directly, not as a file the document came from: Save
     // proposes this name and nothing enters a recent-file list.
-    m_strPathName = decodeSettingsText(g_settings.GetString("Setup", "AppName", ""));
+    m_strPathName = defaults.pathName;
     m_bHasFile = false;
     g_bNewDocument = true;
     return true;
@@ -52,13 +58,6 @@ bool CKQ_517Doc::OnOpenDocument(const QString& path, QString* error)
     m_strPathName = path;
     m_bHasFile = true;
     SetTitle(titleForPath(path));
-    // The channel window that was active hides; the opened document gets a
-    // window of its own. With no document window yet (a file named on the
-    // command line) there is nothing to hide, and the main window is left alone.
-    if (CMainFrame* frame = CMainFrame::instance()) {
-        if (QMdiSubWindow* active = frame->activeChildFrame())
-            active->close();
-    }
     g_bNewDocument = false;
     return true;
 }
