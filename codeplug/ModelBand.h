@@ -31,3 +31,12 @@ BandLimits bandLimits(const QString& bandText);
 std::int32_t leadingInteger(const QString& text);
 
 }  // namespace modelband
+
+// What enforces the band on typed frequencies holds its limits here (in units
+// of 10 Hz): the channel view is one, and Product Information sets them.
+class ChannelBandLimits {
+public:
+    virtual ~ChannelBandLimits() = default;
+    std::int32_t m_nBandHigh = 0;
+    std::int32_t m_nBandLow = 0;
+};

@@ -114,6 +114,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 
     m_dlgOptionalFeatures = new COptionalFeaturesDlg(this);
     m_dlgProductInfo = new CProductInfoDlg(this);
+    connect(m_dlgProductInfo, &CProductInfoDlg::mainTitleChanged, this, &CMainFrame::setMainTitle);
 
     const bool menusOk = createMenus();
     const bool toolbarOk = createToolBar();
@@ -624,6 +625,7 @@ void CMainFrame::OnOptionalFeatures()
 {
     CKQ_517View* view = activeView();
     const ChannelViewState before = view ? view->captureState() : ChannelViewState();
+    m_dlgOptionalFeatures->setTarget(activeDocument());
     m_dlgOptionalFeatures->DoModal();
     // The dialog may have gone on to another document meanwhile; the step
     // belongs to the view it started on, when that one still exists.
@@ -635,6 +637,7 @@ void CMainFrame::OnProductInformation()
 {
     CKQ_517View* view = activeView();
     const ChannelViewState before = view ? view->captureState() : ChannelViewState();
+    m_dlgProductInfo->setTarget(activeDocument(), view);
     m_dlgProductInfo->DoModal();
     if (view && childViews().contains(view))
         view->recordChange(undotext::productInformation(g_bChinese), before);

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QUndoStack>
 
@@ -196,7 +197,15 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     createLinkDialogs();
 }
 
-CKQ_517View::~CKQ_517View() = default;
+CKQ_517View::~CKQ_517View()
+{
+    // The history goes first and silently: as a child it would go after this
+    // view is gone, and its last signals would reach the view's handler and
+    // the frame's command states for a view that no longer exists.
+    const QSignalBlocker quiet(m_undoStack);
+    delete m_undoStack;
+    m_undoStack = nullptr;
+}
 
 QWidget* CKQ_517View::frameWindow() const
 {

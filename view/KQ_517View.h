@@ -16,6 +16,7 @@
 
 #include "codeplug/CellValidator.h"
 #include "codeplug/ChannelTable.h"
+#include "codeplug/ModelBand.h"
 #include "codeplug/ToneTable.h"
 #include "view/ChannelViewUndo.h"
 
@@ -32,7 +33,7 @@ class QPainter;
 class QPrinter;
 class QUndoStack;
 
-class CKQ_517View : public QScrollArea {
+class CKQ_517View : public QScrollArea, public ChannelBandLimits {
     Q_OBJECT
 public:
     // Command ids the view handles.
@@ -100,9 +101,8 @@ public:
     // second one or close a view, document or the program are refused).
     static bool anyTransferRunning();
 
-    // Band limits in units of 10 Hz, set by every decode and by Product Information.
-    std::int32_t m_nBandHigh = 0;
-    std::int32_t m_nBandLow = 0;
+    // Band limits (m_nBandLow, m_nBandHigh of ChannelBandLimits), set by
+    // every decode and by Product Information.
     bool m_bFirstUpdate = true;
 
     // Radio side (KQ_517ViewLink.cpp).

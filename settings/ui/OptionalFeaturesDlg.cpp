@@ -8,7 +8,6 @@
 #include "codeplug/ImageLayout.h"
 #include "settings/ui/TemplateHost.h"
 #include "codeplug/KQ_517Doc.h"
-#include "shell/MainFrame.h"
 
 namespace {
 
@@ -28,18 +27,11 @@ COptionalFeaturesDlg::COptionalFeaturesDlg(QWidget* parent)
 
 COptionalFeaturesDlg::~COptionalFeaturesDlg() = default;
 
-void COptionalFeaturesDlg::setTarget(CKQ_517Doc* document)
-{
-    m_target = document;
-    m_bExplicitTarget = document != nullptr;
-}
+void COptionalFeaturesDlg::setTarget(CKQ_517Doc* document) { m_target = document; }
 
 CKQ_517Doc* COptionalFeaturesDlg::document() const
 {
-    if (m_bExplicitTarget)
-        return m_target;  // nullptr once that document is gone
-    CMainFrame* frame = CMainFrame::instance();
-    return frame ? frame->activeDocument() : nullptr;
+    return m_target;  // nullptr once that document is gone
 }
 
 void COptionalFeaturesDlg::showEvent(QShowEvent* event)

@@ -25,8 +25,8 @@ public:
     ~COptionalFeaturesDlg() override;
     int DoModal() { return exec(); }
 
-    // Works on this document instead of the main window's active one (tests,
-    // callers that hold a document). nullptr goes back to the active document.
+    // The document whose option bytes the dialog shows and sets; nullptr (or
+    // a document that went away): none, the controls stay disabled.
     void setTarget(CKQ_517Doc* document);
 
     // Open: fills the controls from the document's settings row. Runs each
@@ -48,5 +48,4 @@ private:
 
     TemplateHost* m_template = nullptr;
     QPointer<CKQ_517Doc> m_target;
-    bool m_bExplicitTarget = false;
 };

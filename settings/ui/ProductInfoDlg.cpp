@@ -10,8 +10,6 @@
 #include "settings/UserStore.h"
 #include "settings/ui/TemplateHost.h"
 #include "codeplug/KQ_517Doc.h"
-#include "shell/MainFrame.h"
-#include "view/KQ_517View.h"
 #include "settings/ModelBandSettings.h"
 
 namespace {
@@ -34,27 +32,19 @@ CProductInfoDlg::CProductInfoDlg(QWidget* parent)
 
 CProductInfoDlg::~CProductInfoDlg() = default;
 
-void CProductInfoDlg::setTarget(CKQ_517Doc* document, CKQ_517View* view)
+void CProductInfoDlg::setTarget(CKQ_517Doc* document, ChannelBandLimits* view)
 {
     m_targetDocument = document;
     m_targetView = view;
-    m_bExplicitTarget = document != nullptr || view != nullptr;
+    m_targetViewObject = dynamic_cast<QObject*>(view);
+    m_bViewIsObject = m_targetViewObject != nullptr;
 }
 
-CKQ_517Doc* CProductInfoDlg::document() const
-{
-    if (m_bExplicitTarget)
-        return m_targetDocument;
-    CMainFrame* frame = CMainFrame::instance();
-    return frame ? frame->activeDocument() : nullptr;
-}
+CKQ_517Doc* CProductInfoDlg::document() const { return m_targetDocument; }
 
-CKQ_517View* CProductInfoDlg::view() const
+ChannelBandLimits* CProductInfoDlg::view() const
 {
-    if (m_bExplicitTarget)
-        return m_targetView;
-    CMainFrame* frame = CMainFrame::instance();
-    return frame ? frame->activeView() : nullptr;
+    return m_bViewIsObject && m_targetViewObject.isNull() ? nullptr : m_targetView;
 }
 
 void CProductInfoDlg::showEvent(QShowEvent* event)
@@ -122,10 +112,9 @@ void CProductInfoDlg::OnOK()
     const QString bandText = m_comboBand->currentText();
     const QString appName = g_settings.GetText(g_strLanguage.toUtf8(), "AppName");
     g_strMainTitle = modelband::mainTitle(appName, model, bandText, false);
-    if (CMainFrame* frame = CMainFrame::instance())
-        frame->setMainTitle(g_strMainTitle);
+    emit mainTitleChanged(g_strMainTitle);
 
-    if (CKQ_517View* v = view()) {
+    if (ChannelBandLimits* v = view()) {
         const modelband::BandLimits limits = modelband::bandLimits(bandText);
         v->m_nBandLow = limits.low;
         v->m_nBandHigh = limits.high;

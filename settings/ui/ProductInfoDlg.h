@@ -6,7 +6,7 @@
 #include <QPointer>
 
 class CKQ_517Doc;
-class CKQ_517View;
+class ChannelBandLimits;
 class QComboBox;
 class QShowEvent;
 class TemplateHost;
@@ -25,9 +25,10 @@ public:
     ~CProductInfoDlg() override;
     int DoModal() { return exec(); }
 
-    // Works on this document and view instead of the main window's active ones
-    // (tests, callers that hold them). Both nullptr go back to the active ones.
-    void setTarget(CKQ_517Doc* document, CKQ_517View* view);
+    // The document whose model and band bytes OK sets, and the band limits
+    // (the channel view's) it renews; either may be nullptr (nothing there
+    // to set). A target that is a QObject and goes away is not written.
+    void setTarget(CKQ_517Doc* document, ChannelBandLimits* view);
 
     // Open: models from the settings file, the user's last model and band.
     void OnInitDialog();
@@ -40,15 +41,20 @@ public:
     QComboBox* m_comboBand = nullptr;
     QComboBox* m_comboType = nullptr;
 
+signals:
+    // OK made a new main window title (g_strMainTitle).
+    void mainTitleChanged(const QString& title);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     CKQ_517Doc* document() const;
-    CKQ_517View* view() const;
+    ChannelBandLimits* view() const;
 
     TemplateHost* m_template = nullptr;
     QPointer<CKQ_517Doc> m_targetDocument;
-    QPointer<CKQ_517View> m_targetView;
-    bool m_bExplicitTarget = false;
+    ChannelBandLimits* m_targetView = nullptr;
+    QPointer<QObject> m_targetViewObject;  // the same, while it lives, when it is a QObject
+    bool m_bViewIsObject = false;
 };
