@@ -13,7 +13,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QUndoStack>
 
@@ -202,7 +201,7 @@ CKQ_517View::~CKQ_517View()
     // The history goes first and silently: as a child it would go after this
     // view is gone, and its last signals would reach the view's handler and
     // the frame's command states for a view that no longer exists.
-    const QSignalBlocker quiet(m_undoStack);
+    m_undoStack->blockSignals(true);
     delete m_undoStack;
     m_undoStack = nullptr;
 }
