@@ -15,7 +15,7 @@
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 
 namespace {
 constexpr int kTreeId = 1031;

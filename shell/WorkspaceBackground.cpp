@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "settings/Globals.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 
 CWorkspaceBackground::CWorkspaceBackground(QWidget* parent) : QMdiArea(parent) {}
 

@@ -14,9 +14,9 @@
 #include "link/ui/ComSetupDlg.h"
 #include "link/ui/ProcessDlg.h"
 #include "settings/Globals.h"
-#include "shell/AppMessage.h"
+#include "settings/ui/AppMessage.h"
 #include "codeplug/KQ_517Doc.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
 

@@ -17,7 +17,7 @@
 #include <algorithm>
 
 #include "settings/Globals.h"
-#include "shell/AppMessage.h"
+#include "settings/ui/AppMessage.h"
 #include "codeplug/KQ_517Doc.h"
 #include "view/ReportPrinter.h"
 #include "view/SharedPrinter.h"

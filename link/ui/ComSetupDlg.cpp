@@ -9,8 +9,8 @@
 #include "link/PortNames.h"
 #include "link/SerialBytePort.h"
 #include "settings/UserStore.h"
-#include "shell/HelpLauncher.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/HelpLauncher.h"
+#include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 
 CProcessDlg::CProcessDlg(QObject* owner, QObject* parent) : QObject(parent), m_owner(owner) {}
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/HelpLauncher.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/HelpLauncher.h"
+#include "settings/ui/LanguageModule.h"
 
 TemplateHost::TemplateHost(QDialog* owner, int templateId)
     : QObject(owner), m_owner(owner), m_templateId(templateId)

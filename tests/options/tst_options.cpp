@@ -12,9 +12,9 @@
 #include "settings/UserStore.h"
 #include "settings/ui/OptionalFeaturesDlg.h"
 #include "settings/ui/ProductInfoDlg.h"
-#include "shell/HelpLauncher.h"
+#include "settings/ui/HelpLauncher.h"
 #include "codeplug/KQ_517Doc.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 

@@ -14,7 +14,7 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "codeplug/KQ_517Doc.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"

@@ -15,11 +15,11 @@
 
 #include "codeplug/MemoryImage.h"
 #include "link/ui/ProcessDlg.h"
-#include "shell/HelpLauncher.h"
+#include "settings/ui/HelpLauncher.h"
 #include "shell/KQ_517App.h"
 #include "codeplug/KQ_517Doc.h"
 #include "shell/LanguageDlg.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
 #include "tests/support/ModalAnswerer.h"

@@ -1,4 +1,4 @@
-#include "shell/HelpLauncher.h"
+#include "settings/ui/HelpLauncher.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 
 #include <QDir>
 #include <QFile>

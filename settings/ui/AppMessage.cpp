@@ -1,4 +1,4 @@
-#include "shell/AppMessage.h"
+#include "settings/ui/AppMessage.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
