@@ -31,6 +31,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/DocTemplate.h"
 #include "settings/ui/HelpLauncher.h"
+#include "settings/ui/LanguageDlg.h"
 #include "shell/KQ_517App.h"
 #include "codeplug/KQ_517Doc.h"
 #include "shell/KeyLockState.h"
@@ -113,6 +114,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     connect(m_workspace, &QMdiArea::subWindowActivated, this, &CMainFrame::onSubWindowActivated);
 
     m_dlgOptionalFeatures = new COptionalFeaturesDlg(this);
+    // The language change restarts the program: unsaved documents are asked
+    // about first, and this window closes without asking again.
+    CLanguageDlg::setProgramHooks({[this] { return SaveAllModified(); }, [this] { closeWithoutQuestion(); }});
     m_dlgProductInfo = new CProductInfoDlg(this);
     connect(m_dlgProductInfo, &CProductInfoDlg::mainTitleChanged, this, &CMainFrame::setMainTitle);
 
@@ -127,6 +131,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 
 CMainFrame::~CMainFrame()
 {
+    CLanguageDlg::setProgramHooks({});
     // Document windows (and their views) go while the main window still exists.
     const QList<QMdiSubWindow*> frames = m_workspace ? m_workspace->subWindowList() : QList<QMdiSubWindow*>();
     for (QMdiSubWindow* frame : frames)

@@ -28,7 +28,7 @@
 #include "settings/UserStore.h"
 #include "settings/ui/HelpLauncher.h"
 #include "codeplug/KQ_517Doc.h"
-#include "shell/LanguageDlg.h"
+#include "settings/ui/LanguageDlg.h"
 #include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "view/MSFlexGrid.h"

@@ -36,7 +36,7 @@
 #include "shell/KQ_517App.h"
 #include "codeplug/KQ_517Doc.h"
 #include "shell/KeyLockState.h"
-#include "shell/LanguageDlg.h"
+#include "settings/ui/LanguageDlg.h"
 #include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "shell/NavigationBar.h"

@@ -25,6 +25,15 @@ public:
     using RelaunchHook = std::function<void(const QString& program)>;
     static void setRelaunchHook(RelaunchHook hook);
 
+    // What the program does around the restart, handed over by the main
+    // window: askToSave offers unsaved documents a save (false: Cancel, the
+    // language stays); closeProgram ends this instance without asking again.
+    struct ProgramHooks {
+        std::function<bool()> askToSave;
+        std::function<void()> closeProgram;
+    };
+    static void setProgramHooks(ProgramHooks hooks);
+
     void OnOK();
     void accept() override { OnOK(); }
 

@@ -1,4 +1,4 @@
-#include "shell/LanguageDlg.h"
+#include "settings/ui/LanguageDlg.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -9,13 +9,20 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsFileLocation.h"
 #include "settings/ui/TemplateHost.h"
-#include "shell/MainFrame.h"
 
 namespace {
 constexpr int kTemplateId = 134;
 constexpr int kHelpContext = 32799;
 CLanguageDlg::RelaunchHook g_relaunchHook;
+
+CLanguageDlg::ProgramHooks& programHooks()
+{
+    static CLanguageDlg::ProgramHooks hooks;
+    return hooks;
+}
 }  // namespace
+
+void CLanguageDlg::setProgramHooks(ProgramHooks hooks) { programHooks() = std::move(hooks); }
 
 CLanguageDlg::CLanguageDlg(QWidget* parent) : QDialog(parent), m_template(new TemplateHost(this, kTemplateId))
 {
@@ -58,7 +65,7 @@ void CLanguageDlg::OnOK()
     }
     // The program restarts: documents with unsaved changes are offered a
     // save first, and Cancel leaves the language as it is.
-    if (CMainFrame* main = CMainFrame::instance(); main && !main->SaveAllModified()) {
+    if (programHooks().askToSave && !programHooks().askToSave()) {
         QDialog::reject();
         return;
     }
@@ -82,8 +89,8 @@ void CLanguageDlg::restartProgram()
 {
     // This instance ends (its documents were offered a save already), then
     // the same program file starts anew with the new language.
-    if (CMainFrame* main = CMainFrame::instance())
-        main->closeWithoutQuestion();
+    if (programHooks().closeProgram)
+        programHooks().closeProgram();
     const QString program = QCoreApplication::applicationFilePath();
     if (g_relaunchHook) {
         g_relaunchHook(program);
