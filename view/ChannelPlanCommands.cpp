@@ -204,8 +204,12 @@ bool CKQ_517View::OnEditPaste()
 {
     const bool zh = g_bChinese;
     const modelband::BandLimits limits = bandLimits();
-    channelplan::ParseResult plan =
-        channelplan::parseTabSeparated(QApplication::clipboard()->text(), limits, zh);
+    const QString text = QApplication::clipboard()->text();
+    if (text.trimmed().isEmpty()) {
+        showPlanMessage(plantext::clipboardEmpty(zh));
+        return false;
+    }
+    channelplan::ParseResult plan = channelplan::parseTabSeparated(text, limits, zh);
     if (!plan.ok()) {
         showPlanMessage(plantext::pasteRefused(plantext::errorList(plan.errors, limits, zh), zh));
         return false;

@@ -116,6 +116,11 @@ QString pasteRefused(const QString& errors, bool chinese)
 {
     return pick(chinese, QStringLiteral("Nothing was pasted:\n%1"), QStringLiteral("没有粘贴任何信道：\n%1")).arg(errors);
 }
+QString clipboardEmpty(bool chinese)
+{
+    return pick(chinese, QStringLiteral("Nothing was pasted: the clipboard holds no channel rows."),
+                QStringLiteral("没有粘贴任何信道：剪贴板中没有信道行。"));
+}
 QString pastePastEnd(int rowCount, int firstChannel, bool chinese)
 {
     return pick(chinese, QStringLiteral("Nothing was pasted: %1 rows from channel %2 would run past channel %3."),

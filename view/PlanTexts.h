@@ -32,6 +32,7 @@ QString tooLarge(const QString& path, bool chinese);
 QString noBand(bool chinese);
 QString exportFailed(const QString& path, const QString& reason, bool chinese);
 QString pasteRefused(const QString& errors, bool chinese);
+QString clipboardEmpty(bool chinese);
 QString pastePastEnd(int rowCount, int firstChannel, bool chinese);
 QString insertRefused(bool chinese);
 QString compareAgree(const QString& path, bool chinese);

@@ -7,9 +7,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QUndoStack>
 
+#include <functional>
 #include <memory>
 
 #include "codeplug/ChannelPlan.h"
@@ -103,6 +106,10 @@ private slots:
     // Compare
     void compareShowsTheDifferences();
     void compareSaysWhenTheyAgree();
+
+    // Menus
+    void documentMenuOffersEveryCommand_data();
+    void documentMenuOffersEveryCommand();
 
 private:
     void makeView(bool chinese = false);
@@ -215,6 +222,7 @@ void TestChannelPlanView::refusedPasteChangesNothing_data()
     QTest::newRow("past channel 16") << QString::fromLatin1(kThreeRows) << 15
                                      << QStringList{QStringLiteral("channel 16")};
     QTest::newRow("not rows") << QStringLiteral("hello world") << 1 << QStringList{QStringLiteral("line 1")};
+    QTest::newRow("empty clipboard") << QString() << 1 << QStringList{QStringLiteral("clipboard")};
 }
 
 void TestChannelPlanView::refusedPasteChangesNothing()
@@ -607,6 +615,44 @@ void TestChannelPlanView::compareSaysWhenTheyAgree()
     QCOMPARE(answer.count(), 1);
     QCOMPARE(answer.last().className, QStringLiteral("QMessageBox"));
     QVERIFY(answer.last().text.contains(QStringLiteral("agree")));
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+void TestChannelPlanView::documentMenuOffersEveryCommand_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("English") << false;
+    QTest::newRow("Chinese") << true;
+}
+
+// Every plan command is in the document menu of the language module, with a
+// status prompt; and the view takes each of them.
+void TestChannelPlanView::documentMenuOffersEveryCommand()
+{
+    QFETCH(bool, chinese);
+    makeView(chinese);
+    QList<int> ids;
+    std::function<void(const QJsonArray&)> collect = [&](const QJsonArray& items) {
+        for (const QJsonValue& value : items) {
+            const QJsonObject item = value.toObject();
+            collect(item.value(QStringLiteral("items")).toArray());
+            if (item.contains(QStringLiteral("id")))
+                ids << item.value(QStringLiteral("id")).toInt();
+        }
+    };
+    collect(LanguageModule::json(QStringLiteral("menus/129.json")).object().value(QStringLiteral("menu")).toArray());
+    int planCommands = 0;
+    for (int id = CKQ_517View::ID_FILE_IMPORT_CHANNELS; id <= CKQ_517View::ID_EDIT_MOVE_DOWN; ++id) {
+        QVERIFY(CKQ_517View::isPlanCommand(id));
+        QVERIFY2(ids.contains(id), qPrintable(QString::number(id)));
+        QVERIFY(!LanguageModule::string(id).section(QLatin1Char('\n'), 0, 0).isEmpty());
+        ++planCommands;
+    }
+    QCOMPARE(planCommands, 11);
+    QVERIFY(!CKQ_517View::isPlanCommand(CKQ_517View::ID_EDIT_UNDO));
+    QCOMPARE(ids.count(CKQ_517View::ID_EDIT_PASTE_ROWS), 1);
 }
 
 QTEST_MAIN(TestChannelPlanView)
