@@ -19,7 +19,9 @@
 #include "codeplug/ImageLayout.h"
 #include "settings/Globals.h"
 #include "shell/HelpLauncher.h"
+#include "shell/KQ_517App.h"
 #include "shell/KQ_517Doc.h"
+#include "shell/MainFrame.h"
 #include "shell/LanguageModule.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
@@ -110,6 +112,7 @@ private slots:
     // Menus
     void documentMenuOffersEveryCommand_data();
     void documentMenuOffersEveryCommand();
+    void menuCommandsReachTheActiveView();
 
 private:
     void makeView(bool chinese = false);
@@ -653,6 +656,34 @@ void TestChannelPlanView::documentMenuOffersEveryCommand()
     QCOMPARE(planCommands, 11);
     QVERIFY(!CKQ_517View::isPlanCommand(CKQ_517View::ID_EDIT_UNDO));
     QCOMPARE(ids.count(CKQ_517View::ID_EDIT_PASTE_ROWS), 1);
+}
+
+// Through the main window's menu: Paste and Undo act on the active document.
+void TestChannelPlanView::menuCommandsReachTheActiveView()
+{
+    QVERIFY(m_dir->copyDefaultSettings());
+    for (const QString& module : {QStringLiteral("English517.rcc"), QStringLiteral("Chinese517.rcc")})
+        QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/") + module, m_dir->filePath(module)));
+    CKQ_517App app;
+    app.setProgramDirectory(m_dir->path());
+    QCOMPARE(app.InitInstance({}), CKQ_517App::kRunMessageLoop);
+    CMainFrame* frame = CMainFrame::instance();
+    QVERIFY(frame);
+    CKQ_517View* view = frame->activeView();
+    QVERIFY(view);
+
+    QApplication::clipboard()->setText(QStringLiteral("7\t145.00000\t\tNone\tNone\tNo\n"));
+    view->grid()->selectRows(7, 7);
+    QAction* paste = frame->menuAction(CKQ_517View::ID_EDIT_PASTE_ROWS);
+    QVERIFY(paste);
+    paste->trigger();
+    QCOMPARE(rowText(view->grid(), 7), QStringLiteral("145.00000|145.00000|None|None|No"));
+    QVERIFY(frame->activeDocument()->IsModified());
+    QAction* undo = frame->menuAction(CKQ_517View::ID_EDIT_UNDO);
+    QVERIFY(undo && undo->isEnabled());
+    undo->trigger();
+    QCOMPARE(rowText(view->grid(), 7), kEmpty);
+    app.ExitInstance();
 }
 
 QTEST_MAIN(TestChannelPlanView)
