@@ -4,21 +4,17 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMessageBox>
 
-#include <algorithm>
 #include <cstring>
 
 #include "codeplug/ImageDiff.h"
 #include "codeplug/ImageLayout.h"
 #include "settings/AtomicFile.h"
 #include "settings/Globals.h"
-#include "shell/KQ_517Doc.h"
 #include "shell/LanguageModule.h"
 #include "view/CompareDlg.h"
 #include "view/KQ_517View.h"
@@ -98,9 +94,9 @@ modelband::BandLimits CKQ_517View::bandLimits() const { return {m_nBandLow, m_nB
 
 MemoryImage CKQ_517View::encodedCopy() const
 {
-    MemoryImage copy = m_pDocument ? m_pDocument->image() : MemoryImage::newImage();
-    tableFromGrid().encode(copy);
-    return copy;
+    ChannelViewState state = captureState();
+    state.table.encode(state.image);
+    return state.image;
 }
 
 void CKQ_517View::showPlanMessage(const QString& text, bool refusal)
@@ -247,8 +243,7 @@ void CKQ_517View::clearSelectedRows(const QString& step)
 void CKQ_517View::rearrangeChannels(const QList<int>& from, const QString& step)
 {
     const ChannelViewState before = captureState();
-    MemoryImage& image = m_pDocument->image();
-    ChannelTable table = before.table;
+    ChannelViewState after = before;
     for (int r = 1; r <= kLastChannel; ++r) {
         const int source = from.at(r);
         if (source == r)
@@ -256,16 +251,16 @@ void CKQ_517View::rearrangeChannels(const QList<int>& from, const QString& step)
         // The whole record travels with its row, so bytes the grid does not
         // show stay with their channel.
         if (source > 0) {
-            std::memcpy(image.channel(r), before.image.channel(source), layout::kRowSize);
+            std::memcpy(after.image.channel(r), before.image.channel(source), layout::kRowSize);
             for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-                table.setCell(r, c, before.table.cell(source, c));
+                after.table.setCell(r, c, before.table.cell(source, c));
         } else {
             for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-                table.setCell(r, c, QString());
-            table.encodeChannel(image, r);
+                after.table.setCell(r, c, QString());
+            after.table.encodeChannel(after.image, r);
         }
     }
-    setGridChannels(table);
+    restoreState(after);
     recordChange(step, before);
 }
 
