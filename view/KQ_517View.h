@@ -6,7 +6,8 @@
 //
 // The class is defined across files: KQ_517View.cpp (form, table, editors,
 // validation, command dispatch), KQ_517ViewLink.cpp (radio transfer and COM
-// Setup), KQ_517ViewPrint.cpp (printing).
+// Setup), KQ_517ViewPrint.cpp (printing), ChannelPlanCommands.cpp (channel
+// plans in and out, compare, the clipboard and whole-row commands).
 
 #include <QPointer>
 #include <QScrollArea>
