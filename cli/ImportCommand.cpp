@@ -12,10 +12,6 @@ namespace {
 
 const char kUsage[] = "usage: kq517 import IN.csv [--base BASE.dat] -o OUT.dat";
 
-// A channel plan is a few kilobytes; anything far larger is not one, and is
-// not read whole into memory.
-constexpr qint64 kLargestPlan = 1024 * 1024;
-
 bool readPlan(const QString& path, QByteArray* bytes)
 {
     QFile file(path);
@@ -23,8 +19,8 @@ bool readPlan(const QString& path, QByteArray* bytes)
         printError(QStringLiteral("import: cannot read \"%1\": %2").arg(path, file.errorString()));
         return false;
     }
-    *bytes = file.read(kLargestPlan + 1);
-    if (bytes->size() > kLargestPlan) {
+    *bytes = file.read(channelplan::kLargestPlanBytes + 1);
+    if (bytes->size() > channelplan::kLargestPlanBytes) {
         printError(QStringLiteral("import: \"%1\" is larger than 1 MiB: not a channel plan").arg(path));
         return false;
     }

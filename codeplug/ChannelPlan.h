@@ -33,6 +33,10 @@ struct PlanRow {
     bool operator==(const PlanRow& other) const = default;
 };
 
+// A channel plan is a few kilobytes; a file far larger is not one, and is
+// not read whole into memory.
+constexpr qint64 kLargestPlanBytes = 1024 * 1024;
+
 enum class Reason {
     NotText,            // binary data (NUL bytes or not UTF-8)
     Empty,              // nothing but blank lines

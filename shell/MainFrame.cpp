@@ -65,7 +65,7 @@ bool isViewCommand(int id)
     case CKQ_517View::ID_EDIT_REDO:
         return true;
     default:
-        return false;
+        return CKQ_517View::isPlanCommand(id);
     }
 }
 

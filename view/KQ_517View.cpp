@@ -179,6 +179,7 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     connect(m_grid, &CMSFlexGrid::LeaveCell, this, &CKQ_517View::CommitEditor);
     connect(m_grid, &CMSFlexGrid::EnterCell, this, &CKQ_517View::OpenEditor);
     connect(m_grid, &CMSFlexGrid::MouseDown, this, [this] { OpenEditor(); });
+    connect(m_grid, &CMSFlexGrid::RowsSelected, this, &CKQ_517View::CommitEditor);
 
     installEventFilter(this);
     m_form->installEventFilter(this);
@@ -558,6 +559,8 @@ bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
         if (watched != focus)
             return QScrollArea::eventFilter(watched, event);
         auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress && handlePlanKey(focus, key))
+            return true;
         if (type == QEvent::KeyPress && handleEditingKey(focus, key))
             return true;
         switch (key->key()) {
@@ -655,7 +658,7 @@ bool CKQ_517View::OnCommand(int id)
     case ID_FILE_PRINT: OnFilePrint(); return true;
     case ID_FILE_PRINT_DIRECT: OnFilePrintDirect(); return true;
     case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;
-    default: return false;
+    default: return OnPlanCommand(id);
     }
 }
 

@@ -6,7 +6,8 @@
 //
 // The class is defined across files: KQ_517View.cpp (form, table, editors,
 // validation, command dispatch), KQ_517ViewLink.cpp (radio transfer and COM
-// Setup), KQ_517ViewPrint.cpp (printing).
+// Setup), KQ_517ViewPrint.cpp (printing), ChannelPlanCommands.cpp (channel
+// plans in and out, compare, the clipboard and whole-row commands).
 
 #include <QPointer>
 #include <QScrollArea>
@@ -15,6 +16,7 @@
 #include <cstdint>
 
 #include "codeplug/CellValidator.h"
+#include "codeplug/ChannelPlan.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/ModelBand.h"
 #include "codeplug/ToneTable.h"
@@ -131,6 +133,35 @@ public:
 
     void OnLanguage();
 
+    // Channel plans, the clipboard and whole rows (ChannelPlanCommands.cpp).
+    enum : int {
+        ID_FILE_IMPORT_CHANNELS = 32810,
+        ID_FILE_EXPORT_CHANNELS = 32811,
+        ID_FILE_COMPARE_WITH = 32812,
+        ID_EDIT_CUT_ROWS = 32813,
+        ID_EDIT_COPY_ROWS = 32814,
+        ID_EDIT_PASTE_ROWS = 32815,
+        ID_EDIT_DELETE_ROWS = 32816,
+        ID_EDIT_INSERT_ROW = 32817,
+        ID_EDIT_DELETE_ROW = 32818,
+        ID_EDIT_MOVE_UP = 32819,
+        ID_EDIT_MOVE_DOWN = 32820,
+    };
+    static bool isPlanCommand(int id);
+    bool OnPlanCommand(int id);
+    // Each change is one undo step; a refused one changes nothing and says why.
+    bool importChannels(const QString& path);
+    bool exportChannels(const QString& path, bool chirp);
+    void compareWith(const QString& path);
+    void OnEditCopy();
+    void OnEditCut();
+    bool OnEditPaste();
+    void OnEditDelete();
+    bool OnInsertRow();
+    void OnDeleteRow();
+    void OnMoveUp();
+    void OnMoveDown();
+
 public slots:
     // The transfer request the Process dialog posts (queued) when OK is pressed.
     void OnRadioTransfer();
@@ -162,6 +193,22 @@ private:
     // Keys that open, cancel or stay inside an in-place editor; true when
     // the key was used.
     bool handleEditingKey(QWidget* focus, QKeyEvent* key);
+    // Tab, Shift+Tab and the clipboard keys of the grid; true when used.
+    bool handlePlanKey(QWidget* focus, QKeyEvent* key);
+    // The band the document's model and band allow, in the plan's units.
+    modelband::BandLimits bandLimits() const;
+    // The document's image with the grid's channels encoded into it.
+    MemoryImage encodedCopy() const;
+    void showPlanMessage(const QString& text, bool refusal = true);
+    // Rows 1 to 16 of the grid from table.
+    void setGridChannels(const ChannelTable& table);
+    // Rearranges channels as one undo step: row r takes the cells and the
+    // channel record of row from[r] (0: an empty channel).
+    void rearrangeChannels(const QList<int>& from, const QString& step);
+    // Empties the selected rows' channels as one step.
+    void clearSelectedRows(const QString& step);
+    // Moves the current cell without opening its editor.
+    void moveCurrentQuietly(int row, int col);
 
     QUndoStack* m_undoStack = nullptr;
     ToneTable m_toneTable;

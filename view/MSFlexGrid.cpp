@@ -2,9 +2,11 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <utility>
 
 #include "codeplug/ChannelTable.h"
 
@@ -60,6 +62,9 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Off: hiding a focused in-place editor asks its parents for the next
+    // focus, which would move the current cell. The view moves it on Tab and
+    // Shift+Tab itself.
     setTabKeyNavigation(false);
 
     for (int r = 0; r < kRows; ++r) {
@@ -119,6 +124,8 @@ void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
     QTableWidget::currentChanged(current, previous);
     if (!current.isValid() || (current.row() == m_nRow && current.column() == m_nCol))
         return;
+    // Moving the current cell ends a row selection.
+    m_nSelFirst = m_nSelLast = m_nSelAnchor = 0;
     emit LeaveCell();  // Row/Col still answer the old cell
     m_nRow = current.row();
     m_nCol = current.column();
@@ -127,6 +134,21 @@ void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
 
 void CMSFlexGrid::mousePressEvent(QMouseEvent* event)
 {
+    // A click on a channel number selects its row, Shift+click extends the
+    // selection from the row selected first (or the current row); the current
+    // cell stays where it is and no editor opens.
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    if (event->button() == Qt::LeftButton && at.isValid() && at.row() >= 1 && (at.column() == 0 || extend)) {
+        const int anchor = extend ? (m_nSelAnchor ? m_nSelAnchor : m_nRow) : at.row();
+        selectRows(anchor, at.row());
+        m_nSelAnchor = anchor;
+        m_bRowPress = true;
+        setFocus();
+        emit RowsSelected();
+        return;
+    }
+    m_bRowPress = false;
     // The press moves the current cell first (LeaveCell, EnterCell), then
     // MouseDown follows, as the view expects.
     QTableWidget::mousePressEvent(event);
@@ -146,6 +168,68 @@ void CMSFlexGrid::mousePressEvent(QMouseEvent* event)
         shift |= 4;
     const QPoint pos = event->position().toPoint();
     emit MouseDown(button, shift, pixelsToTwipsX(pos.x()), pixelsToTwipsY(pos.y()));
+}
+
+void CMSFlexGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    // A row-selecting press never drags the current cell along.
+    if (!m_bRowPress)
+        QTableWidget::mouseMoveEvent(event);
+}
+
+void CMSFlexGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (std::exchange(m_bRowPress, false))
+        return;
+    QTableWidget::mouseReleaseEvent(event);
+}
+
+void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
+{
+    // Shift+Up / Shift+Down extend the row selection from the current row.
+    const int key = event->key();
+    if ((event->modifiers() & Qt::ShiftModifier) && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+        const int anchor = m_nSelAnchor ? m_nSelAnchor : m_nRow;
+        const int end = m_nSelFirst ? (m_nSelFirst == anchor ? m_nSelLast : m_nSelFirst) : m_nRow;
+        const int next = std::clamp(end + (key == Qt::Key_Up ? -1 : 1), 1, kRows - 1);
+        selectRows(anchor, next);
+        m_nSelAnchor = anchor;
+        emit RowsSelected();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+QList<int> CMSFlexGrid::selectedRows() const
+{
+    QList<int> rows;
+    if (!m_nSelFirst) {
+        if (m_nRow >= 1)
+            rows << m_nRow;
+        return rows;
+    }
+    for (int r = m_nSelFirst; r <= m_nSelLast; ++r)
+        rows << r;
+    return rows;
+}
+
+void CMSFlexGrid::selectRows(int first, int last)
+{
+    if (first > last)
+        std::swap(first, last);
+    first = std::clamp(first, 1, kRows - 1);
+    last = std::clamp(last, 1, kRows - 1);
+    m_nSelFirst = first;
+    m_nSelLast = last;
+    m_nSelAnchor = first;
+    const QItemSelection rows(model()->index(first, 1), model()->index(last, kCols - 1));
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+}
+
+void CMSFlexGrid::clearRowSelection()
+{
+    m_nSelFirst = m_nSelLast = m_nSelAnchor = 0;
+    selectionModel()->select(model()->index(m_nRow, m_nCol), QItemSelectionModel::ClearAndSelect);
 }
 
 QString CMSFlexGrid::GetText() const { return GetTextMatrix(m_nRow, m_nCol); }

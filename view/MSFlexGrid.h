@@ -35,6 +35,15 @@ public:
     long GetCellWidth() const;
     long GetCellHeight() const;
 
+    // Whole-row selection (a click on a channel number, Shift+click or
+    // Shift+Up/Down): the channel rows it covers, in order; the current row
+    // alone when no rows are selected. The current cell stays the one cell
+    // that is edited.
+    QList<int> selectedRows() const;
+    void selectRows(int first, int last);
+    void clearRowSelection();
+    bool hasRowSelection() const { return m_nSelFirst != 0; }
+
     // Twips <-> pixels of this grid's screen (1440 twips per logical inch).
     long pixelsToTwipsX(int px) const;
     long pixelsToTwipsY(int px) const;
@@ -45,10 +54,14 @@ signals:
     void LeaveCell();  // while Row/Col still name the cell being left
     void EnterCell();  // Row/Col name the new cell
     void MouseDown(short button, short shift, long x, long y);
+    void RowsSelected();  // the row selection was made or extended by the user
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Typed text never moves the current cell: the view opens the cell's
     // editor with it instead.
     void keyboardSearch(const QString&) override {}
@@ -62,6 +75,11 @@ private:
     // EnterCell, after the view's own current index has already moved.
     int m_nRow = 1;
     int m_nCol = 1;
+    // The selected channel rows (0: none); the anchor is where Shift extends from.
+    int m_nSelFirst = 0;
+    int m_nSelLast = 0;
+    int m_nSelAnchor = 0;
+    bool m_bRowPress = false;  // the button went down to select rows
     QColor m_fixedTextColour;
     QList<Qt::Alignment> m_alignment;
 };

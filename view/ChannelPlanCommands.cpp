@@ -1,0 +1,382 @@
+// CKQ_517View's channel-plan commands: import and export of channel plans,
+// comparing the document with a file, the clipboard (rows as tab-separated
+// text, the grid's column order) and inserting, deleting and moving rows.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include <cstring>
+
+#include "codeplug/ImageDiff.h"
+#include "codeplug/ImageLayout.h"
+#include "settings/AtomicFile.h"
+#include "settings/Globals.h"
+#include "shell/LanguageModule.h"
+#include "view/CompareDlg.h"
+#include "view/KQ_517View.h"
+#include "view/MSFlexGrid.h"
+#include "view/PlanFileDialog.h"
+#include "view/PlanTexts.h"
+
+namespace {
+
+constexpr int kCaptionId = 61458;
+constexpr int kLastChannel = layout::kChannelCount;
+
+// The rows as they are: from[r] = r.
+QList<int> identity()
+{
+    QList<int> from;
+    for (int r = 0; r <= kLastChannel; ++r)
+        from << r;
+    return from;
+}
+
+}  // namespace
+
+bool CKQ_517View::isPlanCommand(int id) { return id >= ID_FILE_IMPORT_CHANNELS && id <= ID_EDIT_MOVE_DOWN; }
+
+bool CKQ_517View::OnPlanCommand(int id)
+{
+    if (!isPlanCommand(id))
+        return false;
+    // A read fills the image while it runs: nothing may change it meanwhile.
+    if (m_bTransferRunning || !m_pDocument)
+        return true;
+    CommitEditor();
+    const bool zh = g_bChinese;
+    switch (id) {
+    case ID_FILE_IMPORT_CHANNELS: {
+        const planfiledialog::Choice choice =
+            planfiledialog::ask(this, planfiledialog::Purpose::ImportPlan, plantext::importTitle(zh),
+                                {plantext::csvFilter(zh), plantext::chirpFilter(zh)});
+        if (!choice.path.isEmpty())
+            importChannels(choice.path);
+        break;
+    }
+    case ID_FILE_EXPORT_CHANNELS: {
+        const planfiledialog::Choice choice =
+            planfiledialog::ask(this, planfiledialog::Purpose::ExportPlan, plantext::exportTitle(zh),
+                                {plantext::csvFilter(zh), plantext::chirpFilter(zh)});
+        if (choice.path.isEmpty())
+            break;
+        QString path = choice.path;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".csv");
+        exportChannels(path, choice.filter == 1);
+        break;
+    }
+    case ID_FILE_COMPARE_WITH: {
+        const planfiledialog::Choice choice = planfiledialog::ask(
+            this, planfiledialog::Purpose::CompareImage, plantext::compareTitle(zh), {plantext::datFilter(zh)});
+        if (!choice.path.isEmpty())
+            compareWith(choice.path);
+        break;
+    }
+    case ID_EDIT_CUT_ROWS: OnEditCut(); break;
+    case ID_EDIT_COPY_ROWS: OnEditCopy(); break;
+    case ID_EDIT_PASTE_ROWS: OnEditPaste(); break;
+    case ID_EDIT_DELETE_ROWS: OnEditDelete(); break;
+    case ID_EDIT_INSERT_ROW: OnInsertRow(); break;
+    case ID_EDIT_DELETE_ROW: OnDeleteRow(); break;
+    case ID_EDIT_MOVE_UP: OnMoveUp(); break;
+    case ID_EDIT_MOVE_DOWN: OnMoveDown(); break;
+    default: break;
+    }
+    return true;
+}
+
+modelband::BandLimits CKQ_517View::bandLimits() const { return {m_nBandLow, m_nBandHigh}; }
+
+MemoryImage CKQ_517View::encodedCopy() const
+{
+    ChannelViewState state = captureState();
+    state.table.encode(state.image);
+    return state.image;
+}
+
+void CKQ_517View::showPlanMessage(const QString& text, bool refusal)
+{
+    QMessageBox box(refusal ? QMessageBox::Warning : QMessageBox::Information,
+                    LanguageModule::string(kCaptionId), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void CKQ_517View::setGridChannels(const ChannelTable& table)
+{
+    for (int r = 1; r < ChannelTable::kRows; ++r) {
+        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+            m_grid->SetTextMatrix(r, c, table.cell(r, c));
+    }
+}
+
+// ---------------------------------------------------------------- files
+
+bool CKQ_517View::importChannels(const QString& path)
+{
+    const bool zh = g_bChinese;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showPlanMessage(plantext::readFailed(path, file.errorString(), zh));
+        return false;
+    }
+    const QByteArray bytes = file.read(channelplan::kLargestPlanBytes + 1);
+    if (bytes.size() > channelplan::kLargestPlanBytes) {
+        showPlanMessage(plantext::tooLarge(path, zh));
+        return false;
+    }
+    const modelband::BandLimits limits = bandLimits();
+    if (limits.low == 0 && limits.high == 0) {
+        // Without a band no frequency could pass: say why instead of refusing every row.
+        showPlanMessage(plantext::noBand(zh));
+        return false;
+    }
+    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits, zh);
+    if (!plan.ok()) {
+        showPlanMessage(plantext::importRefused(path, plantext::errorList(plan.errors, limits, zh), zh));
+        return false;
+    }
+    const ChannelViewState before = captureState();
+    ChannelTable table = before.table;
+    channelplan::applyToTable(plan.rows, table, limits, zh);
+    setGridChannels(table);
+    recordChange(plantext::importStep(zh), before);
+    return true;
+}
+
+bool CKQ_517View::exportChannels(const QString& path, bool chirp)
+{
+    // The document itself is not changed: its grid goes into a copy of its image.
+    const MemoryImage image = encodedCopy();
+    const QByteArray bytes = chirp ? channelplan::writeChirpCsv(image) : channelplan::writeCsv(image);
+    QString reason;
+    if (!writeFileAtomically(path, bytes, &reason)) {
+        showPlanMessage(plantext::exportFailed(path, reason, g_bChinese));
+        return false;
+    }
+    return true;
+}
+
+void CKQ_517View::compareWith(const QString& path)
+{
+    const bool zh = g_bChinese;
+    MemoryImage other;
+    QString reason;
+    if (!other.loadFile(path, &reason)) {
+        showPlanMessage(plantext::readFailed(path, reason, zh));
+        return;
+    }
+    const QList<imagediff::DiffLine> lines = imagediff::diff(encodedCopy(), other);
+    if (lines.isEmpty()) {
+        showPlanMessage(plantext::compareAgree(path, zh), false);
+        return;
+    }
+    QStringList texts;
+    for (const imagediff::DiffLine& line : lines)
+        texts << line.text();
+    CCompareDlg dialog(plantext::compareTitle(zh), plantext::compareHeading(path, int(lines.size()), zh), texts,
+                       this);
+    dialog.exec();
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void CKQ_517View::OnEditCopy()
+{
+    QApplication::clipboard()->setText(channelplan::writeTabSeparated(tableFromGrid(), m_grid->selectedRows()));
+}
+
+void CKQ_517View::OnEditCut()
+{
+    OnEditCopy();
+    clearSelectedRows(plantext::cutStep(g_bChinese));
+}
+
+bool CKQ_517View::OnEditPaste()
+{
+    const bool zh = g_bChinese;
+    const modelband::BandLimits limits = bandLimits();
+    const QString text = QApplication::clipboard()->text();
+    if (text.trimmed().isEmpty()) {
+        showPlanMessage(plantext::clipboardEmpty(zh));
+        return false;
+    }
+    channelplan::ParseResult plan = channelplan::parseTabSeparated(text, limits, zh);
+    if (!plan.ok()) {
+        showPlanMessage(plantext::pasteRefused(plantext::errorList(plan.errors, limits, zh), zh));
+        return false;
+    }
+    const int first = m_grid->selectedRows().value(0, 1);
+    if (!channelplan::placeFrom(plan.rows, first)) {
+        showPlanMessage(plantext::pastePastEnd(int(plan.rows.size()), first, zh));
+        return false;
+    }
+    const ChannelViewState before = captureState();
+    ChannelTable table = before.table;
+    channelplan::applyToTable(plan.rows, table, limits, zh);
+    setGridChannels(table);
+    recordChange(plantext::pasteStep(zh), before);
+    return true;
+}
+
+void CKQ_517View::OnEditDelete() { clearSelectedRows(plantext::deleteStep(g_bChinese)); }
+
+void CKQ_517View::clearSelectedRows(const QString& step)
+{
+    // An empty receive frequency empties the channel, as clearing the cell does.
+    QList<channelplan::PlanRow> rows;
+    for (const int r : m_grid->selectedRows())
+        rows << channelplan::PlanRow{r, {}, {}, {}, {}, {}, 0};
+    const ChannelViewState before = captureState();
+    ChannelTable table = before.table;
+    channelplan::applyToTable(rows, table, bandLimits(), g_bChinese);
+    setGridChannels(table);
+    recordChange(step, before);
+}
+
+// ---------------------------------------------------------------- rows
+
+void CKQ_517View::rearrangeChannels(const QList<int>& from, const QString& step)
+{
+    const ChannelViewState before = captureState();
+    ChannelViewState after = before;
+    for (int r = 1; r <= kLastChannel; ++r) {
+        const int source = from.at(r);
+        if (source == r)
+            continue;
+        // The whole record travels with its row, so bytes the grid does not
+        // show stay with their channel.
+        if (source > 0) {
+            std::memcpy(after.image.channel(r), before.image.channel(source), layout::kRowSize);
+            for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+                after.table.setCell(r, c, before.table.cell(source, c));
+        } else {
+            for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
+                after.table.setCell(r, c, QString());
+            after.table.encodeChannel(after.image, r);
+        }
+    }
+    restoreState(after);
+    recordChange(step, before);
+}
+
+void CKQ_517View::moveCurrentQuietly(int row, int col)
+{
+    const bool blocked = m_grid->blockSignals(true);
+    m_grid->SetRowCol(row, col);
+    m_grid->blockSignals(blocked);
+}
+
+bool CKQ_517View::OnInsertRow()
+{
+    const int at = m_grid->selectedRows().value(0, 1);
+    if (!m_grid->GetTextMatrix(kLastChannel, ChannelTable::ColRx).isEmpty()) {
+        showPlanMessage(plantext::insertRefused(g_bChinese));
+        return false;
+    }
+    QList<int> from = identity();
+    from[at] = 0;
+    for (int r = at + 1; r <= kLastChannel; ++r)
+        from[r] = r - 1;
+    rearrangeChannels(from, plantext::insertRowStep(g_bChinese));
+    return true;
+}
+
+void CKQ_517View::OnDeleteRow()
+{
+    const QList<int> rows = m_grid->selectedRows();
+    if (rows.isEmpty())
+        return;
+    const int first = rows.first();
+    const int count = int(rows.size());
+    QList<int> from = identity();
+    for (int r = first; r <= kLastChannel; ++r)
+        from[r] = r + count <= kLastChannel ? r + count : 0;
+    rearrangeChannels(from, plantext::deleteRowStep(g_bChinese));
+    moveCurrentQuietly(first, int(m_grid->GetCol()));
+}
+
+void CKQ_517View::OnMoveUp()
+{
+    const QList<int> rows = m_grid->selectedRows();
+    if (rows.isEmpty() || rows.first() <= 1)
+        return;
+    const int first = rows.first();
+    const int last = rows.last();
+    // The row above the block goes below it.
+    QList<int> from = identity();
+    for (int r = first - 1; r < last; ++r)
+        from[r] = r + 1;
+    from[last] = first - 1;
+    const bool selected = m_grid->hasRowSelection();
+    rearrangeChannels(from, plantext::moveUpStep(g_bChinese));
+    // The current cell and the selection go with the rows moved.
+    moveCurrentQuietly(first - 1, int(m_grid->GetCol()));
+    if (selected)
+        m_grid->selectRows(first - 1, last - 1);
+}
+
+void CKQ_517View::OnMoveDown()
+{
+    const QList<int> rows = m_grid->selectedRows();
+    if (rows.isEmpty() || rows.last() >= kLastChannel)
+        return;
+    const int first = rows.first();
+    const int last = rows.last();
+    // The row below the block goes above it.
+    QList<int> from = identity();
+    for (int r = first + 1; r <= last + 1; ++r)
+        from[r] = r - 1;
+    from[first] = last + 1;
+    const bool selected = m_grid->hasRowSelection();
+    rearrangeChannels(from, plantext::moveDownStep(g_bChinese));
+    moveCurrentQuietly(first + 1, int(m_grid->GetCol()));
+    if (selected)
+        m_grid->selectRows(first + 1, last + 1);
+}
+
+// ---------------------------------------------------------------- keys
+
+bool CKQ_517View::handlePlanKey(QWidget* focus, QKeyEvent* key)
+{
+    QWidget* editor = EditorForColumn();
+    const bool inEditor = editor && focus == editor && !editor->isHidden();
+    const int k = key->key();
+    if ((k == Qt::Key_Tab || k == Qt::Key_Backtab) && (focus == m_grid || inEditor) &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // Store the open editor first; a rejected value keeps the cell.
+        if (inEditor && storeEditor(editor, CellValidator::Trigger::CellLeave) != CellValidator::NoMessage)
+            return true;
+        const bool back = k == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+        int row = int(m_grid->GetRow());
+        int col = int(m_grid->GetCol()) + (back ? -1 : 1);
+        if (col > ChannelTable::ColBusy) {
+            col = ChannelTable::ColRx;
+            row = row >= kLastChannel ? 1 : row + 1;
+        } else if (col < ChannelTable::ColRx) {
+            col = ChannelTable::ColBusy;
+            row = row <= 1 ? kLastChannel : row - 1;
+        }
+        m_grid->SetRowCol(row, col);
+        key->accept();
+        return true;
+    }
+    if (focus != m_grid)
+        return false;
+    if (key->matches(QKeySequence::Copy))
+        OnPlanCommand(ID_EDIT_COPY_ROWS);
+    else if (key->matches(QKeySequence::Cut))
+        OnPlanCommand(ID_EDIT_CUT_ROWS);
+    else if (key->matches(QKeySequence::Paste))
+        OnPlanCommand(ID_EDIT_PASTE_ROWS);
+    else if (key->matches(QKeySequence::Delete))
+        OnPlanCommand(ID_EDIT_DELETE_ROWS);
+    else
+        return false;
+    key->accept();
+    return true;
+}
