@@ -13,9 +13,9 @@
 
 #include "codeplug/ImageDiff.h"
 #include "codeplug/ImageLayout.h"
-#include "settings/AtomicFile.h"
+#include "codeplug/AtomicFile.h"
 #include "settings/Globals.h"
-#include "shell/LanguageModule.h"
+#include "settings/ui/LanguageModule.h"
 #include "view/CompareDlg.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
