@@ -55,6 +55,8 @@ CChildFrame* CMultiDocTemplate::OpenDocumentFile(const QString& path, QMdiArea* 
     // it belongs at the workspace's corner.
     frame->move(0, 0);
     area->setActiveSubWindow(frame);
+    if (CMainFrame* main = CMainFrame::instance())
+        QObject::connect(view, &CKQ_517View::mainTitleChanged, main, &CMainFrame::setMainTitle);
     view->OnInitialUpdate();
     return frame;
 }

@@ -162,6 +162,11 @@ public:
     void OnMoveUp();
     void OnMoveDown();
 
+signals:
+    // A decode or a restored product choice made a new main window title
+    // (g_strMainTitle); the main window shows it.
+    void mainTitleChanged(const QString& title);
+
 public slots:
     // The transfer request the Process dialog posts (queued) when OK is pressed.
     void OnRadioTransfer();
