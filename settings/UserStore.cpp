@@ -359,7 +359,9 @@ void storeValue(const QString& path, const QByteArray& appName, const Value& val
     bool found = false;
     for (auto& p : values) {
         if (p.name.compare(value.name, Qt::CaseInsensitive) == 0) {
+            const QString kept = p.name;  // the name keeps the spelling it was first stored with
             p = value;
+            p.name = kept;
             found = true;
         }
     }

@@ -96,11 +96,12 @@ bool imageAccepted(QWidget* parent, const MemoryImage& image)
     if (problems.isEmpty())
         return true;
     QMessageBox box(QMessageBox::Warning, appName(), fieldtext::imageQuestion(problems, g_bChinese),
-                    QMessageBox::Cancel, parent);
-    QPushButton* anyway = box.addButton(fieldtext::writeAnyway(g_bChinese), QMessageBox::AcceptRole);
+                    QMessageBox::Yes | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(fieldtext::writeAnyway(g_bChinese));
+    if (g_bChinese)
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     box.setDefaultButton(QMessageBox::Cancel);
-    box.exec();
-    return box.clickedButton() == anyway;
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace

@@ -62,15 +62,15 @@ QString openReason(const QString& english, bool chinese)
     };
     static const Pattern kPatterns[] = {
         {"^(.*): no such device$", "%1：没有这个设备"},
-        {"^(.*): no permission to use the device \\(add the user to the (\\S+) group: (.*)\\)$",
-         "%1：没有使用该设备的权限（请把用户加入 %2 组：%3）"},
+        {"^(.*): no permission to use the device \\(add the user to the (\\S+) group: (.*), then log in again\\)$",
+         "%1：没有使用该设备的权限（请把用户加入 %2 组：%3，然后重新登录）"},
         {"^(.*): the port is busy, held by another program$", "%1：串口正被其他程序占用"},
         {"^(.*): the port is busy, held by (.*)$", "%1：串口正被 %2 占用"},
         {"^there is no port named '(.*)' \\(use COM1 to COM4 or a device path\\)$",
          "没有名为“%1”的串口（请使用 COM1 至 COM4 或设备路径）"},
         {"^no such device$", "没有这个设备"},
-        {"^no permission to use the device \\(add the user to the (\\S+) group: (.*)\\)$",
-         "没有使用该设备的权限（请把用户加入 %1 组：%2）"},
+        {"^no permission to use the device \\(add the user to the (\\S+) group: (.*), then log in again\\)$",
+         "没有使用该设备的权限（请把用户加入 %1 组：%2，然后重新登录）"},
         {"^the port is busy, held by another program$", "串口正被其他程序占用"},
         {"^the port is busy, held by (.*)$", "串口正被 %1 占用"},
     };
