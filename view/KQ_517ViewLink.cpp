@@ -138,7 +138,7 @@ void CKQ_517View::OnSetupOptions()
     UserStore store = UserStore::fromSettings();
     FieldPreferences prefs = FieldPreferences::load(store);
     CFieldOptionsDlg dialog(prefs, g_bChinese, mainWindow() ? mainWindow() : window());
-    connect(&dialog, &CFieldOptionsDlg::helpRequested, &dialog, [](int context) { HelpLauncher::showContext(context); });
+    connect(&dialog, &CFieldOptionsDlg::helpRequested, &dialog, [] { HelpLauncher::showContext(ID_SETUP_OPTIONS); });
     if (dialog.exec() == QDialog::Accepted)
         prefs.save(store);
 }
@@ -162,7 +162,8 @@ void CKQ_517View::OnProgramWriteSeveral()
     dialog.setRetry([msgCommunication] {
         return transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
     });
-    connect(&dialog, &CSeveralRadiosDlg::helpRequested, &dialog, [](int context) { HelpLauncher::showContext(context); });
+    connect(&dialog, &CSeveralRadiosDlg::helpRequested, &dialog,
+            [] { HelpLauncher::showContext(ID_PROGRAM_WRITE_SEVERAL); });
     dialog.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "link/ui/FieldTexts.h"
 
+#include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -23,6 +24,58 @@ QString stepName(FieldStep step, bool chinese)
         break;
     }
     return QStringLiteral("读取");
+}
+
+QString stepProgress(FieldStep step, bool chinese)
+{
+    switch (step) {
+    case FieldStep::Backup:
+        return chinese ? QStringLiteral("正在备份") : QStringLiteral("Backing up");
+    case FieldStep::Write:
+        return chinese ? QStringLiteral("正在写入") : QStringLiteral("Writing");
+    case FieldStep::Verify:
+        return chinese ? QStringLiteral("正在校验") : QStringLiteral("Verifying");
+    case FieldStep::Read:
+        break;
+    }
+    return chinese ? QStringLiteral("正在读取") : QStringLiteral("Reading");
+}
+
+QString problem(const ImageProblem& problem, bool chinese)
+{
+    if (!chinese)
+        return problem.text;
+    static const QMap<QString, QString> kNames = {
+        {QStringLiteral("squelch level"), QStringLiteral("静噪等级")},
+        {QStringLiteral("time-out timer"), QStringLiteral("发射限时")},
+        {QStringLiteral("model index"), QStringLiteral("机型序号")},
+        {QStringLiteral("band index"), QStringLiteral("频段序号")},
+        {QStringLiteral("receive frequency"), QStringLiteral("接收频率")},
+        {QStringLiteral("transmit frequency"), QStringLiteral("发射频率")},
+        {QStringLiteral("decode tone"), QStringLiteral("解码亚音")},
+        {QStringLiteral("encode tone"), QStringLiteral("编码亚音")},
+    };
+    static const QRegularExpression option(
+        QStringLiteral("^(.+) \\(byte (0x[0-9a-f]+)\\) is (\\d+), the radio takes 0 to (\\d+)$"));
+    static const QRegularExpression notDecimal(
+        QStringLiteral("^channel (\\d+): (.+) \\(bytes (0x[0-9a-f]+)\\) is not a decimal number$"));
+    static const QRegularExpression outside(
+        QStringLiteral("^channel (\\d+): (.+) (\\S+) MHz is outside the band (.*)$"));
+    static const QRegularExpression tone(
+        QStringLiteral("^channel (\\d+): (.+) \\(bytes (0x[0-9a-f]+): (\\S+ \\S+)\\) is not a listed tone$"));
+    const auto name = [](const QString& english) { return kNames.value(english, english); };
+    if (const auto m = option.match(problem.text); m.hasMatch())
+        return QStringLiteral("%1（字节 %2）为 %3，对讲机只接受 0 至 %4")
+            .arg(name(m.captured(1)), m.captured(2), m.captured(3), m.captured(4));
+    if (const auto m = notDecimal.match(problem.text); m.hasMatch())
+        return QStringLiteral("信道 %1：%2（字节 %3）不是十进制数").arg(m.captured(1), name(m.captured(2)), m.captured(3));
+    if (const auto m = outside.match(problem.text); m.hasMatch())
+        return QStringLiteral("信道 %1：%2 %3 MHz 超出频段 %4")
+            .arg(m.captured(1), name(m.captured(2)), m.captured(3), m.captured(4));
+    if (const auto m = tone.match(problem.text); m.hasMatch())
+        return QStringLiteral("信道 %1：%2（字节 %3：%4）不是列表中的亚音")
+            .arg(m.captured(1), name(m.captured(2)), m.captured(3), m.captured(4));
+    return problem.text;
 }
 
 QString place(const BlockDifference& difference, bool chinese)
@@ -137,7 +190,7 @@ QString imageQuestion(const QList<ImageProblem>& problems, bool chinese)
 {
     QStringList lines;
     for (const ImageProblem& problem : problems)
-        lines.append(QStringLiteral("- ") + problem.text);
+        lines.append(QStringLiteral("- ") + fieldtext::problem(problem, chinese));
     if (chinese)
         return QStringLiteral("对讲机不会接受以下内容：\n%1\n\n仍要写入吗？").arg(lines.join(QLatin1Char('\n')));
     return QStringLiteral("The radio would not accept this:\n%1\n\nWrite anyway?").arg(lines.join(QLatin1Char('\n')));

@@ -13,6 +13,10 @@ struct ImageProblem;
 namespace fieldtext {
 
 QString stepName(FieldStep step, bool chinese);
+// What the progress dialog says while a step runs ("Verifying" / "正在校验").
+QString stepProgress(FieldStep step, bool chinese);
+// One problem the radio would not accept, in the interface language.
+QString problem(const ImageProblem& problem, bool chinese);
 // What a block's address names ("channel 3" / "信道 3").
 QString place(const BlockDifference& difference, bool chinese);
 // The verify failure naming every differing block by address and place.

@@ -119,12 +119,9 @@ void CProcessDlg::stepProgress(FieldStep step, int row)
     if (!m_stepShown || step != m_step) {
         m_step = step;
         m_stepShown = true;
-        if (m_stepLine && (step == FieldStep::Backup || step == FieldStep::Verify || !m_stepLine->text().isEmpty())) {
-            QString name = fieldtext::stepName(step, g_bChinese);
-            if (!g_bChinese)
-                name[0] = name.at(0).toUpper();
-            m_stepLine->setText(name);
-        }
+        // A plain read or write has one step and says nothing more.
+        if (m_stepLine && (step == FieldStep::Backup || step == FieldStep::Verify || !m_stepLine->text().isEmpty()))
+            m_stepLine->setText(fieldtext::stepProgress(step, g_bChinese) + QStringLiteral("..."));
     }
     advanceProgress();
 }

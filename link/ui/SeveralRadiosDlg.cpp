@@ -147,7 +147,7 @@ void CSeveralRadiosDlg::reject()
 void CSeveralRadiosDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        emit helpRequested(IDH);
+        emit helpRequested();
         event->accept();
         return;
     }

@@ -22,10 +22,6 @@ class QPushButton;
 class CSeveralRadiosDlg : public QDialog {
     Q_OBJECT
 public:
-    enum : int {
-        IDH = 32820,  // help context: the command
-    };
-
     CSeveralRadiosDlg(const MemoryImage& image, const QString& port, const QString& portLine,
                       const FieldPreferences& prefs, bool chinese, QWidget* parent = nullptr);
 
@@ -45,7 +41,8 @@ public:
     QString summary() const;
 
 signals:
-    void helpRequested(int context);
+    // F1: help on the command that opened the dialog.
+    void helpRequested();
 
 public slots:
     void reject() override;

@@ -128,7 +128,7 @@ void CFieldOptionsDlg::accept()
 void CFieldOptionsDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        emit helpRequested(IDH);
+        emit helpRequested();
         event->accept();
         return;
     }

@@ -19,7 +19,6 @@ class CFieldOptionsDlg : public QDialog {
     Q_OBJECT
 public:
     enum : int {
-        IDH = 32821,  // help context: the Options command
         IDC_BACKUP = 1201,
         IDC_BACKUP_FOLDER = 1202,
         IDC_BACKUP_BROWSE = 1203,
@@ -36,8 +35,8 @@ public:
     std::function<QString(bool folder, const QString& current)> browse;
 
 signals:
-    // F1: help on the command.
-    void helpRequested(int context);
+    // F1: help on the command that opened the dialog.
+    void helpRequested();
 
 public slots:
     void accept() override;

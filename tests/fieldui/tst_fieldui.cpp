@@ -23,6 +23,7 @@
 
 #include <memory>
 
+#include "codeplug/ImageCheck.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "link/SerialBytePort.h"
@@ -117,6 +118,7 @@ private slots:
     // Setup > Options
     void optionsOffByDefaultAndKeptPerUser();
     void optionsRefuseMissingFolder();
+    void optionsF1Help();
 
     // Program > Write with the options
     void writeWithBackupVerifyAndTrace();
@@ -128,6 +130,8 @@ private slots:
     // The image check before a write
     void imageCheckQuestion_data();
     void imageCheckQuestion();
+    void imageProblemsInChinese_data();
+    void imageProblemsInChinese();
 
     // Program > Write to Several Radios
     void severalRadiosThreeInARow();
@@ -136,6 +140,7 @@ private slots:
     // COM Setup
     void comSetupMapsNameToDevice();
     void comSetupCancelKeepsMappings();
+    void comSetupBusyReasonInChinese();
 
     // Texts
     void openReasonsInChinese();
@@ -316,6 +321,20 @@ void TestFieldUi::optionsRefuseMissingFolder()
     QVERIFY(!FieldPreferences::load(UserStore::fromSettings()).backup);
 }
 
+void TestFieldUi::optionsF1Help()
+{
+    setUp({});
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([](QDialog* dialog) {
+        QTest::keyClick(dialog->findChild<QLineEdit*>(QStringLiteral("id1206")), Qt::Key_F1);
+        dialog->reject();
+    });
+    m_view->OnCommand(CKQ_517View::ID_SETUP_OPTIONS);
+    QCOMPARE(HelpLauncher::requests().size(), 1);
+    QCOMPARE(HelpLauncher::requests().at(0).context, int(CKQ_517View::ID_SETUP_OPTIONS));
+}
+
 // ---------------------------------------------------------------------------
 // Program > Write with the options
 
@@ -349,7 +368,7 @@ void TestFieldUi::writeWithBackupVerifyAndTrace()
     QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.last().text));
     // The last step shown was the verify.
     QVERIFY(window);
-    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("stepLine"))->text(), QStringLiteral("Verify"));
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("stepLine"))->text(), QStringLiteral("Verifying..."));
 
     // The backup holds the radio's memory from before the write.
     const QStringList files = datFiles(backups);
@@ -508,6 +527,46 @@ void TestFieldUi::imageCheckQuestion()
     QCOMPARE(QFile::exists(savePath), writeAnyway);
 }
 
+void TestFieldUi::imageProblemsInChinese_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("chinese");
+    const int ch3 = layout::channelOffset(3);
+    QTest::newRow("option") << layout::kSquelchLevel << 0x77
+                            << QStringLiteral("静噪等级（字节 0x3c1）为 119，对讲机只接受 0 至 9");
+    QTest::newRow("not decimal") << ch3 + layout::channel::kRxFrequency << 0xAB
+                                 << QStringLiteral("信道 3：接收频率（字节 0x%1）不是十进制数")
+                                        .arg(ch3 + layout::channel::kRxFrequency, 3, 16, QLatin1Char('0'));
+    QTest::newRow("outside band") << ch3 + layout::channel::kTxFrequency + 3 << 0x09
+                                  << QStringLiteral("信道 3：发射频率 95.00000 MHz 超出频段 130 - 160MHz");
+    QTest::newRow("tone") << ch3 + layout::channel::kDecodeToneHigh << 0x0A
+                          << QStringLiteral("信道 3：解码亚音（字节 0x%1：ff 0a）不是列表中的亚音")
+                                 .arg(ch3 + layout::channel::kDecodeToneLow, 3, 16, QLatin1Char('0'));
+}
+
+void TestFieldUi::imageProblemsInChinese()
+{
+    QFETCH(int, offset);
+    QFETCH(int, value);
+    QFETCH(QString, chinese);
+    // Channel 3 in use at 145 MHz both ways, then one byte spoilt.
+    MemoryImage image = MemoryImage::newImage();
+    std::uint8_t* ch3 = image.channel(3);
+    putFrequency(ch3 + layout::channel::kRxFrequency, 14500000);
+    putFrequency(ch3 + layout::channel::kTxFrequency, 14500000);
+    image.set(offset, std::uint8_t(value));
+    ImageCheckLimits limits;
+    limits.bandText = QStringLiteral("130 - 160MHz");
+    limits.bandLow = 13000000;
+    limits.bandHigh = 16000000;
+    const QList<ImageProblem> problems = checkImage(image, limits);
+    QCOMPARE(problems.size(), 1);
+    QCOMPARE(fieldtext::problem(problems.first(), true), chinese);
+    QCOMPARE(fieldtext::problem(problems.first(), false), problems.first().text);
+    QVERIFY(fieldtext::imageQuestion(problems, true).contains(chinese));
+}
+
 // ---------------------------------------------------------------------------
 // Several radios
 
@@ -662,6 +721,30 @@ void TestFieldUi::comSetupCancelKeepsMappings()
     m_view->OnSetupCom();
     QCOMPARE(m_dir->readFile(), before);
     QCOMPARE(QString::fromUtf8(g_settings.GetString("Ports", "COM1")), com1.path());
+}
+
+void TestFieldUi::comSetupBusyReasonInChinese()
+{
+    Pty com1, com2;
+    setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
+    g_bChinese = true;
+    SerialBytePort holder;  // keeps COM2's device busy
+    QString error;
+    QVERIFY2(holder.open(com2.path(), &error), qPrintable(error));
+    QString tip;
+    bool enabled = true;
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([&](QDialog* dialog) {
+        auto* label = dialog->findChild<QLabel*>(QStringLiteral("device1008"));
+        tip = label->toolTip();
+        enabled = dialog->findChild<QRadioButton*>(QStringLiteral("id1008"))->isEnabled();
+        dialog->reject();
+    });
+    m_view->OnSetupCom();
+    QVERIFY(!enabled);
+    QVERIFY2(tip.startsWith(com2.path() + QStringLiteral("\n") + com2.path() + QStringLiteral("：串口正被")),
+             qPrintable(tip));
 }
 
 // ---------------------------------------------------------------------------
