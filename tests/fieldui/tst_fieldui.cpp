@@ -134,6 +134,7 @@ private slots:
     void imageProblemsInChinese();
 
     // Program > Write to Several Radios
+    void severalRadiosThreeInARow_data();
     void severalRadiosThreeInARow();
     void severalRadiosRefusedDuringTransfer();
 
@@ -570,16 +571,37 @@ void TestFieldUi::imageProblemsInChinese()
 // ---------------------------------------------------------------------------
 // Several radios
 
+void TestFieldUi::severalRadiosThreeInARow_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("all done") << false << QStringList()
+                              << QStringList{QStringLiteral("Radio 1: done"), QStringLiteral("Radio 2: done"),
+                                             QStringLiteral("Radio 3: done")}
+                              << QStringLiteral("3 radios written, 0 failed");
+    // Every radio acknowledges channel 1's first block without storing it.
+    const QString failed = QStringLiteral("第 %1 台对讲机：失败：校验：1 个数据块读回的内容与写入的不同：0x010（信道 1）");
+    QTest::newRow("verify fails, chinese")
+        << true << QStringList{QStringLiteral("--drop-write-at"), QStringLiteral("2")}
+        << QStringList{failed.arg(1), failed.arg(2), failed.arg(3)} << QStringLiteral("已写入 3 台对讲机，失败 3 台");
+}
+
 void TestFieldUi::severalRadiosThreeInARow()
 {
+    QFETCH(bool, chinese);
+    QFETCH(QStringList, faults);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, summary);
     QTemporaryDir tmp;
     const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
     const QString backups = tmp.filePath(QStringLiteral("backups"));
     QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0")}),
+    QVERIFY2(sim.start(QStringList{QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
+                                   QStringLiteral("--baud"), QStringLiteral("0")} + faults),
              qPrintable(sim.error()));
     setUp({{QStringLiteral("COM1"), sim.devicePath()}});
     FieldPreferences prefs;
@@ -588,11 +610,12 @@ void TestFieldUi::severalRadiosThreeInARow()
     prefs.verify = true;
     setOptions(prefs);
     editChannelOne();
+    g_bChinese = chinese;
 
     // The dialog runs each write inside its own event loop: a driver that
     // looks in between (never from inside a write) presses Next radio twice,
     // then Finish, and notes what the dialog showed after each radio.
-    QStringList listed;
+    QStringList shown;
     QStringList statusAfterEach;
     int dialogsSeen = 0;
     QPointer<CSeveralRadiosDlg> seenDialog;
@@ -616,7 +639,7 @@ void TestFieldUi::severalRadiosThreeInARow()
             return;
         }
         for (int i = 0; i < done; ++i)
-            listed << several->resultList()->item(i)->text();
+            shown << several->resultList()->item(i)->text();
         several->finishButton()->click();
     });
     driver.start();
@@ -629,17 +652,15 @@ void TestFieldUi::severalRadiosThreeInARow()
     driver.stop();
     QCOMPARE(dialogsSeen, 1);
     QVERIFY2(boxes.seen().isEmpty(), qPrintable(boxes.last().text));
-    QCOMPARE(listed, (QStringList{QStringLiteral("Radio 1: done"), QStringLiteral("Radio 2: done"),
-                                  QStringLiteral("Radio 3: done")}));
-    QVERIFY2(statusAfterEach.value(2).contains(QStringLiteral("3 radios written, 0 failed")),
-             qPrintable(statusAfterEach.value(2)));
+    QCOMPARE(shown, listed);
+    QVERIFY2(statusAfterEach.value(2).contains(summary), qPrintable(statusAfterEach.value(2)));
     // Every radio was backed up before its write: three backups.
     QCOMPARE(datFiles(backups).size(), 3);
     QVERIFY(!m_view->isTransferRunning());
     sim.stop();
     MemoryImage saved;
     QVERIFY(saved.loadFile(savePath));
-    QCOMPARE(radioBytes(saved), radioBytes(m_doc->image()));
+    QCOMPARE(radioBytes(saved) == radioBytes(m_doc->image()), faults.isEmpty());
 }
 
 void TestFieldUi::severalRadiosRefusedDuringTransfer()
