@@ -18,9 +18,6 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include <pty.h>
-#include <unistd.h>
-
 #include <memory>
 
 #include "codeplug/ImageCheck.h"
@@ -41,37 +38,12 @@
 #include "shell/LanguageModule.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/TestPty.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
 
 namespace {
-
-// A pseudo-terminal pair kept open by the test (a port nobody else uses).
-class Pty {
-public:
-    Pty()
-    {
-        char name[128] = {};
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0)
-            m_path = QString::fromLocal8Bit(name);
-    }
-    ~Pty()
-    {
-        if (m_slave >= 0)
-            ::close(m_slave);
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-    QString path() const { return m_path; }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_path;
-};
 
 void putFrequency(std::uint8_t* at, int units)
 {
@@ -466,7 +438,7 @@ void TestFieldUi::plainWriteMakesNoBackup()
 
 void TestFieldUi::processDialogNamesPort()
 {
-    Pty com2;
+    TestPty com2;
     setUp({{QStringLiteral("COM2"), com2.path()}});
     m_view->m_strPort = QStringLiteral("com2");
     m_view->OnProgramRead();
@@ -696,7 +668,7 @@ void TestFieldUi::severalRadiosRefusedDuringTransfer()
 
 void TestFieldUi::comSetupMapsNameToDevice()
 {
-    Pty com1, com2;
+    TestPty com1, com2;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
     QString labelAfterMap;
     bool comboOffersCom2Device = false;
@@ -728,7 +700,7 @@ void TestFieldUi::comSetupMapsNameToDevice()
 
 void TestFieldUi::comSetupCancelKeepsMappings()
 {
-    Pty com1, com2;
+    TestPty com1, com2;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
     const QByteArray before = m_dir->readFile();
     ModalAnswerer runner(ModalAnswerer::OtherDialogs);
@@ -746,7 +718,7 @@ void TestFieldUi::comSetupCancelKeepsMappings()
 
 void TestFieldUi::comSetupBusyReasonInChinese()
 {
-    Pty com1, com2;
+    TestPty com1, com2;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
     g_bChinese = true;
     SerialBytePort holder;  // keeps COM2's device busy
@@ -779,7 +751,7 @@ void TestFieldUi::openReasonsInChinese()
     QCOMPARE(fieldtext::openReason(missing, true), QStringLiteral("/nonexistent/kq517-tty：没有这个设备"));
     QCOMPARE(fieldtext::openReason(missing, false), missing);
 
-    Pty pty;
+    TestPty pty;
     SerialBytePort holder;
     QString error;
     QVERIFY2(holder.open(pty.path(), &error), qPrintable(error));
