@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -90,7 +91,7 @@ void CSeveralRadiosDlg::writeNext()
     callbacks.progress = [this](FieldStep, int row) { m_progress->setValue(row + 1); };
     callbacks.retry = [this](FieldStep, int) { return m_retry && m_retry(); };
     QString traceError;
-    FieldResult result = FieldRun::write(m_port, m_image, m_prefs, callbacks, &traceError);
+    FieldResult result = FieldRun::write(m_port, m_image, m_prefs, callbacks, &traceError, &m_trace);
     m_results.append(result);
     m_writing = false;
 
@@ -104,7 +105,7 @@ void CSeveralRadiosDlg::writeNext()
     m_list->scrollToBottom();
 
     if (m_finishAfter) {
-        QDialog::accept();
+        finish();
         return;
     }
     m_status->setText(line + QLatin1Char('\n') + summary() + QLatin1Char('\n') +
@@ -136,6 +137,14 @@ void CSeveralRadiosDlg::onFinish()
         m_finishAfter = true;
         return;
     }
+    finish();
+}
+
+void CSeveralRadiosDlg::finish()
+{
+    QString error;
+    if (m_trace.isOpen() && !m_trace.close(&error))
+        QMessageBox::warning(this, windowTitle(), error);
     QDialog::accept();
 }
 

@@ -12,6 +12,7 @@
 
 #include "codeplug/MemoryImage.h"
 #include "link/FieldSession.h"
+#include "link/TraceBytePort.h"
 #include "settings/FieldPreferences.h"
 
 class QLabel;
@@ -53,6 +54,8 @@ protected:
 private:
     void writeNext();
     void onFinish();
+    // Closes the trace (saying so when it could not be written whole) and the dialog.
+    void finish();
     QString text(const char* english, const char* chinese) const;
 
     MemoryImage m_image;
@@ -60,6 +63,7 @@ private:
     FieldPreferences m_prefs;
     bool m_chinese;
     std::function<bool()> m_retry;
+    TraceLog m_trace;  // one trace for the whole series, when one is wanted
     QList<FieldResult> m_results;
     bool m_writing = false;
     bool m_cancel = false;

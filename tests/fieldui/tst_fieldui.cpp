@@ -576,10 +576,13 @@ void TestFieldUi::severalRadiosThreeInARow()
                                    QStringLiteral("--baud"), QStringLiteral("0")} + faults),
              qPrintable(sim.error()));
     setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    const QString tracePath = tmp.filePath(QStringLiteral("series.trace"));
     FieldPreferences prefs;
     prefs.backup = true;
     prefs.backupFolder = backups;
     prefs.verify = true;
+    prefs.trace = true;
+    prefs.traceFile = tracePath;
     setOptions(prefs);
     editChannelOne();
     g_bChinese = chinese;
@@ -628,6 +631,12 @@ void TestFieldUi::severalRadiosThreeInARow()
     QVERIFY2(statusAfterEach.value(2).contains(summary), qPrintable(statusAfterEach.value(2)));
     // Every radio was backed up before its write: three backups.
     QCOMPARE(datFiles(backups).size(), 3);
+    // One trace holds the whole series: a request for each row of the
+    // backup, the write and the verify of each of the three radios.
+    QFile trace(tracePath);
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    const qsizetype toRadio = trace.readAll().count(" > ");
+    QVERIFY2(toRadio >= 3 * 3 * layout::kRadioRowCount, qPrintable(QString::number(toRadio)));
     QVERIFY(!m_view->isTransferRunning());
     sim.stop();
     MemoryImage saved;
