@@ -117,6 +117,7 @@ private slots:
 
     // Texts
     void openReasonsInChinese();
+    void readPortOpenFailureInChinese();
 
 private:
     void setUp(const QMap<QString, QString>& ports);
@@ -776,6 +777,21 @@ void TestFieldUi::openReasonsInChinese()
     QCOMPARE(fieldtext::openReason(permission, true),
              QStringLiteral("COM1 (/dev/ttyUSB0)：没有使用该设备的权限（请把用户加入 uucp 组：sudo usermod -aG uucp "
                             "$USER，然后重新登录）"));
+}
+
+void TestFieldUi::readPortOpenFailureInChinese()
+{
+    setUp({{QStringLiteral("COM1"), QStringLiteral("/nonexistent/kq517-tty")}});
+    g_bChinese = true;
+    LanguageModule::unload();
+    QVERIFY(LanguageModule::load(QStringLiteral("Chinese"), QStringLiteral(KQ517_PROGRAM_DIR)));
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
+    m_view->OnProgramRead();
+    pressOkAndRun();
+    QCOMPARE(watcher.texts(),
+             QStringList{QStringLiteral("无法打开串口，请检查串口是否被占用或设备是否正常\n"
+                                        "COM1 (/nonexistent/kq517-tty)：没有这个设备")});
+    QVERIFY(!m_view->m_pProcessDlg->hasWindow());
 }
 
 QTEST_MAIN(TestFieldUi)
