@@ -22,8 +22,8 @@ CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& po
     setWindowTitle(text("Write to Several Radios", "连续写入多台对讲机"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    auto* port_ = new QLabel(portLine, this);
-    port_->setObjectName(QStringLiteral("portLine"));
+    auto* portLabel = new QLabel(portLine, this);
+    portLabel->setObjectName(QStringLiteral("portLine"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
@@ -44,7 +44,7 @@ CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& po
     buttons->addWidget(m_next);
     buttons->addWidget(m_finish);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(port_);
+    layout->addWidget(portLabel);
     layout->addWidget(m_status);
     layout->addWidget(m_progress);
     layout->addWidget(m_list);
