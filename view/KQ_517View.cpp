@@ -195,7 +195,14 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     createLinkDialogs();
 }
 
-CKQ_517View::~CKQ_517View() = default;
+CKQ_517View::~CKQ_517View()
+{
+    // The undo stack outlives this destructor (it is a child, deleted by the
+    // base class) and may still say its clean state changed: by then there
+    // is no view left to hear it.
+    if (m_undoStack)
+        m_undoStack->disconnect(this);
+}
 
 QWidget* CKQ_517View::frameWindow() const
 {
