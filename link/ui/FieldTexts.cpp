@@ -175,7 +175,10 @@ QString result(const FieldResult& result, bool chinese)
         return QStringLiteral("无法写入串口记录文件：") + result.reason.mid(7);
     const QString prefix = stepName(result.step, true) + QStringLiteral("：");
     if (result.transfer == TransferResult::Done) {
-        // A backup that could not be saved: the core's text after "backup: ".
+        // A backup that could not be saved: the folder, or the file's own error.
+        static const QRegularExpression folder(QStringLiteral("^backup: cannot create the folder (.*)$"));
+        if (const auto m = folder.match(result.reason); m.hasMatch())
+            return prefix + QStringLiteral("无法创建文件夹 %1").arg(m.captured(1));
         const QString english = result.reason;
         const qsizetype colon = english.indexOf(QStringLiteral(": "));
         return prefix + QStringLiteral("无法保存备份：") + (colon >= 0 ? english.mid(colon + 2) : english);

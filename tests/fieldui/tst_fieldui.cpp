@@ -97,6 +97,8 @@ private slots:
     void droppedBlockFailsVerifyByName_data();
     void droppedBlockFailsVerifyByName();
     void plainWriteMakesNoBackup();
+    void backupFailureWritesNothing_data();
+    void backupFailureWritesNothing();
     void processDialogNamesPort();
 
     // The image check before a write
@@ -435,6 +437,46 @@ void TestFieldUi::plainWriteMakesNoBackup()
     QVERIFY(!QDir(prefs.backupFolder).exists());
     QVERIFY(window);
     QCOMPARE(window->findChild<QLabel*>(QStringLiteral("stepLine"))->text(), QString());
+}
+
+void TestFieldUi::backupFailureWritesNothing_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QString>("message");  // %1: the folder
+    QTest::newRow("english") << false << QStringLiteral("backup: cannot create the folder %1");
+    QTest::newRow("chinese") << true << QStringLiteral("备份：无法创建文件夹 %1");
+}
+
+void TestFieldUi::backupFailureWritesNothing()
+{
+    QFETCH(bool, chinese);
+    QFETCH(QString, message);
+    QTemporaryDir tmp;
+    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
+    const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
+    QVERIFY(radioImage().saveFile(imagePath));
+    // The backup folder would have to be made inside a plain file.
+    QFile blocker(tmp.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString folder = tmp.filePath(QStringLiteral("file/backups"));
+    SimProcess sim;
+    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
+                        QStringLiteral("--baud"), QStringLiteral("0")}),
+             qPrintable(sim.error()));
+    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    FieldPreferences prefs;
+    prefs.backup = true;
+    prefs.backupFolder = folder;
+    setOptions(prefs);
+    editChannelOne();
+    g_bChinese = chinese;
+    ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
+    m_view->OnProgramWrite();
+    pressOkAndRun();
+    QCOMPARE(watcher.texts(), QStringList{message.arg(folder)});
+    sim.stop();
+    QVERIFY(!QFile::exists(savePath));  // the write never started
 }
 
 void TestFieldUi::processDialogNamesPort()
