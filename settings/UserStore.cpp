@@ -30,6 +30,13 @@ UserStore UserStore::fromSettings()
     return UserStore(g_settings.GetString("Setup", "AppName", QByteArray()));
 }
 
+QString UserStore::readString(const QString& name, const QString& def) const
+{
+    QString text = def;
+    readString(name, &text);
+    return text;
+}
+
 std::uint32_t UserStore::read(const QString& name, std::uint32_t def) const
 {
     std::uint32_t v = def;
@@ -72,6 +79,12 @@ QString UserStore::fileStem(const QByteArray& appName)
         out = cut + QLatin1Char('~') + QString::fromLatin1(h);
     }
     return out;
+}
+
+bool UserStore::storableString(const QString& text)
+{
+    return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))
+           && !text.contains(QChar(0)) && text.toUtf8().size() <= kMaxStringBytes;
 }
 
 #if defined(Q_OS_WIN)
@@ -128,6 +141,46 @@ void UserStore::write(const QString& name, std::uint32_t value)
     RegCloseKey(key);
 }
 
+bool UserStore::readString(const QString& name, QString* text) const
+{
+    HKEY key = openKey(m_appName);
+    if (!key)
+        return false;
+    const std::wstring w = name.toStdWString();
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExW(key, w.c_str(), nullptr, &type, nullptr, &size);
+    if (rc != ERROR_SUCCESS || type != REG_SZ || size > kMaxStringBytes) {
+        RegCloseKey(key);
+        return false;
+    }
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    rc = RegQueryValueExW(key, w.c_str(), nullptr, &type, reinterpret_cast<LPBYTE>(data.data()), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    data.resize(size / sizeof(wchar_t));
+    while (!data.empty() && data.back() == L'\0')
+        data.pop_back();
+    if (text)
+        *text = QString::fromStdWString(data);
+    return true;
+}
+
+void UserStore::writeString(const QString& name, const QString& text)
+{
+    if (!storableString(text))
+        return;
+    HKEY key = openKey(m_appName);
+    if (!key)
+        return;
+    const std::wstring w = name.toStdWString();
+    const std::wstring data = text.toStdWString();
+    RegSetValueExW(key, w.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   DWORD((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
 QString UserStore::location() const
 {
     return QStringLiteral("HKEY_CURRENT_USER\\") + QString::fromStdWString(keyPath(m_appName));
@@ -144,6 +197,8 @@ QString UserStore::folder()
 // ---------------------------------------------------------------------------
 // Elsewhere: $XDG_CONFIG_HOME/KQ-517/<AppName>.conf, one value a line in the
 // form of a registry export:   "com"=dword:00000001
+// and for a text value:         "BackupFolder"="/home/ann/radios"
+// (backslash and quote written as \\ and \").
 // ---------------------------------------------------------------------------
 
 namespace {
@@ -158,10 +213,51 @@ QString configRoot()
     return QDir::homePath() + QStringLiteral("/.config");
 }
 
-using Values = QList<QPair<QString, std::uint32_t>>;
+// One value of the store: a number or a text.
+struct Value {
+    QString name;
+    bool isText = false;
+    std::uint32_t number = 0;
+    QString text;
+};
+using Values = QList<Value>;
 
-// One line "name"=dword:hhhhhhhh; anything else is no value.
-bool parseLine(const QByteArray& raw, QString* name, std::uint32_t* value)
+// The text of "..." starting at line[open] (the opening quote), with \\ and
+// \" undone; false when the closing quote is missing or the line goes on.
+bool parseText(const QByteArray& line, qsizetype open, QString* text)
+{
+    QByteArray bytes;
+    qsizetype i = open + 1;
+    for (; i < line.size(); ++i) {
+        const char c = line.at(i);
+        if (c == '"')
+            break;
+        if (c == '\\') {
+            if (++i >= line.size())
+                return false;
+        }
+        bytes += line.at(i);
+    }
+    if (i != line.size() - 1)
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    *text = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
+QByteArray quotedText(const QString& text)
+{
+    QByteArray out("\"");
+    for (char c : text.toUtf8()) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+// One line "name"=dword:hhhhhhhh or "name"="text"; anything else is no value.
+bool parseLine(const QByteArray& raw, Value* value)
 {
     const QByteArray line = raw.trimmed();
     if (line.size() < 3 || line.at(0) != '"')
@@ -170,6 +266,15 @@ bool parseLine(const QByteArray& raw, QString* name, std::uint32_t* value)
     if (close < 0)
         return false;
     const QByteArray rest = line.mid(close + 1);
+    if (rest.startsWith("=\"")) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString n = utf8.decode(line.mid(1, close - 1));
+        QString text;
+        if (utf8.hasError() || n.isEmpty() || !parseText(line, close + 2, &text))
+            return false;
+        *value = Value{n, true, 0, text};
+        return true;
+    }
     static const QByteArray kPrefix("=dword:");
     if (!rest.startsWith(kPrefix))
         return false;
@@ -193,8 +298,7 @@ bool parseLine(const QByteArray& raw, QString* name, std::uint32_t* value)
     const QString n = utf8.decode(line.mid(1, close - 1));
     if (utf8.hasError() || n.isEmpty())
         return false;
-    *name = n;
-    *value = v;
+    *value = Value{n, false, v, QString()};
     return true;
 }
 
@@ -211,22 +315,28 @@ Values loadValues(const QString& path)
         return values;  // not a store file of ours
     const QByteArray all = f.read(kMaxStoreFileSize);
     for (const QByteArray& line : all.split('\n')) {
-        QString name;
-        std::uint32_t v = 0;
-        if (!parseLine(line, &name, &v))
+        Value v;
+        if (!parseLine(line, &v))
             continue;
         bool found = false;
         for (auto& p : values) {
-            if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
-                p.second = v;
+            if (p.name.compare(v.name, Qt::CaseInsensitive) == 0) {
+                p = v;
                 found = true;
             }
         }
         if (!found)
-            values.append({name, v});
+            values.append(v);
     }
     return values;
 }
+
+bool storableName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('"')) && !name.contains(QLatin1Char('\n'))
+           && !name.contains(QLatin1Char('\r'));
+}
+
 
 // Opens the "key": creates the folder and an empty store file when missing.
 // Failures are ignored.
@@ -241,6 +351,41 @@ void createKey(const QString& path)
     }
 }
 
+// Replaces or adds value in the store file at path, written atomically.
+void storeValue(const QString& path, const QByteArray& appName, const Value& value)
+{
+    createKey(path);
+    Values values = loadValues(path);
+    bool found = false;
+    for (auto& p : values) {
+        if (p.name.compare(value.name, Qt::CaseInsensitive) == 0) {
+            const QString kept = p.name;  // the name keeps the spelling it was first stored with
+            p = value;
+            p.name = kept;
+            found = true;
+        }
+    }
+    if (!found)
+        values.append(value);
+
+    QByteArray text("; KQ-517 per-user values (the registry key HKEY_CURRENT_USER\\Software\\");
+    text += decodeSettingsText(appName).toUtf8().replace('\n', ' ').replace('\r', ' ');
+    text += " on Windows)\n";
+    for (const auto& p : values) {
+        text += '"';
+        text += p.name.toUtf8();
+        if (p.isText) {
+            text += "\"=";
+            text += quotedText(p.text);
+        } else {
+            text += "\"=dword:";
+            text += QByteArray::number(p.number, 16).rightJustified(8, '0');
+        }
+        text += '\n';
+    }
+    writeFileAtomically(path, text);  // a failure is ignored; the old file stays whole
+}
+
 }  // namespace
 
 bool UserStore::read(const QString& name, std::uint32_t* value) const
@@ -249,9 +394,28 @@ bool UserStore::read(const QString& name, std::uint32_t* value) const
     createKey(path);
     const Values values = loadValues(path);
     for (const auto& p : values) {
-        if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
+        if (p.name.compare(name, Qt::CaseInsensitive) == 0) {
+            if (p.isText)
+                return false;  // a text value is no number
             if (value)
-                *value = p.second;
+                *value = p.number;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool UserStore::readString(const QString& name, QString* text) const
+{
+    const QString path = location();
+    createKey(path);
+    const Values values = loadValues(path);
+    for (const auto& p : values) {
+        if (p.name.compare(name, Qt::CaseInsensitive) == 0) {
+            if (!p.isText)
+                return false;
+            if (text)
+                *text = p.text;
             return true;
         }
     }
@@ -260,33 +424,14 @@ bool UserStore::read(const QString& name, std::uint32_t* value) const
 
 void UserStore::write(const QString& name, std::uint32_t value)
 {
-    if (name.isEmpty() || name.contains(QLatin1Char('"')) || name.contains(QLatin1Char('\n'))
-        || name.contains(QLatin1Char('\r')))
-        return;
-    const QString path = location();
-    createKey(path);
-    Values values = loadValues(path);
-    bool found = false;
-    for (auto& p : values) {
-        if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
-            p.second = value;
-            found = true;
-        }
-    }
-    if (!found)
-        values.append({name, value});
+    if (storableName(name))
+        storeValue(location(), m_appName, Value{name, false, value, QString()});
+}
 
-    QByteArray text("; KQ-517 per-user values (the registry key HKEY_CURRENT_USER\\Software\\");
-    text += decodeSettingsText(m_appName).toUtf8().replace('\n', ' ').replace('\r', ' ');
-    text += " on Windows)\n";
-    for (const auto& p : values) {
-        text += '"';
-        text += p.first.toUtf8();
-        text += "\"=dword:";
-        text += QByteArray::number(p.second, 16).rightJustified(8, '0');
-        text += '\n';
-    }
-    writeFileAtomically(path, text);  // a failure is ignored; the old file stays whole
+void UserStore::writeString(const QString& name, const QString& text)
+{
+    if (storableName(name) && storableString(text))
+        storeValue(location(), m_appName, Value{name, true, 0, text});
 }
 
 QString UserStore::location() const

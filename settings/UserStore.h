@@ -1,5 +1,6 @@
 #pragma once
-// The per-user store: 32-bit values ("com", "Type", "Field") under a key named
+// The per-user store: 32-bit values ("com", "Type", "Field") and short texts
+// (folders and file names of the writing options) under a key named
 // by [Setup] AppName. On Windows the registry key HKEY_CURRENT_USER\Software\<AppName>;
 // elsewhere a file under the user's configuration folder (XDG_CONFIG_HOME
 // honoured). Every access opens (creating) the key, reads or writes, closes;
@@ -20,6 +21,14 @@ public:
     bool read(const QString& name, std::uint32_t* value) const;
     std::uint32_t read(const QString& name, std::uint32_t def) const;
     void write(const QString& name, std::uint32_t value);
+    // Text values (REG_SZ on Windows). A name holds either a number or a text:
+    // reading it as the other kind finds nothing. Texts with line breaks or
+    // NUL, or longer than kMaxStringBytes in UTF-8, are not stored.
+    bool readString(const QString& name, QString* text) const;
+    QString readString(const QString& name, const QString& def) const;
+    void writeString(const QString& name, const QString& text);
+    static bool storableString(const QString& text);
+    static constexpr int kMaxStringBytes = 4096;
 
     // Where the values live on this platform (file path, or registry key text).
     QString location() const;

@@ -57,6 +57,8 @@ bool isViewCommand(int id)
     case CKQ_517View::ID_PROGRAM_READ:
     case CKQ_517View::ID_PROGRAM_WRITE:
     case CKQ_517View::ID_SETUP_COM:
+    case CKQ_517View::ID_SETUP_OPTIONS:
+    case CKQ_517View::ID_PROGRAM_WRITE_SEVERAL:
     case CKQ_517View::ID_LANGUAGE:
     case CKQ_517View::ID_FILE_PRINT:
     case CKQ_517View::ID_FILE_PRINT_DIRECT:
@@ -83,6 +85,7 @@ bool refusedDuringTransfer(int id)
     case CMainFrame::ID_APP_EXIT:
     case CKQ_517View::ID_PROGRAM_READ:
     case CKQ_517View::ID_PROGRAM_WRITE:
+    case CKQ_517View::ID_PROGRAM_WRITE_SEVERAL:
     case CKQ_517View::ID_LANGUAGE:
         return true;
     default:

@@ -361,6 +361,8 @@ bool CKQ_517View::OnCommand(int id)
     case ID_PROGRAM_READ: OnProgramRead(); return true;
     case ID_PROGRAM_WRITE: OnProgramWrite(); return true;
     case ID_SETUP_COM: OnSetupCom(); return true;
+    case ID_SETUP_OPTIONS: OnSetupOptions(); return true;
+    case ID_PROGRAM_WRITE_SEVERAL: OnProgramWriteSeveral(); return true;
     case ID_LANGUAGE: OnLanguage(); return true;
     case ID_EDIT_UNDO: OnEditUndo(); return true;
     case ID_EDIT_REDO: OnEditRedo(); return true;

@@ -44,6 +44,8 @@ public:
         ID_PROGRAM_WRITE = 32774,
         ID_SETUP_COM = 32777,
         ID_LANGUAGE = 32799,
+        ID_PROGRAM_WRITE_SEVERAL = 32822,
+        ID_SETUP_OPTIONS = 32823,
         ID_EDIT_UNDO = 57643,
         ID_EDIT_REDO = 57644,
         ID_FILE_PRINT = 57607,
@@ -115,6 +117,8 @@ public:
     void OnProgramRead();
     void OnProgramWrite();
     void OnSetupCom();
+    void OnSetupOptions();
+    void OnProgramWriteSeveral();
     void createLinkDialogs();  // called by the constructor
 
     // Printing (KQ_517ViewPrint.cpp): page bounds and channel count of the

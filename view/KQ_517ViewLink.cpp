@@ -5,16 +5,26 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 #include <algorithm>
 
+#include "codeplug/ImageCheck.h"
 #include "codeplug/ImageLayout.h"
+#include "link/FieldRun.h"
+#include "link/PortNames.h"
 #include "link/ProtocolEngine.h"
-#include "link/SerialBytePort.h"
 #include "link/ui/ComSetupDlg.h"
+#include "link/ui/FieldTexts.h"
 #include "link/ui/ProcessDlg.h"
+#include "link/ui/SeveralRadiosDlg.h"
+#include "settings/FieldPreferences.h"
 #include "settings/Globals.h"
+#include "settings/ModelBandSettings.h"
+#include "settings/UserStore.h"
 #include "settings/ui/AppMessage.h"
+#include "settings/ui/FieldOptionsDlg.h"
+#include "settings/ui/HelpLauncher.h"
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
@@ -73,8 +83,26 @@ void offerTransfer(CKQ_517View& view, bool write)
         view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("写数据") : QStringLiteral("Write Data");
     else
         view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("读数据") : QStringLiteral("Read Data");
+    view.m_pProcessDlg->m_strPortLine =
+        fieldtext::portLine(view.m_strPort.toUpper(), PortNames::device(view.m_strPort), g_bChinese);
     if (!view.m_pProcessDlg->hasWindow())
         view.m_pProcessDlg->Create(mainWindow());
+}
+
+// Before a write: what the radio would not accept, with Write anyway / Cancel.
+// True when the write may go ahead.
+bool imageAccepted(QWidget* parent, const MemoryImage& image)
+{
+    const QList<ImageProblem> problems = checkImage(image, modelband::imageCheckLimits(image, g_settings));
+    if (problems.isEmpty())
+        return true;
+    QMessageBox box(QMessageBox::Warning, appName(), fieldtext::imageQuestion(problems, g_bChinese),
+                    QMessageBox::Yes | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(fieldtext::writeAnyway(g_bChinese));
+    if (g_bChinese)
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace
@@ -104,6 +132,40 @@ void CKQ_517View::OnSetupCom()
     if (anyTransferRunning())
         return;
     m_dlgComSetup->DoModal(mainWindow() ? mainWindow() : window());
+}
+
+void CKQ_517View::OnSetupOptions()
+{
+    UserStore store = UserStore::fromSettings();
+    FieldPreferences prefs = FieldPreferences::load(store);
+    CFieldOptionsDlg dialog(prefs, g_bChinese, mainWindow() ? mainWindow() : window());
+    connect(&dialog, &CFieldOptionsDlg::helpRequested, &dialog, [] { HelpLauncher::showContext(ID_SETUP_OPTIONS); });
+    if (dialog.exec() == QDialog::Accepted)
+        prefs.save(store);
+}
+
+void CKQ_517View::OnProgramWriteSeveral()
+{
+    if (anyTransferRunning() || !GetDocument())
+        return;
+    CommitEditor();
+    encodeTable();
+    const MemoryImage image = GetDocument()->image();
+    QWidget* owner = mainWindow() ? mainWindow() : window();
+    if (!imageAccepted(owner, image))
+        return;
+    TransferRunningGuard running(this, &m_bTransferRunning);
+    const QString msgCommunication =
+        LanguageModule::string(ProtocolEngine::messageId(TransferResult::CommunicationError));
+    CSeveralRadiosDlg dialog(image, m_strPort,
+                             fieldtext::portLine(m_strPort.toUpper(), PortNames::device(m_strPort), g_bChinese),
+                             FieldPreferences::load(UserStore::fromSettings()), g_bChinese, owner);
+    dialog.setRetry([msgCommunication] {
+        return transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
+    });
+    connect(&dialog, &CSeveralRadiosDlg::helpRequested, &dialog,
+            [] { HelpLauncher::showContext(ID_PROGRAM_WRITE_SEVERAL); });
+    dialog.exec();
 }
 
 void CKQ_517View::OnRadioTransfer()
@@ -143,8 +205,11 @@ void CKQ_517View::OnRadioTransfer()
     // whatever is edited while it runs.
     MemoryImage transferImage = GetDocument() ? GetDocument()->image() : MemoryImage();
 
-    SerialBytePort port;
-    ProtocolEngine engine(port);
+    if (write && !imageAccepted(mainWindow(), transferImage)) {
+        dialog->DestroyWindow();
+        return;
+    }
+    const FieldPreferences prefs = FieldPreferences::load(UserStore::fromSettings());
 
     // One pump pass: handle what is waiting (Cancel among it), then report
     // whether cancel was requested. A view or document that went away during
@@ -154,36 +219,40 @@ void CKQ_517View::OnRadioTransfer()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return guard.isNull() || self.isNull() || document.isNull() || guard->m_bCancel;
     };
-    const ProtocolEngine::Progress progress = [guard](int) {
-        if (guard)
-            guard->advanceProgress();
-    };
 
-    TransferResult result = engine.open(m_strPort);
+    FieldCallbacks callbacks;
+    callbacks.pump = pump;
+    callbacks.progress = [guard](FieldStep step, int row) {
+        if (guard)
+            guard->stepProgress(step, row);
+    };
+    callbacks.retry = [&msgCommunication, self, document](FieldStep, int) {
+        return transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry &&
+               self && document;
+    };
+    QString traceError;
+    const FieldResult field = write ? FieldRun::write(m_strPort, transferImage, prefs, callbacks, &traceError)
+                                    : FieldRun::read(m_strPort, transferImage, prefs, callbacks, &traceError);
+    TransferResult result = field.transfer;
     if (result == TransferResult::PortOpenFailed) {
         QString text = msgPortOpen;
-        if (!engine.openError().isEmpty())
-            text += QLatin1Char('\n') + engine.openError();
+        if (!field.openError.isEmpty())
+            text += QLatin1Char('\n') + fieldtext::openReason(field.openError, g_bChinese);
         transferMessage(text, QMessageBox::Ok);
-        dialog->DestroyWindow();
+        if (guard)
+            guard->DestroyWindow();
         return;
     }
-
-    for (;;) {
-        result = engine.handshake(pump);
-        if (result != TransferResult::CommunicationError)
-            break;
-        if (transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) !=
-                QMessageBox::Retry ||
-            !self || !document)
-            break;
+    // Every block went and came back, but the backup could not be saved, the
+    // trace could not be opened or the verify found differences.
+    if (result == TransferResult::Done && !field.succeeded()) {
+        if (self)
+            transferMessage(fieldtext::result(field, g_bChinese), QMessageBox::Ok);
+        result = TransferResult::Cancelled;  // nothing more to say, nothing to take
+    } else if (!traceError.isEmpty() && self) {
+        transferMessage(traceError, QMessageBox::Ok);
     }
 
-    if (result == TransferResult::Done && self && document) {
-        result = write ? engine.writeImage(transferImage, pump, progress)
-                       : engine.readImage(transferImage, pump, progress);
-    }
-    engine.close();
     if (!self)
         return;  // the view and its dialog went away during a pump pass
     if (!document && result == TransferResult::Done)

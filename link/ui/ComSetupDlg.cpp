@@ -1,5 +1,6 @@
 #include "link/ui/ComSetupDlg.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -7,7 +8,11 @@
 #include <QRadioButton>
 
 #include "link/PortNames.h"
+#include "link/PortSurvey.h"
 #include "link/SerialBytePort.h"
+#include "link/ui/FieldTexts.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
 #include "settings/UserStore.h"
 #include "settings/ui/HelpLauncher.h"
 #include "settings/ui/LanguageModule.h"
@@ -49,6 +54,8 @@ int CComSetupDlg::DoModal(QWidget* parentWindow)
         connect(ok, &QPushButton::clicked, this, &CComSetupDlg::OnOK);
     if (auto* cancel = dialog->findChild<QPushButton*>(LanguageModule::controlName(2)))
         connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    m_newMappings.clear();
+    addMappingRow();
     // F1 anywhere in the dialog asks for help on the command.
     dialog->installEventFilter(this);
     for (QWidget* child : dialog->findChildren<QWidget*>())
@@ -64,26 +71,101 @@ void CComSetupDlg::OnInitDialog()
 {
     for (int i = 0; i < kPortCount; ++i) {
         const QString name = portName(i + 1);
-        QRadioButton* radio = button(i);
-        if (!radio)
-            continue;
-        // Opened exactly as a transfer opens it, and closed again at once.
-        QString error;
-        const bool canOpen = SerialBytePort::canOpen(name, &error);
-        radio->setEnabled(canOpen);
-        const QString device = PortNames::device(name);
-        const QString tip = canOpen || error.isEmpty() ? device : device + QLatin1Char('\n') + error;
-        radio->setToolTip(tip);
-        if (auto* label = m_window->findChild<QLabel*>(QStringLiteral("device%1").arg(IDC_COM1 + i))) {
-            label->setText(device);
-            label->setToolTip(tip);
-            label->setEnabled(canOpen);
-        }
+        showDevice(i, PortNames::device(name));
     }
 
     // The remembered port number 1..4 (default 1); anything else selects none.
     const std::uint32_t stored = UserStore::fromSettings().read(kValueName, std::uint32_t{1});
     m_nPort = stored >= 1 && stored <= kPortCount ? static_cast<int>(stored) - 1 : -1;
+    exchangeToButtons();
+}
+
+void CComSetupDlg::showDevice(int index, const QString& device)
+{
+    QRadioButton* radio = button(index);
+    if (!radio)
+        return;
+    // Opened exactly as a transfer opens it, and closed again at once.
+    QString error;
+    const bool canOpen = SerialBytePort::canOpen(device, &error);
+    radio->setEnabled(canOpen);
+    const QString reason = fieldtext::openReason(error, g_bChinese);
+    const QString tip = canOpen || reason.isEmpty() ? device : device + QLatin1Char('\n') + reason;
+    radio->setToolTip(tip);
+    if (auto* label = m_window->findChild<QLabel*>(QStringLiteral("device%1").arg(IDC_COM1 + index))) {
+        label->setText(device);
+        label->setToolTip(tip);
+        label->setEnabled(canOpen);
+    }
+}
+
+void CComSetupDlg::addMappingRow()
+{
+    // A row below the ports: COM name, detected device, Map. The buttons and
+    // the window move down to make room.
+    constexpr int kRowHeight = 32;
+    const int top = 134;
+    for (int id : {1, 2}) {
+        if (auto* b = m_window->findChild<QPushButton*>(LanguageModule::controlName(id)))
+            b->move(b->x(), b->y() + kRowHeight);
+    }
+    m_window->resize(m_window->width(), m_window->height() + kRowHeight);
+    m_window->setMinimumHeight(m_window->height());
+
+    m_mapName = new QComboBox(m_window);
+    m_mapName->setObjectName(QStringLiteral("mapName"));
+    m_mapName->setGeometry(30, top, 62, 22);
+    for (int n = 1; n <= kPortCount; ++n)
+        m_mapName->addItem(QStringLiteral("COM%1").arg(n));
+    m_mapName->setToolTip(g_bChinese ? QStringLiteral("要映射的串口名") : QStringLiteral("The COM name to map"));
+
+    m_mapDevice = new QComboBox(m_window);
+    m_mapDevice->setObjectName(QStringLiteral("mapDevice"));
+    m_mapDevice->setGeometry(96, top, 96, 22);
+    for (const SurveyedPort& port : PortSurvey::survey(g_settings)) {
+        // Devices only a COM name points at are offered too: mappings can
+        // be swapped.
+        QStringList lines{port.device};
+        if (!port.detected)
+            lines << (g_bChinese ? QStringLiteral("（系统没有列出，已有串口名映射到它）")
+                                 : QStringLiteral("(not listed by the system; a COM name maps to it)"));
+        if (!port.description.isEmpty())
+            lines << port.description;
+        if (!port.vendorProduct.isEmpty())
+            lines << port.vendorProduct;
+        if (!port.serialNumber.isEmpty())
+            lines << (g_bChinese ? QStringLiteral("序列号 ") : QStringLiteral("serial number ")) + port.serialNumber;
+        if (!port.openable)
+            lines << fieldtext::openReason(port.reason, g_bChinese);
+        m_mapDevice->addItem(port.device, port.device);
+        m_mapDevice->setItemData(m_mapDevice->count() - 1, lines.join(QLatin1Char('\n')), Qt::ToolTipRole);
+    }
+    m_mapDevice->setEnabled(m_mapDevice->count() > 0);
+    m_mapDevice->setToolTip(m_mapDevice->count() > 0
+                                ? (g_bChinese ? QStringLiteral("检测到的串口设备") : QStringLiteral("The serial devices found"))
+                                : (g_bChinese ? QStringLiteral("没有检测到串口设备") : QStringLiteral("No serial device was found")));
+
+    auto* map = new QPushButton(g_bChinese ? QStringLiteral("映射") : QStringLiteral("Map"), m_window);
+    map->setObjectName(QStringLiteral("mapButton"));
+    map->setGeometry(196, top, 43, 22);
+    map->setAutoDefault(false);
+    map->setEnabled(m_mapDevice->count() > 0);
+    map->setToolTip(g_bChinese ? QStringLiteral("让这个串口名使用所选设备（按“确定”后保存）")
+                               : QStringLiteral("Make the COM name use the chosen device (kept when you press OK)"));
+    connect(map, &QPushButton::clicked, this, &CComSetupDlg::OnMap);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_mapName, m_mapDevice, map})
+        w->show();
+}
+
+void CComSetupDlg::OnMap()
+{
+    if (!m_window || !m_mapName || !m_mapDevice || m_mapDevice->currentIndex() < 0)
+        return;
+    const int index = m_mapName->currentIndex();
+    const QString device = m_mapDevice->currentData().toString();
+    m_newMappings.insert(m_mapName->currentText(), device);
+    exchangeFromButtons();
+    showDevice(index, device);
     exchangeToButtons();
 }
 
@@ -127,6 +209,12 @@ void CComSetupDlg::OnOK()
     if (view)
         view->m_strPort = portName(m_nPort + 1);
     UserStore::fromSettings().write(kValueName, static_cast<std::uint32_t>(m_nPort + 1));
+    if (!m_newMappings.isEmpty()) {
+        for (auto it = m_newMappings.cbegin(); it != m_newMappings.cend(); ++it)
+            g_settings.SetString("Ports", it.key().toUtf8(), it.value().toUtf8());
+        g_settings.Save(false);
+        m_newMappings.clear();
+    }
     m_window->accept();
 }
 

@@ -4,11 +4,16 @@
 // is greyed out), preselects the port remembered in the per-user value "com"
 // and shows which device each name maps to. OK gives the active view's
 // m_strPort "com<n>" and remembers n; Cancel stores nothing.
+// Below the ports, a COM name can be mapped to any detected device (Map);
+// OK keeps the new mappings in [Ports] of the settings file.
 
+#include <QMap>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 class CKQ_517View;
+class QComboBox;
 class QDialog;
 class QRadioButton;
 
@@ -33,6 +38,8 @@ public:
     QDialog* window() const { return m_window; }
 
     int m_nPort = -1;  // 0 = COM1 .. 3 = COM4, -1 none
+    // Mappings chosen with Map and not yet kept: "COM2" -> "/dev/ttyUSB1".
+    QMap<QString, QString> m_newMappings;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +50,13 @@ private:
     void exchangeToButtons();
     void exchangeFromButtons();
     QRadioButton* button(int index) const;
+    // The device line of port index (0 to 3): device, greyed out with the
+    // reason as its tip when it cannot be opened.
+    void showDevice(int index, const QString& device);
+    void addMappingRow();
+    void OnMap();
+    QComboBox* m_mapName = nullptr;
+    QComboBox* m_mapDevice = nullptr;
 
     QPointer<CKQ_517View> m_owner;
     QPointer<QDialog> m_window;

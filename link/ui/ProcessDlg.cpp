@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "link/ui/FieldTexts.h"
+#include "settings/Globals.h"
 #include "settings/ui/LanguageModule.h"
 
 CProcessDlg::CProcessDlg(QObject* owner, QObject* parent) : QObject(parent), m_owner(owner) {}
@@ -41,6 +43,13 @@ bool CProcessDlg::Create(QWidget* ownerWindow)
     // Escape and the close box go through OnCancel, so that a running transfer
     // is not left without its window.
     dialog->installEventFilter(this);
+    // The port above the bar, the step of a write with options below the buttons.
+    m_portLine = new QLabel(dialog);
+    m_portLine->setObjectName(QStringLiteral("portLine"));
+    m_portLine->setGeometry(35, 8, 239, 20);
+    m_stepLine = new QLabel(dialog);
+    m_stepLine->setObjectName(QStringLiteral("stepLine"));
+    m_stepLine->setGeometry(35, 94, 239, 20);
 
     OnInitDialog();
     dialog->show();
@@ -65,6 +74,13 @@ void CProcessDlg::OnInitDialog()
     if (m_position)
         m_position->setText(QStringLiteral("0"));
     m_window->setWindowTitle(m_strTitle);
+    if (m_portLine) {
+        m_portLine->setText(m_strPortLine);
+        m_portLine->setToolTip(m_strPortLine);
+    }
+    if (m_stepLine)
+        m_stepLine->clear();
+    m_stepShown = false;
     m_bCancel = false;
 }
 
@@ -91,6 +107,23 @@ void CProcessDlg::advanceProgress()
         if (m_position)
             m_position->setText(QString::asprintf("%d", m_progress->value()));
     }
+}
+
+void CProcessDlg::stepProgress(FieldStep step, int row)
+{
+    if (row == 0 && m_stepShown && step != m_step && m_progress) {
+        m_progress->setValue(0);
+        if (m_position)
+            m_position->setText(QStringLiteral("0"));
+    }
+    if (!m_stepShown || step != m_step) {
+        m_step = step;
+        m_stepShown = true;
+        // A plain read or write has one step and says nothing more.
+        if (m_stepLine && (step == FieldStep::Backup || step == FieldStep::Verify || !m_stepLine->text().isEmpty()))
+            m_stepLine->setText(fieldtext::stepProgress(step, g_bChinese) + QStringLiteral("..."));
+    }
+    advanceProgress();
 }
 
 int CProcessDlg::position() const { return m_progress ? m_progress->value() : 0; }

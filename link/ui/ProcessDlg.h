@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "link/FieldSession.h"
+
 class QDialog;
 class QLabel;
 class QProgressBar;
@@ -41,6 +43,9 @@ public:
 
     // One row moved: steps the bar while it is below 61 and shows the position.
     void advanceProgress();
+    // One row of a step of a write with backup or verify: the bar starts
+    // again at each new step and the line below names the step.
+    void stepProgress(FieldStep step, int row);
     int position() const;
 
     // OK and Cancel as the buttons (and Escape / the close box) run them.
@@ -53,6 +58,7 @@ public:
 
     bool m_bCancel = false;
     QString m_strTitle;
+    QString m_strPortLine;  // the port the transfer will use, shown above the bar
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,4 +71,8 @@ private:
     QPointer<QProgressBar> m_progress;
     QPointer<QLabel> m_position;
     QPointer<QPushButton> m_buttonOk;
+    QPointer<QLabel> m_portLine;
+    QPointer<QLabel> m_stepLine;
+    FieldStep m_step = FieldStep::Read;
+    bool m_stepShown = false;
 };

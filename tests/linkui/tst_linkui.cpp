@@ -17,7 +17,6 @@
 #include <QtTest>
 
 #include <fcntl.h>
-#include <pty.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -35,6 +34,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageModule.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/TestPty.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
@@ -44,32 +44,6 @@ namespace {
 
 const QString kMismatchText =
     QStringLiteral("Becuase the type of radio does not match,\ncommunications is interrupt.");
-
-// A pseudo-terminal pair kept open by the test (a port nobody else uses).
-class Pty {
-public:
-    Pty()
-    {
-        char name[128] = {};
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0)
-            m_path = QString::fromLocal8Bit(name);
-    }
-    ~Pty()
-    {
-        if (m_slave >= 0)
-            ::close(m_slave);
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-    QString path() const { return m_path; }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_path;
-};
 
 // Bytes of a packed frequency (units of 10 Hz, digit pairs, least significant first).
 void putFrequency(std::uint8_t* at, int units)
@@ -615,7 +589,7 @@ void TestLinkUi::portOpenFailureSaysWhy()
 
 void TestLinkUi::comSetupFirstUse()
 {
-    Pty com1;
+    TestPty com1;
     QVERIFY(!com1.path().isEmpty());
     setUp({{QStringLiteral("COM1"), com1.path()}});
     int selected = -2;
@@ -639,7 +613,7 @@ void TestLinkUi::comSetupFirstUse()
 
 void TestLinkUi::comSetupRemembersChoiceCancelStoresNothing()
 {
-    Pty com1, com3;
+    TestPty com1, com3;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM3"), com3.path()}});
     {
         ModalAnswerer runner(ModalAnswerer::OtherDialogs);
@@ -676,7 +650,7 @@ void TestLinkUi::comSetupRemembersChoiceCancelStoresNothing()
 
 void TestLinkUi::comSetupBusyPortGreyed()
 {
-    Pty com1, com2;
+    TestPty com1, com2;
     setUp({{QStringLiteral("COM1"), com1.path()},
            {QStringLiteral("COM2"), com2.path()},
            {QStringLiteral("COM4"), QStringLiteral("/nonexistent/kq517-tty")}});
@@ -710,7 +684,7 @@ void TestLinkUi::comSetupBusyPortGreyed()
 // greys it out and a transfer on it says the port could not be opened, and why.
 void TestLinkUi::portLockedByAnotherProgramIsBusy()
 {
-    Pty com1, com2;
+    TestPty com1, com2;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
     const int holder = ::open(QFile::encodeName(com1.path()).constData(), O_RDWR | O_NOCTTY);
     QVERIFY(holder >= 0);

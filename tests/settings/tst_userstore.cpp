@@ -76,10 +76,93 @@ private slots:
     void distinctNamesDistinctFiles();
     void fromSettings();
     void tempUserStoreRestores();
+    void textValuesRoundTrip_data();
+    void textValuesRoundTrip();
+    void textLines_data();
+    void textLines();
+    void textsThatCannotBeKept();
 #endif
 };
 
 #if !defined(Q_OS_WIN)
+
+void TestUserStore::textValuesRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain path") << QStringLiteral("/home/ann/radios");
+    QTest::newRow("quote and backslash") << QStringLiteral("C:\\radios\\\"field\" day\\");
+    QTest::newRow("chinese") << QStringLiteral("/home/王/对讲机 备份");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("dword-like") << QStringLiteral("dword:00000001");
+}
+
+void TestUserStore::textValuesRoundTrip()
+{
+    QFETCH(QString, text);
+    TempUserStore tmp;
+    {
+        UserStore store("KQ-517 Programmer");
+        store.write(QStringLiteral("com"), 2);
+        store.writeString(QStringLiteral("BackupFolder"), text);
+        store.write(QStringLiteral("Type"), 5);
+    }
+    UserStore again("KQ-517 Programmer");
+    QString read = QStringLiteral("unchanged");
+    QVERIFY(again.readString(QStringLiteral("backupfolder"), &read));
+    QCOMPARE(read, text);
+    // Numbers written before and after stay; each kind reads as itself only.
+    QCOMPARE(again.read(QStringLiteral("com"), 1u), 2u);
+    QCOMPARE(again.read(QStringLiteral("Type"), 1u), 5u);
+    std::uint32_t number = 7;
+    QVERIFY(!again.read(QStringLiteral("BackupFolder"), &number));
+    QCOMPARE(number, 7u);
+    QVERIFY(!again.readString(QStringLiteral("com"), &read));
+    QCOMPARE(again.readString(QStringLiteral("Missing"), QStringLiteral("default")), QStringLiteral("default"));
+    // A number stored under the name of a text replaces it.
+    again.write(QStringLiteral("BackupFolder"), 1);
+    QCOMPARE(again.read(QStringLiteral("BackupFolder"), 0u), 1u);
+    QVERIFY(!again.readString(QStringLiteral("BackupFolder"), &read));
+}
+
+void TestUserStore::textLines_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("text") << QByteArray("\"Folder\"=\"/tmp/a\"") << true << QStringLiteral("/tmp/a");
+    QTest::newRow("escapes") << QByteArray("\"Folder\"=\"a\\\\b\\\"c\"") << true << QStringLiteral("a\\b\"c");
+    QTest::newRow("unterminated") << QByteArray("\"Folder\"=\"/tmp/a") << false << QString();
+    QTest::newRow("text after the quote") << QByteArray("\"Folder\"=\"/tmp\"/a\"") << false << QString();
+    QTest::newRow("escape at the end") << QByteArray("\"Folder\"=\"/tmp\\") << false << QString();
+    QTest::newRow("not utf-8") << QByteArray("\"Folder\"=\"\xff\xfe\"") << false << QString();
+}
+
+void TestUserStore::textLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, found);
+    QFETCH(QString, text);
+    TempUserStore tmp;
+    UserStore store("App");
+    QVERIFY(writeAll(store.location(), "\"com\"=dword:00000002\n" + line + "\n"));
+    QString read = QStringLiteral("unchanged");
+    QCOMPARE(store.readString(QStringLiteral("Folder"), &read), found);
+    QCOMPARE(read, found ? text : QStringLiteral("unchanged"));
+    QCOMPARE(store.read(QStringLiteral("com"), 1u), 2u);
+}
+
+void TestUserStore::textsThatCannotBeKept()
+{
+    TempUserStore tmp;
+    UserStore store("App");
+    store.writeString(QStringLiteral("Folder"), QStringLiteral("/kept"));
+    for (const QString& bad : {QStringLiteral("two\nlines"), QStringLiteral("cr\rhere"),
+                               QString(UserStore::kMaxStringBytes + 1, QLatin1Char('x'))}) {
+        QVERIFY(!UserStore::storableString(bad));
+        store.writeString(QStringLiteral("Folder"), bad);
+    }
+    QCOMPARE(store.readString(QStringLiteral("Folder"), QString()), QStringLiteral("/kept"));
+}
 
 void TestUserStore::location()
 {

@@ -1,0 +1,66 @@
+#include "link/FieldRun.h"
+
+#include <memory>
+
+#include "codeplug/MemoryImage.h"
+#include "link/SerialBytePort.h"
+#include "link/TraceBytePort.h"
+#include "settings/FieldPreferences.h"
+
+namespace {
+
+// Runs body with a port factory, traced into prefs' trace file when one is
+// wanted. A trace that cannot be opened stops everything before a byte moves.
+template <typename Body>
+FieldResult withPorts(const FieldPreferences& prefs, FieldStep step, QString* traceError, TraceLog* series,
+                      Body body)
+{
+    if (traceError)
+        traceError->clear();
+    const BytePortFactory serial = [] { return std::make_unique<SerialBytePort>(); };
+    if (prefs.tracePath().isEmpty())
+        return body(serial);
+    TraceLog own;
+    TraceLog& log = series ? *series : own;
+    QString error;
+    if (!log.isOpen() && !log.open(prefs.tracePath(), &error)) {
+        FieldResult failed;
+        failed.step = step;
+        failed.reason = QStringLiteral("trace: %1").arg(error);
+        if (traceError)
+            *traceError = error;
+        return failed;
+    }
+    FieldResult result = body(TraceBytePort::wrap(serial, log));
+    if (!series && !log.close(&error) && traceError)
+        *traceError = error;
+    return result;
+}
+
+}  // namespace
+
+FieldOptions FieldRun::options(const FieldPreferences& prefs)
+{
+    FieldOptions options;
+    options.backupDir = prefs.backupDir();
+    options.verify = prefs.verify;
+    return options;
+}
+
+FieldResult FieldRun::read(const QString& port, MemoryImage& image, const FieldPreferences& prefs,
+                           const FieldCallbacks& callbacks, QString* traceError)
+{
+    return withPorts(prefs, FieldStep::Read, traceError, nullptr, [&](const BytePortFactory& factory) {
+        FieldSession session(factory, port);
+        return session.read(image, callbacks);
+    });
+}
+
+FieldResult FieldRun::write(const QString& port, const MemoryImage& image, const FieldPreferences& prefs,
+                            const FieldCallbacks& callbacks, QString* traceError, TraceLog* series)
+{
+    return withPorts(prefs, FieldStep::Write, traceError, series, [&](const BytePortFactory& factory) {
+        FieldSession session(factory, port);
+        return session.write(image, options(prefs), callbacks);
+    });
+}

@@ -1,0 +1,164 @@
+#include "link/ui/SeveralRadiosDlg.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "codeplug/ImageLayout.h"
+#include "link/FieldRun.h"
+#include "link/ui/FieldTexts.h"
+
+CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& port, const QString& portLine,
+                                     const FieldPreferences& prefs, bool chinese, QWidget* parent)
+    : QDialog(parent), m_image(image), m_port(port), m_prefs(prefs), m_chinese(chinese)
+{
+    setWindowTitle(text("Write to Several Radios", "连续写入多台对讲机"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    auto* portLabel = new QLabel(portLine, this);
+    portLabel->setObjectName(QStringLiteral("portLine"));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, layout::kRadioRowCount);
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("results"));
+    m_list->setMinimumSize(420, 160);
+    m_next = new QPushButton(text("&Next radio", "下一台(&N)"), this);
+    m_next->setObjectName(QStringLiteral("next"));
+    m_finish = new QPushButton(text("&Finish", "完成(&F)"), this);
+    m_finish->setObjectName(QStringLiteral("finish"));
+    m_next->setAutoDefault(false);
+    m_finish->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_next);
+    buttons->addWidget(m_finish);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(portLabel);
+    layout->addWidget(m_status);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+
+    connect(m_next, &QPushButton::clicked, this, [this] {
+        // Queued: the click returns before the write runs its pump loop.
+        if (!m_writing)
+            QTimer::singleShot(0, this, &CSeveralRadiosDlg::writeNext);
+        m_next->setEnabled(false);
+    });
+    connect(m_finish, &QPushButton::clicked, this, &CSeveralRadiosDlg::onFinish);
+}
+
+QString CSeveralRadiosDlg::text(const char* english, const char* chinese) const
+{
+    return m_chinese ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
+}
+
+int CSeveralRadiosDlg::exec()
+{
+    m_next->setEnabled(false);
+    QTimer::singleShot(0, this, &CSeveralRadiosDlg::writeNext);
+    return QDialog::exec();
+}
+
+void CSeveralRadiosDlg::writeNext()
+{
+    if (m_writing || !isVisible())
+        return;
+    m_writing = true;
+    m_cancel = false;
+    m_next->setEnabled(false);
+    const int number = int(m_results.size()) + 1;
+    m_status->setText(m_chinese ? QStringLiteral("正在写入第 %1 台对讲机...").arg(number)
+                                : QStringLiteral("Writing radio %1...").arg(number));
+    m_progress->setValue(0);
+
+    FieldCallbacks callbacks;
+    callbacks.pump = [this] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return m_cancel;
+    };
+    callbacks.progress = [this](FieldStep, int row) { m_progress->setValue(row + 1); };
+    callbacks.retry = [this](FieldStep, int) { return m_retry && m_retry(); };
+    QString traceError;
+    FieldResult result = FieldRun::write(m_port, m_image, m_prefs, callbacks, &traceError, &m_trace);
+    m_results.append(result);
+    m_writing = false;
+
+    QString line = fieldtext::result(result, m_chinese);
+    if (!result.succeeded())
+        line = text("failed: ", "失败：") + line;
+    if (!traceError.isEmpty())
+        line += QStringLiteral(" (%1)").arg(traceError);
+    line = (m_chinese ? QStringLiteral("第 %1 台对讲机：").arg(number) : QStringLiteral("Radio %1: ").arg(number)) + line;
+    m_list->addItem(line);
+    m_list->scrollToBottom();
+
+    if (m_finishAfter) {
+        finish();
+        return;
+    }
+    m_status->setText(line + QLatin1Char('\n') + summary() + QLatin1Char('\n') +
+                      text("Connect the next radio and press Next radio, or press Finish.",
+                           "请连接下一台对讲机后按“下一台”，或按“完成”。"));
+    m_next->setEnabled(true);
+    m_next->setFocus();
+}
+
+QString CSeveralRadiosDlg::summary() const
+{
+    int failed = 0;
+    for (const FieldResult& r : m_results)
+        failed += r.succeeded() ? 0 : 1;
+    if (m_chinese)
+        return QStringLiteral("已写入 %1 台对讲机，失败 %2 台").arg(m_results.size()).arg(failed);
+    return QStringLiteral("%1 radio%2 written, %3 failed")
+        .arg(m_results.size())
+        .arg(m_results.size() == 1 ? QString() : QStringLiteral("s"))
+        .arg(failed);
+}
+
+void CSeveralRadiosDlg::onFinish()
+{
+    if (m_writing) {
+        // The radio being written is interrupted; the dialog closes once the
+        // port is closed again.
+        m_cancel = true;
+        m_finishAfter = true;
+        return;
+    }
+    finish();
+}
+
+void CSeveralRadiosDlg::finish()
+{
+    QString error;
+    if (m_trace.isOpen() && !m_trace.close(&error))
+        QMessageBox::warning(this, windowTitle(), error);
+    QDialog::accept();
+}
+
+void CSeveralRadiosDlg::reject()
+{
+    onFinish();  // Escape and the close box finish like the button
+}
+
+void CSeveralRadiosDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        emit helpRequested();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
