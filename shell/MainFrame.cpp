@@ -107,6 +107,7 @@ QIcon themeIcon(const QString& name)
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
     g_mainFrame = this;
+    CKQ_517View::setMainWindow(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(1000, 600);  // the restored size; start-up shows the window maximised
     setWindowTitle(LanguageModule::string(IDR_MAINFRAME));
@@ -139,8 +140,10 @@ CMainFrame::~CMainFrame()
     const QList<QMdiSubWindow*> frames = m_workspace ? m_workspace->subWindowList() : QList<QMdiSubWindow*>();
     for (QMdiSubWindow* frame : frames)
         delete frame;
-    if (g_mainFrame == this)
+    if (g_mainFrame == this) {
         g_mainFrame = nullptr;
+        CKQ_517View::setMainWindow(nullptr);
+    }
 }
 
 CMainFrame* CMainFrame::instance() { return g_mainFrame; }

@@ -104,6 +104,9 @@ public:
     // True while any view runs a radio transfer (commands that would start a
     // second one or close a view, document or the program are refused).
     static bool anyTransferRunning();
+    // The program's main window: the owner of the transfer's dialogs and
+    // message boxes. The main window names itself when it is made.
+    static void setMainWindow(QWidget* window);
 
     // Band limits (m_nBandLow, m_nBandHigh of ChannelBandLimits), set by
     // every decode and by Product Information.

@@ -27,7 +27,6 @@
 #include "settings/ui/HelpLauncher.h"
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageModule.h"
-#include "shell/MainFrame.h"
 #include "view/KQ_517View.h"
 
 namespace {
@@ -60,7 +59,10 @@ private:
     bool* m_flag;
 };
 
-QWidget* mainWindow() { return CMainFrame::instance(); }
+// The program's main window, which owns the transfer's dialogs and messages
+// (none in a test that shows a view on its own).
+QPointer<QWidget> g_mainWindow;
+QWidget* mainWindow() { return g_mainWindow; }
 
 // The application's standard message box for a result's string-table message:
 // the exclamation icon with a plain OK, none with Retry/Cancel.
@@ -109,10 +111,12 @@ bool imageAccepted(QWidget* parent, const MemoryImage& image)
 
 bool CKQ_517View::anyTransferRunning() { return g_nTransfersRunning > 0; }
 
+void CKQ_517View::setMainWindow(QWidget* window) { g_mainWindow = window; }
+
 void CKQ_517View::createLinkDialogs()
 {
     m_pProcessDlg = new CProcessDlg(this, this);
-    m_dlgComSetup = new CComSetupDlg(this, this);
+    m_dlgComSetup = new CComSetupDlg(&m_strPort, this);
 }
 
 void CKQ_517View::OnProgramRead()

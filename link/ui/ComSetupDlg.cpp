@@ -16,8 +16,6 @@
 #include "settings/UserStore.h"
 #include "settings/ui/HelpLauncher.h"
 #include "settings/ui/LanguageModule.h"
-#include "shell/MainFrame.h"
-#include "view/KQ_517View.h"
 
 namespace {
 constexpr int kPortCount = 4;
@@ -26,7 +24,7 @@ const QString kValueName = QStringLiteral("com");
 QString portName(int number) { return QString::asprintf("%s%d", "com", number); }
 }  // namespace
 
-CComSetupDlg::CComSetupDlg(CKQ_517View* owner, QObject* parent) : QObject(parent), m_owner(owner) {}
+CComSetupDlg::CComSetupDlg(QString* port, QObject* parent) : QObject(parent), m_pPort(port) {}
 
 CComSetupDlg::~CComSetupDlg() { delete m_window; }
 
@@ -197,17 +195,10 @@ void CComSetupDlg::OnOK()
     if (!m_window)
         return;
     exchangeFromButtons();
-    // The active view of the main window's active document window; the
-    // owning view when there is no main window.
-    CKQ_517View* view = nullptr;
-    if (CMainFrame* frame = CMainFrame::instance())
-        view = frame->activeView();
-    if (!view)
-        view = m_owner;
     // With no button selected the name becomes "com0" and 0 is stored; the
     // next transfer then reports that the port cannot be opened.
-    if (view)
-        view->m_strPort = portName(m_nPort + 1);
+    if (m_pPort)
+        *m_pPort = portName(m_nPort + 1);
     UserStore::fromSettings().write(kValueName, static_cast<std::uint32_t>(m_nPort + 1));
     if (!m_newMappings.isEmpty()) {
         for (auto it = m_newMappings.cbegin(); it != m_newMappings.cend(); ++it)

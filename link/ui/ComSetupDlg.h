@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QString>
 
-class CKQ_517View;
 class QComboBox;
 class QDialog;
 class QRadioButton;
@@ -28,7 +27,9 @@ public:
 
     // owner is the view the dialog belongs to; OK sets the active view's port
     // (the owner when there is no main window).
-    explicit CComSetupDlg(CKQ_517View* owner, QObject* parent = nullptr);
+    // port: the port name OK sets (the channel view's m_strPort); it must
+    // outlive the dialog object, as a member of the dialog's parent does.
+    explicit CComSetupDlg(QString* port, QObject* parent = nullptr);
     ~CComSetupDlg() override;
 
     // Shows the dialog modally over parentWindow; QDialog::Accepted or Rejected
@@ -58,6 +59,6 @@ private:
     QComboBox* m_mapName = nullptr;
     QComboBox* m_mapDevice = nullptr;
 
-    QPointer<CKQ_517View> m_owner;
+    QString* m_pPort;
     QPointer<QDialog> m_window;
 };
