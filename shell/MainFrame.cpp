@@ -6,6 +6,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -75,6 +76,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     const bool menusOk = createMenus();
     const bool toolbarOk = createToolBar();
     createStatusBar();
+    // Paste is offered while the clipboard holds text.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { updateCommandStates(); });
     const bool navOk = createNavigationBar();
     createAccelerators();
     m_bValid = menusOk && toolbarOk && navOk;
@@ -162,6 +165,7 @@ CChildFrame* CMainFrame::openDocumentWindow(const QString& path)
     if (CKQ_517View* view = frame->view()) {
         connect(view->undoStack(), &QUndoStack::indexChanged, this, [this] { updateCommandStates(); });
         connect(view->undoStack(), &QUndoStack::cleanChanged, this, [this] { updateCommandStates(); });
+        connect(view, &CKQ_517View::selectionChanged, this, [this] { updateCommandStates(); });
     }
     connect(frame, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, [this] { updateMenus(); }, Qt::QueuedConnection); });
     updateMenus();

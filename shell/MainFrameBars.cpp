@@ -338,6 +338,11 @@ void CMainFrame::updateCommandStates()
         a->setEnabled(canUndo);
     for (QAction* a : m_otherActions.values(CKQ_517View::ID_EDIT_REDO))
         a->setEnabled(canRedo);
+    // The channel-plan commands: on the active view, and only where they can act.
+    for (auto it = m_menuActions.cbegin(); it != m_menuActions.cend(); ++it) {
+        if (CKQ_517View::isPlanCommand(it.key()))
+            it.value()->setEnabled(view && view->canRunPlanCommand(it.key()));
+    }
 }
 
 void CMainFrame::setStatusPrompt(int id)

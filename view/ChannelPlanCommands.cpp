@@ -40,6 +40,21 @@ QList<int> identity()
 
 bool CKQ_517View::isPlanCommand(int id) { return id >= ID_FILE_IMPORT_CHANNELS && id <= ID_EDIT_MOVE_DOWN; }
 
+bool CKQ_517View::canRunPlanCommand(int id) const
+{
+    const QList<int> rows = m_grid->selectedRows();
+    switch (id) {
+    case ID_EDIT_MOVE_UP:
+        return !rows.isEmpty() && rows.first() > 1;
+    case ID_EDIT_MOVE_DOWN:
+        return !rows.isEmpty() && rows.last() < kLastChannel;
+    case ID_EDIT_PASTE_ROWS:
+        return !QApplication::clipboard()->text().isEmpty();
+    default:
+        return isPlanCommand(id);
+    }
+}
+
 bool CKQ_517View::OnPlanCommand(int id)
 {
     if (!isPlanCommand(id))

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -171,6 +172,10 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     connect(m_grid, &CMSFlexGrid::LeaveCell, this, &CKQ_517View::CommitEditor);
     connect(m_grid, &CMSFlexGrid::EnterCell, this, &CKQ_517View::OpenEditor);
     connect(m_grid, &CMSFlexGrid::MouseDown, this, [this] { OpenEditor(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CKQ_517View::selectionChanged);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CKQ_517View::selectionChanged);
     connect(m_grid, &CMSFlexGrid::RowsSelected, this, &CKQ_517View::CommitEditor);
 
     installEventFilter(this);

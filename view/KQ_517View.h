@@ -156,6 +156,9 @@ public:
     };
     static bool isPlanCommand(int id);
     bool OnPlanCommand(int id);
+    // False when the command cannot act now (Move Up on the first channel,
+    // Move Down on the last, Paste with no text on the clipboard).
+    bool canRunPlanCommand(int id) const;
     // Each change is one undo step; a refused one changes nothing and says why.
     bool importChannels(const QString& path);
     bool exportChannels(const QString& path, bool chirp);
@@ -173,6 +176,8 @@ signals:
     // A decode or a restored product choice made a new main window title
     // (g_strMainTitle); the main window shows it.
     void mainTitleChanged(const QString& title);
+    // The selected rows changed: the commands that work on them may change state.
+    void selectionChanged();
 
 public slots:
     // The transfer request the Process dialog posts (queued) when OK is pressed.

@@ -683,6 +683,22 @@ void TestChannelPlanView::menuCommandsReachTheActiveView()
     QVERIFY(undo && undo->isEnabled());
     undo->trigger();
     QCOMPARE(rowText(view->grid(), 7), kEmpty);
+
+    // The row commands are offered only where they can act, following the
+    // selection; Paste only while the clipboard holds text.
+    QAction* up = frame->menuAction(CKQ_517View::ID_EDIT_MOVE_UP);
+    QAction* down = frame->menuAction(CKQ_517View::ID_EDIT_MOVE_DOWN);
+    view->grid()->selectRows(1, 1);
+    QVERIFY(!up->isEnabled());
+    QVERIFY(down->isEnabled());
+    view->grid()->selectRows(16, 16);
+    QVERIFY(up->isEnabled());
+    QVERIFY(!down->isEnabled());
+    view->grid()->selectRows(5, 6);
+    QVERIFY(up->isEnabled() && down->isEnabled());
+    QVERIFY(paste->isEnabled());
+    QApplication::clipboard()->clear();
+    QTRY_VERIFY(!paste->isEnabled());
     app.ExitInstance();
 }
 
