@@ -1,10 +1,13 @@
 #include "settings/ui/AppMessage.h"
 
+#include <QAbstractButton>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QSpacerItem>
 
 #include <cstdio>
+
+#include "settings/Globals.h"
 
 namespace {
 // Room the window system's title bar takes besides the caption: the window
@@ -54,5 +57,8 @@ QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
                       1, grid->columnCount());
     }
+    // The save question's middle answer reads as desktop programs word it.
+    if (QAbstractButton* discard = box.button(QMessageBox::Discard))
+        discard->setText(g_bChinese ? QStringLiteral("不保存(&N)") : QStringLiteral("Do&n't Save"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

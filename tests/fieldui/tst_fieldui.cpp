@@ -37,6 +37,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageModule.h"
 #include "tests/support/ModalAnswerer.h"
+#include "tests/support/RadioViewFixture.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/TestPty.h"
 #include "tests/support/TestSupport.h"
@@ -44,15 +45,6 @@
 #include "view/MSFlexGrid.h"
 
 namespace {
-
-void putFrequency(std::uint8_t* at, int units)
-{
-    for (int i = 0; i < 4; ++i) {
-        const int pair = units % 100;
-        units /= 100;
-        at[i] = std::uint8_t((pair / 10) << 4 | (pair % 10));
-    }
-}
 
 // The radio's memory before the write: channel 1 and 16 in use, model 1.
 MemoryImage radioImage()
@@ -67,11 +59,6 @@ MemoryImage radioImage()
     return image;
 }
 
-QByteArray radioBytes(const MemoryImage& image)
-{
-    return image.toByteArray().left(layout::kRadioByteCount);
-}
-
 QStringList datFiles(const QString& dir)
 {
     return QDir(dir).entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name);
@@ -79,7 +66,7 @@ QStringList datFiles(const QString& dir)
 
 }  // namespace
 
-class TestFieldUi : public QObject {
+class TestFieldUi : public QObject, public RadioViewFixture {
     Q_OBJECT
 
 private slots:
@@ -123,19 +110,10 @@ private slots:
 
 private:
     void setUp(const QMap<QString, QString>& ports);
-    void makeView();
-    void pressOkAndRun();
     void setOptions(const FieldPreferences& prefs);
     // Puts a channel 1 into the grid that differs from radioImage()'s.
     void editChannelOne();
-    QPushButton* processButton(int id) const;
 
-    std::unique_ptr<TempUserStore> m_store;
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<CKQ_517Doc> m_doc;
-    QPointer<CKQ_517View> m_view;
-    QPointer<QMdiSubWindow> m_frame;
 };
 
 void TestFieldUi::initTestCase()
@@ -150,59 +128,11 @@ void TestFieldUi::init()
     HelpLauncher::clearRequests();
 }
 
-void TestFieldUi::cleanup()
-{
-    m_area.reset();
-    m_doc.reset();
-    LanguageModule::unload();
-    m_dir.reset();
-    m_store.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void TestFieldUi::cleanup() { tearDownView(); }
 
 void TestFieldUi::setUp(const QMap<QString, QString>& ports)
 {
-    m_store = std::make_unique<TempUserStore>();
-    m_dir = std::make_unique<TempProgramDir>();
-    QVERIFY(m_store->isValid() && m_dir->isValid());
-    QVERIFY(m_dir->copyDefaultSettings());
-    QByteArray ini = m_dir->readFile();
-    if (!ini.endsWith('\n'))
-        ini += '\n';
-    if (!ini.contains("[Ports]"))
-        ini += "[Ports]\n";
-    for (auto it = ports.begin(); it != ports.end(); ++it)
-        ini += it.key().toUtf8() + '=' + it.value().toUtf8() + '\n';
-    QVERIFY(m_dir->writeSettings(ini));
-    QVERIFY(m_dir->openSettingsAndLanguage());
-    QVERIFY(LanguageModule::load(QStringLiteral("English"), QStringLiteral(KQ517_PROGRAM_DIR)));
-    makeView();
-}
-
-void TestFieldUi::makeView()
-{
-    m_area = std::make_unique<QMdiArea>();
-    m_doc = std::make_unique<CKQ_517Doc>();
-    QVERIFY(m_doc->OnNewDocument());
-    m_view = new CKQ_517View(m_doc.get());
-    m_frame = m_area->addSubWindow(m_view);
-    m_area->show();
-    m_frame->show();
-    m_view->OnInitialUpdate();
-}
-
-QPushButton* TestFieldUi::processButton(int id) const
-{
-    QDialog* window = m_view->m_pProcessDlg->window();
-    return window ? window->findChild<QPushButton*>(LanguageModule::controlName(id)) : nullptr;
-}
-
-void TestFieldUi::pressOkAndRun()
-{
-    QPushButton* ok = processButton(1);
-    QVERIFY(ok);
-    ok->click();
-    QCoreApplication::sendPostedEvents(m_view, QEvent::MetaCall);
+    QVERIFY(setUpView(ports));
 }
 
 void TestFieldUi::setOptions(const FieldPreferences& prefs)
@@ -340,7 +270,7 @@ void TestFieldUi::writeWithBackupVerifyAndTrace()
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
     QPointer<QDialog> window = m_view->m_pProcessDlg->window();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.last().text));
     // The last step shown was the verify.
     QVERIFY(window);
@@ -405,7 +335,7 @@ void TestFieldUi::droppedBlockFailsVerifyByName()
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QCOMPARE(watcher.texts(), QStringList{message});
     QCOMPARE(watcher.last().icon, QMessageBox::Warning);
     QVERIFY(!m_view->isTransferRunning());
@@ -431,7 +361,7 @@ void TestFieldUi::plainWriteMakesNoBackup()
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
     QPointer<QDialog> window = m_view->m_pProcessDlg->window();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     // No verify: the dropped block goes unnoticed, as without the option.
     QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.last().text));
     QVERIFY(!QDir(prefs.backupFolder).exists());
@@ -473,7 +403,7 @@ void TestFieldUi::backupFailureWritesNothing()
     g_bChinese = chinese;
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QCOMPARE(watcher.texts(), QStringList{message.arg(folder)});
     sim.stop();
     QVERIFY(!QFile::exists(savePath));  // the write never started
@@ -529,7 +459,7 @@ void TestFieldUi::imageCheckQuestion()
     ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
     boxes.setAnswers({writeAnyway ? QMessageBox::Yes : QMessageBox::Cancel});
     m_view->OnProgramWrite();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
 
     QCOMPARE(boxes.count(), 1);
     const QString text = boxes.last().text;
@@ -710,7 +640,7 @@ void TestFieldUi::severalRadiosRefusedDuringTransfer()
         m_view->OnCommand(CKQ_517View::ID_PROGRAM_WRITE_SEVERAL);
     });
     m_view->OnProgramRead();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QVERIFY(runningWhenAsked);
     QCOMPARE(dialogsShown, 0);
 }
@@ -829,7 +759,7 @@ void TestFieldUi::readPortOpenFailureInChinese()
     QVERIFY(LanguageModule::load(QStringLiteral("Chinese"), QStringLiteral(KQ517_PROGRAM_DIR)));
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramRead();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QCOMPARE(watcher.texts(),
              QStringList{QStringLiteral("无法打开串口，请检查串口是否被占用或设备是否正常\n"
                                         "COM1 (/nonexistent/kq517-tty)：没有这个设备")});

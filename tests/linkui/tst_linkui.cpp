@@ -36,6 +36,7 @@
 #include "tests/support/SimProcess.h"
 #include "tests/support/TestPty.h"
 #include "tests/support/ModalAnswerer.h"
+#include "tests/support/RadioViewFixture.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
@@ -44,16 +45,6 @@ namespace {
 
 const QString kMismatchText =
     QStringLiteral("Becuase the type of radio does not match,\ncommunications is interrupt.");
-
-// Bytes of a packed frequency (units of 10 Hz, digit pairs, least significant first).
-void putFrequency(std::uint8_t* at, int units)
-{
-    for (int i = 0; i < 4; ++i) {
-        const int pair = units % 100;
-        units /= 100;
-        at[i] = std::uint8_t((pair / 10) << 4 | (pair % 10));
-    }
-}
 
 // The radio's memory in the tests: two channels, model 2 with its second
 // band, a recognisable row 0 and rows 61 to 63 that must never travel.
@@ -77,14 +68,9 @@ MemoryImage radioImage()
     return image;
 }
 
-QByteArray radioBytes(const MemoryImage& image)
-{
-    return image.toByteArray().left(layout::kRadioByteCount);
-}
-
 }  // namespace
 
-class TestLinkUi : public QObject {
+class TestLinkUi : public QObject, public RadioViewFixture {
     Q_OBJECT
 
 private slots:
@@ -114,18 +100,8 @@ private:
     // Program directory with the example settings plus a second model and
     // COM mappings; the English module; a view on a new document.
     void setUp(const QMap<QString, QString>& ports);
-    void makeView();
-    // Presses OK in the Process dialog and runs the transfer it posts.
-    void pressOkAndRun();
     QStringList gridRows() const;
-    QPushButton* processButton(int id) const;
 
-    std::unique_ptr<TempUserStore> m_store;
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<QMdiArea> m_area;
-    std::unique_ptr<CKQ_517Doc> m_doc;
-    QPointer<CKQ_517View> m_view;
-    QPointer<QMdiSubWindow> m_frame;
 };
 
 void TestLinkUi::initTestCase()
@@ -141,63 +117,11 @@ void TestLinkUi::init()
     HelpLauncher::clearRequests();
 }
 
-void TestLinkUi::cleanup()
-{
-    m_area.reset();  // the frames and the view with them
-    m_doc.reset();
-    LanguageModule::unload();
-    m_dir.reset();
-    m_store.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void TestLinkUi::cleanup() { tearDownView(); }
 
 void TestLinkUi::setUp(const QMap<QString, QString>& ports)
 {
-    m_store = std::make_unique<TempUserStore>();
-    m_dir = std::make_unique<TempProgramDir>();
-    QVERIFY(m_store->isValid() && m_dir->isValid());
-    QVERIFY(m_dir->copyDefaultSettings());
-    QByteArray ini = m_dir->readFile();
-    ini.replace("[Setup]\n", "[Setup]\nType2=KQ-517U\nField2=400 - 470MHz|430 - 440MHz\n");
-    if (!ini.endsWith('\n'))
-        ini += '\n';
-    if (!ini.contains("[Ports]"))
-        ini += "[Ports]\n";
-    for (auto it = ports.begin(); it != ports.end(); ++it)
-        ini += it.key().toUtf8() + '=' + it.value().toUtf8() + '\n';
-    QVERIFY(m_dir->writeSettings(ini));
-    QVERIFY(m_dir->openSettingsAndLanguage());
-    QVERIFY(LanguageModule::load(QStringLiteral("English"), QStringLiteral(KQ517_PROGRAM_DIR)));
-    makeView();
-}
-
-void TestLinkUi::makeView()
-{
-    m_area = std::make_unique<QMdiArea>();
-    m_doc = std::make_unique<CKQ_517Doc>();
-    QVERIFY(m_doc->OnNewDocument());
-    m_view = new CKQ_517View(m_doc.get());
-    m_frame = m_area->addSubWindow(m_view);
-    m_area->show();
-    m_frame->show();
-    m_view->OnInitialUpdate();
-}
-
-QPushButton* TestLinkUi::processButton(int id) const
-{
-    QDialog* window = m_view->m_pProcessDlg->window();
-    return window ? window->findChild<QPushButton*>(LanguageModule::controlName(id)) : nullptr;
-}
-
-void TestLinkUi::pressOkAndRun()
-{
-    QPushButton* ok = processButton(1);
-    QVERIFY(ok);
-    QVERIFY(ok->isEnabled());
-    ok->click();
-    QVERIFY(!ok->isEnabled());  // greyed out at once, before anything is sent
-    // The transfer was posted to the view; run it now.
-    QCoreApplication::sendPostedEvents(m_view, QEvent::MetaCall);
+    QVERIFY(setUpView(ports, QByteArrayLiteral("Type2=KQ-517U\nField2=400 - 470MHz|430 - 440MHz\n")));
 }
 
 QStringList TestLinkUi::gridRows() const
@@ -291,7 +215,7 @@ void TestLinkUi::readShowsRadioChannels()
     m_view->OnProgramRead();
     QPointer<QDialog> window = m_view->m_pProcessDlg->window();
     m_frame->hide();  // the user closed the document window meanwhile
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
 
     QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.seen().value(0).text));
     QVERIFY(!m_frame->isHidden());  // shown again after the transfer
@@ -337,7 +261,7 @@ void TestLinkUi::laterCommandDecidesDirection()
     m_view->OnProgramWrite();
     m_view->OnProgramRead();  // while the Write dialog is still offered
     QCOMPARE(m_view->m_pProcessDlg->window()->windowTitle(), QStringLiteral("Write Data"));
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QVERIFY(watcher.seen().isEmpty());
     // It read: the radio's channel is in the grid, nothing was written.
     QCOMPARE(gridRows().at(0), QStringLiteral("145.12500|146.00000|None|None|Yes"));
@@ -368,7 +292,7 @@ void TestLinkUi::writePutsGridIntoRadio()
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.seen().value(0).text));
     QVERIFY(!m_view->m_pProcessDlg->hasWindow());
 
@@ -421,7 +345,7 @@ void TestLinkUi::cancelDuringTransfer()
             QTimer::singleShot(0, processButton(2), &QPushButton::click);
         }
     });
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
 
     QCOMPARE(cancelledAt, 10);
     QVERIFY(commandsRefused);
@@ -470,7 +394,7 @@ void TestLinkUi::otherViewCannotStartDuringTransfer()
             otherOk->click();  // its start arrives through the running transfer's pump
         }
     });
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
 
     QVERIFY(pressed);
     QVERIFY2(watcher.seen().isEmpty(), qPrintable(watcher.seen().value(0).text));
@@ -531,7 +455,7 @@ void TestLinkUi::failures()
     auto* bar = m_view->m_pProcessDlg->window()->findChild<QProgressBar*>(QStringLiteral("id1001"));
     QVERIFY(bar);
     connect(bar, &QProgressBar::valueChanged, this, [&](int value) { rowsMoved = std::max(rowsMoved, value); });
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
 
     QCOMPARE(watcher.seen().size(), texts.size());
     for (int i = 0; i < texts.size(); ++i) {
@@ -576,7 +500,7 @@ void TestLinkUi::portOpenFailureSaysWhy()
     const QStringList before = gridRows();
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QCOMPARE(watcher.seen().size(), 1);
     const QStringList lines = watcher.seen().at(0).text.split(QLatin1Char('\n'));
     QCOMPARE(lines.value(0), LanguageModule::string(61453));
@@ -630,7 +554,7 @@ void TestLinkUi::comSetupRemembersChoiceCancelStoresNothing()
 
     // A new view starts on COM1 again, but the dialog shows the remembered COM3.
     m_area.reset();
-    makeView();
+    QVERIFY(makeView());
     QCOMPARE(m_view->m_strPort, QStringLiteral("COM1"));
     bool com3Checked = false;
     ModalAnswerer runner(ModalAnswerer::OtherDialogs);
@@ -707,7 +631,7 @@ void TestLinkUi::portLockedByAnotherProgramIsBusy()
     const QByteArray imageBefore = m_doc->image().toByteArray();
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramRead();
-    pressOkAndRun();
+    QVERIFY(pressOkAndRun());
     QCOMPARE(watcher.seen().size(), 1);
     const QStringList lines = watcher.seen().at(0).text.split(QLatin1Char('\n'));
     QCOMPARE(lines.value(0), LanguageModule::string(61453));

@@ -32,47 +32,13 @@
 #include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
 #include "tests/support/ModalAnswerer.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/SimProcess.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
 
 namespace {
-
-// A program directory with the settings file (COM1 mapped to port when
-// given) and the English language module.
-struct ProgramFolder {
-    TempUserStore store;
-    TempProgramDir dir;
-
-    explicit ProgramFolder(const QString& port = QString())
-    {
-        dir.copyDefaultSettings();
-        if (!port.isEmpty()) {
-            // The settings file has a [Ports] section already: the mapping goes into it.
-            QByteArray text = dir.readFile();
-            text.replace("[Ports]", "[Ports]\nCOM1=" + port.toUtf8());
-            dir.writeSettings(text);
-        }
-        QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/English517.rcc"), dir.filePath(QStringLiteral("English517.rcc")));
-    }
-};
-
-struct Started {
-    CKQ_517App app;
-    int status = 0;
-    Started(const QString& programDir, const QStringList& args = {})
-    {
-        app.setProgramDirectory(programDir);
-        status = app.InitInstance(args);
-    }
-    ~Started()
-    {
-        CMainFrame::setFileDialogHook({});
-        app.ExitInstance();
-    }
-    CMainFrame* frame() const { return CMainFrame::instance(); }
-};
 
 // One channel typed into row 1 of the active view, as one undo step.
 void editChannel(CKQ_517View* view, const QString& rx)
@@ -332,7 +298,8 @@ void TestDataSafety::saveWaitsForRunningRead()
     SimProcess sim;
     QVERIFY2(sim.start({QStringLiteral("--image"), radioPath, QStringLiteral("--baud"), QStringLiteral("0")}),
              qPrintable(sim.error()));
-    ProgramFolder folder(sim.devicePath());
+    ProgramFolder folder;
+    folder.mapPort("COM1", sim.devicePath());
     Started run(folder.dir.path());
     CMainFrame* frame = run.frame();
     CKQ_517View* view = frame->activeView();
@@ -383,7 +350,8 @@ void TestDataSafety::failedReadThenSaveAsGivesTheOpenFile()
     QVERIFY2(sim.start({QStringLiteral("--image"), radioPath, QStringLiteral("--baud"), QStringLiteral("0"),
                         QStringLiteral("--no-ack-at"), QStringLiteral("120")}),
              qPrintable(sim.error()));
-    ProgramFolder folder(sim.devicePath());
+    ProgramFolder folder;
+    folder.mapPort("COM1", sim.devicePath());
 
     MemoryImage original = MemoryImage::newImage();
     std::uint8_t* ch2 = original.channel(2);

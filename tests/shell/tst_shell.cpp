@@ -45,46 +45,10 @@
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
 #include "tests/support/ModalAnswerer.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
-
-// A program directory with the settings file and the built language modules.
-struct ProgramFolder {
-    TempUserStore store;
-    TempProgramDir dir;
-
-    explicit ProgramFolder(bool withModules = true)
-    {
-        dir.copyDefaultSettings();
-        if (withModules)
-            for (const char* lang : {"English", "Chinese"})
-                copyModule(QString::fromLatin1(lang) + QStringLiteral("517.rcc"));
-    }
-    bool copyModule(const QString& name, const QString& as = QString())
-    {
-        return QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/") + name, dir.filePath(as.isEmpty() ? name : as));
-    }
-    void setLanguage(const QByteArray& language)
-    {
-        QByteArray text = dir.readFile();
-        text.replace("Language=English", "Language=" + language);
-        dir.writeSettings(text);
-    }
-};
-
-// Runs start-up in a folder and ends the run when it goes.
-struct Started {
-    CKQ_517App app;
-    int status = 0;
-    Started(const QString& programDir, const QStringList& args = {})
-    {
-        app.setProgramDirectory(programDir);
-        status = app.InitInstance(args);
-    }
-    ~Started() { app.ExitInstance(); }
-    CMainFrame* frame() const { return CMainFrame::instance(); }
-};
 
 QByteArray newImageFile(std::uint8_t model, std::uint8_t band, int size = 1024)
 {
