@@ -10,9 +10,23 @@
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
 
+namespace {
+
+// Some channels could not be expressed and were left out of the file.
+constexpr int kExitIncomplete = 3;
+
+const char kUsage[] = "usage: kq517 export FILE.dat [-o OUT.csv] [--format csv|chirp]";
+const char kHelp[] =
+    "Writes the channels as our CSV (the default) or as CHIRP's CSV.\n"
+    "Exit status: 0 every channel was written; 1 the file could not be read or\n"
+    "written; 2 usage error; 3 the CHIRP file is incomplete: channels CHIRP\n"
+    "cannot hold as they are (a tone off the tone list, a channel with only one\n"
+    "of its frequencies) were left out, each named on standard error.\n";
+
+}  // namespace
+
 int runExport(const QStringList& args)
 {
-    static const char kUsage[] = "usage: kq517 export FILE.dat [-o OUT.csv] [--format csv|chirp]";
     QString path;
     QString outPath;
     QString format = QStringLiteral("csv");
@@ -21,7 +35,7 @@ int runExport(const QStringList& args)
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         if (isHelp(arg)) {
-            writeStdout(QByteArray(kUsage) + '\n');
+            writeStdout(QByteArray(kUsage) + '\n' + kHelp);
             return kExitOk;
         }
         if (arg == QLatin1String("-o")) {
@@ -56,7 +70,8 @@ int runExport(const QStringList& args)
     MemoryImage image;
     if (!loadImage(path, &image))
         return kExitFailed;
-    const QByteArray csv = format == QLatin1String("chirp") ? channelplan::writeChirpCsv(image)
+    QList<channelplan::LeftOut> leftOut;
+    const QByteArray csv = format == QLatin1String("chirp") ? channelplan::writeChirpCsv(image, &leftOut)
                                                             : channelplan::writeCsv(image);
 
     if (!haveOut) {
@@ -64,14 +79,15 @@ int runExport(const QStringList& args)
             printError(QStringLiteral("export: cannot write to standard output"));
             return kExitFailed;
         }
-        return kExitOk;
+    } else {
+        // Atomic: OUT is replaced only when the whole table was written.
+        QString reason;
+        if (!writeFileAtomically(outPath, csv, &reason)) {
+            printError(QStringLiteral("Cannot save \"%1\": %2").arg(outPath, reason));
+            return kExitFailed;
+        }
     }
-
-    // Atomic: OUT is replaced only when the whole table was written.
-    QString reason;
-    if (!writeFileAtomically(outPath, csv, &reason)) {
-        printError(QStringLiteral("Cannot save \"%1\": %2").arg(outPath, reason));
-        return kExitFailed;
-    }
-    return kExitOk;
+    for (const channelplan::LeftOut& channel : leftOut)
+        printError(QStringLiteral("export: %1").arg(channel.text()));
+    return leftOut.isEmpty() ? kExitOk : kExitIncomplete;
 }

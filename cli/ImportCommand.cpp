@@ -90,6 +90,9 @@ int runImport(const QStringList& args)
         return kExitFailed;
     }
 
+    // Rows skipped as CHIRP skips them are named; the rest is imported.
+    for (const channelplan::PlanError& warning : plan.warnings)
+        printError(QStringLiteral("import: %1: %2").arg(inPath, warning.text(limits)));
     channelplan::applyToImage(plan.rows, image, limits);
     QString reason;
     if (!image.saveFile(outPath, &reason)) {

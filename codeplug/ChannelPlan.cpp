@@ -23,22 +23,49 @@ bool isBlank(const csvtext::Record& record)
     return true;
 }
 
+bool isComment(const csvtext::Record& record)
+{
+    return !record.cells.isEmpty() && record.cells.first().trimmed().startsWith(planformat::kCommentMark);
+}
+
+enum class TableHeader { No, Yes, Incomplete };
+
 // The channel table's own header, in either language. Spreadsheets may add
-// empty cells after it.
-bool isTableHeader(QStringList cells)
+// empty cells after it. A header that names some of its columns (the first,
+// or two of them) but lacks others is Incomplete, *missing naming those.
+TableHeader tableHeader(QStringList cells, QString* missing)
 {
     while (cells.size() > planformat::kCsvColumnCount && cells.last().trimmed().isEmpty())
         cells.removeLast();
-    if (cells.size() != planformat::kCsvColumnCount)
-        return false;
+    for (QString& cell : cells)
+        cell = cell.trimmed();
     for (const bool chinese : {false, true}) {
-        bool all = true;
-        for (int c = 0; c < planformat::kCsvColumnCount && all; ++c)
-            all = cells.at(c).trimmed().compare(ChannelTable::header(c, chinese), Qt::CaseInsensitive) == 0;
-        if (all)
-            return true;
+        QStringList absent;
+        bool inPlace = cells.size() == planformat::kCsvColumnCount;
+        for (int c = 0; c < planformat::kCsvColumnCount; ++c) {
+            const QString name = ChannelTable::header(c, chinese);
+            const auto same = [&name](const QString& cell) { return cell.compare(name, Qt::CaseInsensitive) == 0; };
+            if (std::none_of(cells.cbegin(), cells.cend(), same))
+                absent << name;
+            inPlace = inPlace && c < cells.size() && same(cells.at(c));
+        }
+        if (inPlace)
+            return TableHeader::Yes;
+        const qsizetype present = planformat::kCsvColumnCount - absent.size();
+        const bool firstNamed = !cells.isEmpty() &&
+                                cells.first().compare(ChannelTable::header(0, chinese), Qt::CaseInsensitive) == 0;
+        if (!absent.isEmpty() && (firstNamed || present >= 2)) {
+            *missing = absent.join(QStringLiteral(", "));
+            return TableHeader::Incomplete;
+        }
     }
-    return false;
+    return TableHeader::No;
+}
+
+bool isTableHeader(const QStringList& cells)
+{
+    QString missing;
+    return tableHeader(cells, &missing) == TableHeader::Yes;
 }
 
 // One row of the grid's six columns.
@@ -47,7 +74,7 @@ PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLi
 {
     const auto column = [chinese](int c) { return ChannelTable::header(c, chinese); };
     const auto fail = [&](int c, Reason reason, const QString& value) {
-        errors->append(PlanError{line, c < 0 ? QString() : column(c), reason, value, 0});
+        errors->append(PlanError{line, c < 0 ? QString() : column(c), reason, plancells::shownValue(value), 0, {}, {}});
     };
 
     QStringList cells = given;
@@ -57,16 +84,23 @@ PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLi
             return PlanRow{};
         }
     }
-    while (cells.size() < planformat::kCsvColumnCount)
-        cells.append(QString());
     for (QString& cell : cells)
         cell = cell.trimmed();
 
     PlanRow row;
     row.line = line;
-    row.channel = plancells::channelNumber(cells.at(ChannelTable::ColLabel));
+    row.channel = plancells::channelNumber(cells.value(ChannelTable::ColLabel));
     if (row.channel == 0)
-        fail(ChannelTable::ColLabel, Reason::BadChannel, cells.at(ChannelTable::ColLabel));
+        fail(ChannelTable::ColLabel, Reason::BadChannel, cells.value(ChannelTable::ColLabel));
+    // A short row is refused: read as given, its missing cells would silently
+    // reset the channel's transmit frequency, tones or busy lock.
+    if (cells.size() < planformat::kCsvColumnCount) {
+        QStringList missing;
+        for (qsizetype c = cells.size(); c < planformat::kCsvColumnCount; ++c)
+            missing << column(int(c));
+        errors->append(PlanError{line, QString(), Reason::ShortRow, missing.join(QStringLiteral(", ")), 0, {}, {}});
+        return row;
+    }
 
     if (cells.at(ChannelTable::ColRx).isEmpty()) {
         // An empty channel: nothing else may be given for it.
@@ -125,7 +159,7 @@ ParseResult finish(Format format, QList<PlanRow> rows, QList<PlanError> errors, 
             firstLine.insert(row.channel, row.line);
         else
             errors.append(PlanError{row.line, channelColumn, Reason::DuplicateChannel,
-                                    QString::number(row.channel), it.value()});
+                                    QString::number(row.channel), it.value(), {}, {}});
     }
     std::stable_sort(errors.begin(), errors.end(),
                      [](const PlanError& a, const PlanError& b) { return a.line < b.line; });
@@ -140,7 +174,7 @@ ParseResult finish(Format format, QList<PlanRow> rows, QList<PlanError> errors, 
 ParseResult failure(Reason reason, int line = 0, const QString& value = QString())
 {
     ParseResult result;
-    result.errors.append(PlanError{line, QString(), reason, value, 0});
+    result.errors.append(PlanError{line, QString(), reason, value, 0, {}, {}});
     return result;
 }
 
@@ -181,10 +215,12 @@ void applyRow(const PlanRow& row, ChannelTable& table, const CellValidator& vali
 
 QString PlanError::text(const modelband::BandLimits& limits) const
 {
+    // An offset message names its own cells (Offset, Duplex) in its sentence.
+    const bool namesColumn = reason == Reason::OffsetOutOfBand || reason == Reason::OffsetOffStep;
     QString where;
     if (line > 0)
-        where = column.isEmpty() ? QStringLiteral("line %1: ").arg(line)
-                                 : QStringLiteral("line %1, %2: ").arg(QString::number(line), column);
+        where = column.isEmpty() || namesColumn ? QStringLiteral("line %1: ").arg(line)
+                                                : QStringLiteral("line %1, %2: ").arg(QString::number(line), column);
     const QString quotedValue = QLatin1Char('"') + value + QLatin1Char('"');
     QString why;
     switch (reason) {
@@ -250,12 +286,63 @@ QString PlanError::text(const modelband::BandLimits& limits) const
     case Reason::BadPolarity:
         why = QStringLiteral("%1 is not two polarity letters N or R").arg(quotedValue);
         break;
+    case Reason::MissingColumns:
+        why = QStringLiteral("missing from the header: %1").arg(value);
+        break;
+    case Reason::ShortRow:
+        why = QStringLiteral("missing from the row: %1").arg(value);
+        break;
+    case Reason::BadMode:
+        why = QStringLiteral("%1 is not a mode the radio works in (FM or NFM)").arg(quotedValue);
+        break;
+    case Reason::OffsetOutOfBand:
+        why = QStringLiteral("%1 %2 with Duplex %3 gives a transmit frequency of %4 MHz, outside the band %5 to %6 MHz")
+                  .arg(column, value, duplex, transmit, codec::formatFrequency(limits.low),
+                       codec::formatFrequency(limits.high));
+        break;
+    case Reason::OffsetOffStep:
+        why = QStringLiteral("%1 %2 with Duplex %3 gives a transmit frequency of %4 MHz, not on a 5 kHz or 6.25 kHz step")
+                  .arg(column, value, duplex, transmit);
+        break;
+    case Reason::NoFrequency:
+        why = QStringLiteral("no frequency: the row is skipped");
+        break;
+    case Reason::UnlistedTone:
+    case Reason::NoTransmit:
+    case Reason::NoReceive:
+        // Export reasons: LeftOut says them.
+        break;
     }
     return where + why;
 }
 
-ParseResult parseFile(const QByteArray& bytes, const modelband::BandLimits& limits, bool chinese)
+QString LeftOut::text() const
 {
+    QString why;
+    switch (reason) {
+    case Reason::UnlistedTone:
+        why = QStringLiteral("\"%1\" is not a tone of the tone list").arg(value);
+        break;
+    case Reason::NoTransmit:
+        why = QStringLiteral("the channel has no transmit frequency");
+        break;
+    case Reason::NoReceive:
+        why = QStringLiteral("the channel has no receive frequency");
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral("channel %1, %2: %3; left out of the CHIRP file")
+        .arg(QString::number(channel), ChannelTable::header(column, false), why);
+}
+
+ParseResult parseFile(const QByteArray& given, const modelband::BandLimits& limits, bool chinese)
+{
+    // Ctrl-Z at the very end is the end-of-file mark of old DOS editors,
+    // not part of the text.
+    QByteArray bytes = given;
+    while (bytes.endsWith('\x1A'))
+        bytes.chop(1);
     if (bytes.contains('\0'))
         return failure(Reason::NotText);
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -271,27 +358,51 @@ ParseResult parseFile(const QByteArray& bytes, const modelband::BandLimits& limi
     ParseResult error;
     if (!records(text, QLatin1Char(planformat::kCsvSeparator), &lines, &error))
         return error;
+    // Comment lines, before the header and between rows, as CHIRP skips them.
+    lines.erase(std::remove_if(lines.begin(), lines.end(), isComment), lines.end());
+    if (lines.isEmpty())
+        return failure(Reason::Empty);
     const csvtext::Record header = lines.takeFirst();
 
     QList<PlanRow> rows;
     QList<PlanError> errors;
-    if (isTableHeader(header.cells)) {
+    QString missing;
+    switch (tableHeader(header.cells, &missing)) {
+    case TableHeader::Yes:
         for (const csvtext::Record& record : lines)
             rows.append(readTableRow(record.cells, record.line, limits, chinese, &errors));
         if (rows.isEmpty())
             return failure(Reason::NoRows);
         return finish(Format::Csv, rows, errors, ChannelTable::header(ChannelTable::ColLabel, chinese));
+    case TableHeader::Incomplete:
+        return failure(Reason::MissingColumns, header.line, missing);
+    case TableHeader::No:
+        break;
     }
-    chirpplan::ColumnMap map;
-    if (chirpplan::readHeader(header.cells, &map)) {
-        for (const csvtext::Record& record : lines)
-            rows.append(chirpplan::readRow(record.cells, record.line, map, limits, chinese, &errors));
-        if (rows.isEmpty())
-            return failure(Reason::NoRows);
-        return finish(Format::Chirp, rows, errors,
-                      QString(planformat::kChirpColumnNames[planformat::ChirpLocation]));
+
+    chirpplan::Header columns;
+    switch (chirpplan::readHeader(header.cells, &columns, &missing)) {
+    case chirpplan::HeaderKind::Chirp: {
+        QList<PlanError> warnings;
+        for (const csvtext::Record& record : lines) {
+            PlanRow row;
+            if (chirpplan::readRow(record.cells, record.line, columns, limits, chinese, &row, &errors, &warnings))
+                rows.append(row);
+        }
+        ParseResult result;
+        if (rows.isEmpty() && errors.isEmpty())
+            result = failure(Reason::NoRows);
+        else
+            result = finish(Format::Chirp, rows, errors, columns.name(planformat::ChirpLocation));
+        result.warnings = warnings;
+        return result;
     }
-    return failure(Reason::UnknownHeader, header.line, header.cells.join(QLatin1Char(',')));
+    case chirpplan::HeaderKind::Incomplete:
+        return failure(Reason::MissingColumns, header.line, missing);
+    case chirpplan::HeaderKind::NotChirp:
+        break;
+    }
+    return failure(Reason::UnknownHeader, header.line, plancells::shownValue(header.cells.join(QLatin1Char(','))));
 }
 
 ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits, bool chinese)
@@ -364,22 +475,35 @@ QByteArray writeCsv(const MemoryImage& image)
     return text.toUtf8();
 }
 
-QByteArray writeChirpCsv(const MemoryImage& image)
+QByteArray writeChirpCsv(const MemoryImage& image, QList<LeftOut>* leftOut)
 {
     ChannelTable table(false);
     table.decode(image, false);
     const QChar separator = QLatin1Char(planformat::kCsvSeparator);
+    const auto written = [separator](const QStringList& all) {
+        QStringList cells;
+        for (int c = 0; c < planformat::ChirpColumnCount; ++c) {
+            if (planformat::chirpColumnWritten(planformat::ChirpColumn(c)))
+                cells << csvtext::quoted(all.at(c), separator);
+        }
+        return cells.join(separator) + QLatin1Char('\n');
+    };
     QStringList header;
     for (const QLatin1StringView name : planformat::kChirpColumnNames)
         header << QString(name);
-    QString text = header.join(separator) + QLatin1Char('\n');
+    QString text = written(header);
+    if (leftOut)
+        leftOut->clear();
     for (int row = 1; row <= layout::kChannelCount; ++row) {
-        if (!codec::channelInUse(image.channel(row)))
+        if (table.cell(row, ChannelTable::ColRx).isEmpty() && table.cell(row, ChannelTable::ColTx).isEmpty())
             continue;
-        QStringList cells;
-        for (const QString& cell : chirpplan::writeRow(table, row))
-            cells << csvtext::quoted(cell, separator);
-        text += cells.join(separator) + QLatin1Char('\n');
+        const QList<LeftOut> gaps = chirpplan::unwritable(table, row);
+        if (!gaps.isEmpty()) {
+            if (leftOut)
+                leftOut->append(gaps);
+            continue;
+        }
+        text += written(chirpplan::writeRow(table, row));
     }
     return text.toUtf8();
 }

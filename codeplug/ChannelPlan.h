@@ -57,6 +57,16 @@ enum class Reason {
     BadToneMode,        // not "", "Tone", "TSQL", "DTCS" or "Cross"
     BadCrossMode,
     BadPolarity,        // not two letters N or R
+    MissingColumns,     // the header, or a row's tone mode, needs columns the header lacks (value: their names)
+    ShortRow,           // fewer cells than the header has columns (value: the missing columns)
+    BadMode,            // a CHIRP Mode the radio cannot work in (anything but FM and NFM)
+    OffsetOutOfBand,    // Frequency and Offset with Duplex + or - give a transmit frequency outside the band
+    OffsetOffStep,      // ... or one off the 5 kHz and 6.25 kHz steps
+    NoFrequency,        // a warning: a CHIRP row without a Frequency is skipped, as CHIRP skips it
+    // An export that cannot express a channel leaves it out:
+    UnlistedTone,       // its tone bytes are not a tone of the tone list
+    NoTransmit,         // a receive frequency without a transmit frequency
+    NoReceive,          // a transmit frequency without a receive frequency
 };
 
 // Where a plan went wrong. line 0 / an empty column: the file as a whole.
@@ -66,6 +76,8 @@ struct PlanError {
     Reason reason = Reason::Empty;
     QString value;        // the offending text
     int earlierLine = 0;  // a duplicate channel: where it was first listed
+    QString duplex;       // OffsetOutOfBand, OffsetOffStep: the Duplex as written
+    QString transmit;     // ... and the transmit frequency they give
 
     // "line 4, Rx Frequency: 520.00000 is outside the band 130.00000 to 160.00000 MHz"
     QString text(const modelband::BandLimits& limits) const;
@@ -77,6 +89,7 @@ struct ParseResult {
     Format format = Format::Unknown;
     QList<PlanRow> rows;      // in file order; empty when there are errors
     QList<PlanError> errors;  // every bad row, in file order
+    QList<PlanError> warnings;  // rows skipped without refusing the plan (a CHIRP row without a Frequency)
 
     bool ok() const { return errors.isEmpty(); }
 };
@@ -102,11 +115,25 @@ void applyToTable(const QList<PlanRow>& rows, ChannelTable& table, const modelba
 // every other byte of image stays as it was. A channel not in use counts as new.
 void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits);
 
+// A channel an export cannot express and so leaves out of the file.
+struct LeftOut {
+    int channel = 0;
+    int column = 0;  // the channel table column of the cell at fault
+    Reason reason = Reason::UnlistedTone;
+    QString value;   // the cell as the channel table shows it
+
+    // "channel 5, QT/DQT Dec: "D1023N" is not a tone of the tone list: left out"
+    QString text() const;
+};
+
 // Our CSV: the header, then channels 1 to 16, each cell the English text
 // the channel table shows.
 QByteArray writeCsv(const MemoryImage& image);
-// CHIRP CSV: the header, then one row per channel in use.
-QByteArray writeChirpCsv(const MemoryImage& image);
+// CHIRP CSV: the header, then one row per channel, in a form CHIRP's own
+// reader accepts on every row. A channel that form cannot hold (a tone off
+// the tone list, only one of its two frequencies) is left out and, when
+// leftOut is given, named there; an empty list means the file is complete.
+QByteArray writeChirpCsv(const MemoryImage& image, QList<LeftOut>* leftOut = nullptr);
 // Clipboard rows of table (channel numbers as plain numbers), in the given order.
 QString writeTabSeparated(const ChannelTable& table, const QList<int>& channels);
 

@@ -62,6 +62,15 @@ constexpr QLatin1StringView kChirpColumnNames[ChirpColumnCount] = {
     QLatin1StringView("RPT1CALL"),   QLatin1StringView("RPT2CALL"),     QLatin1StringView("DVCODE"),
 };
 
+// The export leaves the Power column out: the radio has one transmit power
+// for all its channels, not one a channel, and CHIRP's reader gives each
+// channel of a file without the column its default power. Read, the column
+// is ignored.
+constexpr bool chirpColumnWritten(ChirpColumn c)
+{
+    return c != ChirpPower;
+}
+
 // Duplex values.
 constexpr QLatin1StringView kDuplexSimplex("");
 constexpr QLatin1StringView kDuplexPlus("+");
@@ -92,5 +101,10 @@ constexpr QLatin1StringView kChirpDefaultDcs("023");
 constexpr QLatin1StringView kChirpDefaultPolarity("NN");
 constexpr QLatin1StringView kChirpDefaultCross("Tone->Tone");
 constexpr QLatin1StringView kChirpMode("FM");
+// The modes the radio works in; CHIRP has many more (AM, WFM, DV...).
+constexpr QLatin1StringView kChirpModes[] = {QLatin1StringView("FM"), QLatin1StringView("NFM")};
+// A first cell starting with this makes the line a comment (before the
+// header and between rows).
+constexpr QChar kCommentMark = u'#';
 
 }  // namespace planformat

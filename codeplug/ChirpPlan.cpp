@@ -77,16 +77,43 @@ QString megahertz6(std::int64_t units)
 
 }  // namespace
 
-bool readHeader(const QStringList& header, ColumnMap* map)
+QString Header::name(ChirpColumn c) const
 {
-    map->fill(-1);
-    for (int i = 0; i < header.size(); ++i) {
+    const int i = at[c];
+    if (i >= 0 && i < names.size() && !names.at(i).isEmpty())
+        return names.at(i);
+    return QString(kChirpColumnNames[c]);
+}
+
+HeaderKind readHeader(const QStringList& cells, Header* header, QString* missing)
+{
+    header->at.fill(-1);
+    header->names.clear();
+    header->width = 0;
+    for (int i = 0; i < cells.size(); ++i) {
+        const QString name = cells.at(i).trimmed();
+        header->names << name;
+        if (!name.isEmpty())
+            header->width = i + 1;
         for (int c = 0; c < ChirpColumnCount; ++c) {
-            if ((*map)[c] < 0 && header.at(i).trimmed().compare(kChirpColumnNames[c], Qt::CaseInsensitive) == 0)
-                (*map)[c] = i;
+            if (header->at[c] < 0 && same(name, kChirpColumnNames[c]))
+                header->at[c] = i;
         }
     }
-    return (*map)[ChirpLocation] >= 0 && (*map)[ChirpFrequency] >= 0;
+    const bool location = header->at[ChirpLocation] >= 0;
+    const bool frequency = header->at[ChirpFrequency] >= 0;
+    if (!location && !frequency)
+        return HeaderKind::NotChirp;
+    if (!location || !frequency) {
+        *missing = QString(kChirpColumnNames[location ? ChirpFrequency : ChirpLocation]);
+        return HeaderKind::Incomplete;
+    }
+    // One tone column stands for both, as CHIRP reads it.
+    if (header->at[ChirpRToneFreq] < 0)
+        header->at[ChirpRToneFreq] = header->at[ChirpCToneFreq];
+    else if (header->at[ChirpCToneFreq] < 0)
+        header->at[ChirpCToneFreq] = header->at[ChirpRToneFreq];
+    return HeaderKind::Chirp;
 }
 
 namespace {
@@ -94,31 +121,53 @@ namespace {
 // The cells of one row, read by column name, and the errors they give.
 class RowReader {
 public:
-    RowReader(const QStringList& cells, int line, const ColumnMap& map, QList<PlanError>* errors)
-        : m_cells(cells), m_line(line), m_map(map), m_errors(errors)
+    RowReader(const QStringList& cells, int line, const Header& header, QList<PlanError>* errors)
+        : m_cells(cells), m_line(line), m_header(header), m_errors(errors)
     {
     }
 
     QString cell(ChirpColumn c) const
     {
-        const int i = m_map[c];
+        const int i = m_header.at[c];
         return i >= 0 && i < m_cells.size() ? m_cells.at(i).trimmed() : QString();
     }
 
+    // The column as the file names it.
     void fail(ChirpColumn c, Reason reason, const QString& value)
     {
-        m_errors->append(PlanError{m_line, QString(kChirpColumnNames[c]), reason, value, 0});
+        m_errors->append(PlanError{m_line, m_header.name(c), reason, plancells::shownValue(value), 0, {}, {}});
+    }
+
+    // False, naming it at the cell that asks for it, when the header lacks column c.
+    bool need(ChirpColumn c, ChirpColumn askedBy)
+    {
+        if (m_header.at[c] >= 0)
+            return true;
+        m_errors->append(
+            PlanError{m_line, m_header.name(askedBy), Reason::MissingColumns, QString(kChirpColumnNames[c]), 0, {}, {}});
+        return false;
     }
 
     // Frequency, Duplex and Offset to the receive and transmit frequencies.
     void readFrequencies(PlanRow& row, const modelband::BandLimits& limits);
+    // Only the modes the radio works in.
+    void readMode();
     // Tone, CrossMode, DtcsPolarity and the tone columns to the two tones.
     void readTones(PlanRow& row, bool chinese);
 
 private:
+    // A transmit frequency reached through Duplex and Offset that the band
+    // refuses: the message names the cells the user wrote.
+    void failOffset(Reason bad, const QString& duplex, std::int64_t tx)
+    {
+        const Reason reason = bad == Reason::OffStep ? Reason::OffsetOffStep : Reason::OffsetOutOfBand;
+        m_errors->append(PlanError{m_line, m_header.name(ChirpOffset), reason,
+                                   plancells::shownValue(cell(ChirpOffset)), 0, duplex, codec::formatFrequency(tx)});
+    }
+
     const QStringList& m_cells;
     int m_line;
-    const ColumnMap& m_map;
+    const Header& m_header;
     QList<PlanError>* m_errors;
 };
 
@@ -132,16 +181,19 @@ void RowReader::readFrequencies(PlanRow& row, const modelband::BandLimits& limit
         fail(ChirpFrequency, *bad, codec::formatFrequency(*rx));
 
     const QString duplex = cell(ChirpDuplex);
+    const bool split = same(duplex, kDuplexSplit);
     std::optional<std::int64_t> tx;
     bool checkTx = true;
     if (same(duplex, kDuplexSimplex)) {
         tx = rx;
         checkTx = false;  // already checked as the receive frequency
-    } else if (same(duplex, kDuplexPlus) || same(duplex, kDuplexMinus) || same(duplex, kDuplexSplit)) {
+    } else if (same(duplex, kDuplexPlus) || same(duplex, kDuplexMinus) || split) {
+        if (!need(ChirpOffset, ChirpDuplex))
+            return;
         const std::optional<std::int64_t> offset = plancells::readMegahertz(cell(ChirpOffset), &reason);
         if (!offset)
             fail(ChirpOffset, reason, cell(ChirpOffset));
-        else if (same(duplex, kDuplexSplit))
+        else if (split)
             tx = offset;
         else if (rx)
             tx = same(duplex, kDuplexPlus) ? *rx + *offset : *rx - *offset;
@@ -151,19 +203,35 @@ void RowReader::readFrequencies(PlanRow& row, const modelband::BandLimits& limit
         fail(ChirpDuplex, Reason::BadDuplex, duplex);
     }
     if (tx && checkTx) {
-        if (const auto bad = plancells::checkFrequency(*tx, limits))
-            fail(ChirpOffset, *bad, codec::formatFrequency(*tx));
+        if (const auto bad = plancells::checkFrequency(*tx, limits)) {
+            if (split)
+                fail(ChirpOffset, *bad, codec::formatFrequency(*tx));
+            else
+                failOffset(*bad, duplex, *tx);
+        }
     }
     if (rx)
         row.rx = codec::formatFrequency(*rx);
     if (tx)
         row.tx = codec::formatFrequency(*tx);
+}
 
+void RowReader::readMode()
+{
+    const QString mode = cell(ChirpMode);
+    if (mode.isEmpty())
+        return;
+    for (const QLatin1StringView known : kChirpModes) {
+        if (same(mode, known))
+            return;
+    }
+    fail(ChirpMode, Reason::BadMode, mode);
 }
 
 void RowReader::readTones(PlanRow& row, bool chinese)
 {
     const QString mode = cell(ChirpTone);
+    ChirpColumn modeColumn = ChirpTone;
     Side txSide;
     Side rxSide;
     if (same(mode, kToneNone)) {
@@ -175,6 +243,9 @@ void RowReader::readTones(PlanRow& row, bool chinese)
     } else if (same(mode, kToneDtcs)) {
         txSide = rxSide = Side{Kind::Dcs, ChirpDtcsCode};
     } else if (same(mode, kToneCross)) {
+        modeColumn = ChirpCrossMode;
+        if (!need(ChirpCrossMode, ChirpTone))
+            return;
         const QString cross = cell(ChirpCrossMode);
         const qsizetype arrow = cross.indexOf(kCrossArrow);
         const std::optional<Side> from = arrow < 0 ? std::nullopt : crossSide(cross.left(arrow).trimmed(), true);
@@ -190,6 +261,10 @@ void RowReader::readTones(PlanRow& row, bool chinese)
         fail(ChirpTone, Reason::BadToneMode, mode);
         return;
     }
+    for (const Side& side : {txSide, rxSide}) {
+        if (side.kind != Kind::None && !need(side.column, modeColumn))
+            return;
+    }
 
     QString polarity = QString(kChirpDefaultPolarity);
     if (txSide.kind == Kind::Dcs || rxSide.kind == Kind::Dcs) {
@@ -204,8 +279,9 @@ void RowReader::readTones(PlanRow& row, bool chinese)
             return;
         }
     }
-    // TSQL and DTCS read one column for both directions: one message is enough.
-    const bool shared = txSide.kind != Kind::None && txSide.column == rxSide.column;
+    // Both directions may read one cell (TSQL, DTCS, or one tone column
+    // standing for both): one message for it is enough.
+    const bool shared = txSide.kind != Kind::None && m_header.at[txSide.column] == m_header.at[rxSide.column];
     const auto toneFor = [&](const Side& side, QChar letter, bool report) {
         if (side.kind == Kind::None)
             return codec::noToneText(chinese);
@@ -223,18 +299,58 @@ void RowReader::readTones(PlanRow& row, bool chinese)
 
 }  // namespace
 
-PlanRow readRow(const QStringList& cells, int line, const ColumnMap& map, const modelband::BandLimits& limits,
-                bool chinese, QList<PlanError>* errors)
+bool readRow(const QStringList& cells, int line, const Header& header, const modelband::BandLimits& limits,
+             bool chinese, PlanRow* row, QList<PlanError>* errors, QList<PlanError>* warnings)
 {
-    RowReader reader(cells, line, map, errors);
-    PlanRow row;
-    row.line = line;
-    row.channel = plancells::channelNumber(reader.cell(ChirpLocation));
-    if (row.channel == 0)
+    // As CHIRP does, a row shorter than the header is refused; the message
+    // names the columns it lacks.
+    if (cells.size() < header.width) {
+        QStringList missing;
+        for (qsizetype i = cells.size(); i < header.width; ++i) {
+            if (!header.names.at(i).isEmpty())
+                missing << header.names.at(i);
+        }
+        errors->append(PlanError{line, QString(), Reason::ShortRow, missing.join(QStringLiteral(", ")), 0, {}, {}});
+        return false;
+    }
+    RowReader reader(cells, line, header, errors);
+    // CHIRP skips a row without a frequency; so does the import, saying so.
+    if (reader.cell(ChirpFrequency).isEmpty()) {
+        warnings->append(PlanError{line, header.name(ChirpFrequency), Reason::NoFrequency, QString(), 0, {}, {}});
+        return false;
+    }
+    *row = PlanRow();
+    row->line = line;
+    row->channel = plancells::channelNumber(reader.cell(ChirpLocation));
+    if (row->channel == 0)
         reader.fail(ChirpLocation, Reason::BadChannel, reader.cell(ChirpLocation));
-    reader.readFrequencies(row, limits);
-    reader.readTones(row, chinese);
-    return row;
+    reader.readFrequencies(*row, limits);
+    reader.readMode();
+    reader.readTones(*row, chinese);
+    return true;
+}
+
+QList<channelplan::LeftOut> unwritable(const ChannelTable& table, int row)
+{
+    using channelplan::LeftOut;
+    const QString rx = table.cell(row, ChannelTable::ColRx);
+    const QString tx = table.cell(row, ChannelTable::ColTx);
+    if (rx.isEmpty() && tx.isEmpty())
+        return {};
+    if (tx.isEmpty())
+        return {LeftOut{row, ChannelTable::ColTx, Reason::NoTransmit, rx}};
+    if (rx.isEmpty())
+        return {LeftOut{row, ChannelTable::ColRx, Reason::NoReceive, tx}};
+    // CHIRP reads a tone by its value: bytes that show another text (a code
+    // off the list, "D1023N", or a CTCSS such as "860.0") would be refused by
+    // it or read as another tone.
+    QList<LeftOut> out;
+    for (const int c : {ChannelTable::ColDecode, ChannelTable::ColEncode}) {
+        const QString tone = table.cell(row, c);
+        if (!plancells::isListedTone(tone))
+            out << LeftOut{row, c, Reason::UnlistedTone, tone};
+    }
+    return out;
 }
 
 QStringList writeRow(const ChannelTable& table, int row)

@@ -2,60 +2,109 @@
 
 namespace csvtext {
 
-bool split(const QString& text, QChar separator, QList<Record>* records, int* badLine)
+namespace {
+
+// Cuts text in one pass: every character is looked at once, so a cell of
+// any length costs only its own length (a file of a megabyte of quotes
+// takes milliseconds, not minutes).
+class Splitter {
+public:
+    Splitter(const QString& text, QChar separator) : m_text(text), m_separator(separator) {}
+
+    bool run(QList<Record>* records, int* badLine);
+
+private:
+    // A line ends at LF, CRLF or a CR on its own (old Mac files).
+    bool lineEndAt(qsizetype i, qsizetype* length) const
+    {
+        const QChar c = m_text.at(i);
+        if (c == QLatin1Char('\n')) {
+            *length = 1;
+            return true;
+        }
+        if (c == QLatin1Char('\r')) {
+            *length = i + 1 < m_text.size() && m_text.at(i + 1) == QLatin1Char('\n') ? 2 : 1;
+            return true;
+        }
+        return false;
+    }
+
+    void append(QChar c)
+    {
+        m_cell += c;
+        if (!c.isSpace())
+            m_cellBlank = false;
+    }
+
+    void endCell()
+    {
+        m_record.cells.append(m_cell);
+        m_cell.clear();
+        m_cellBlank = true;
+    }
+
+    void endRecord(QList<Record>* records)
+    {
+        endCell();
+        records->append(m_record);
+        m_record = Record();
+        m_atRecordStart = true;
+    }
+
+    const QString& m_text;
+    const QChar m_separator;
+    Record m_record;
+    QString m_cell;
+    bool m_cellBlank = true;  // the cell so far is empty or white space only
+    bool m_atRecordStart = true;
+};
+
+bool Splitter::run(QList<Record>* records, int* badLine)
 {
     records->clear();
-    Record record;
-    QString cell;
     int line = 1;
-    record.line = 1;
     bool inQuotes = false;
-    bool atRecordStart = true;
     int quoteLine = 0;
-
-    const auto endRecord = [&]() {
-        record.cells.append(cell);
-        records->append(record);
-        record = Record();
-        cell.clear();
-        atRecordStart = true;
-    };
-
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    qsizetype lineEnd = 0;
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        const QChar c = m_text.at(i);
         if (inQuotes) {
             if (c == QLatin1Char('"')) {
-                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
-                    cell += c;
+                if (i + 1 < m_text.size() && m_text.at(i + 1) == QLatin1Char('"')) {
+                    append(c);
                     ++i;
                 } else {
                     inQuotes = false;
                 }
+            } else if (lineEndAt(i, &lineEnd)) {
+                // A line break inside quotes belongs to the cell as written.
+                for (qsizetype k = 0; k < lineEnd; ++k)
+                    append(m_text.at(i + k));
+                i += lineEnd - 1;
+                ++line;
             } else {
-                if (c == QLatin1Char('\n'))
-                    ++line;
-                cell += c;
+                append(c);
             }
             continue;
         }
-        if (atRecordStart) {
-            record.line = line;
-            atRecordStart = false;
+        if (m_atRecordStart) {
+            m_record.line = line;
+            m_atRecordStart = false;
         }
-        if (c == QLatin1Char('"') && cell.trimmed().isEmpty()) {
-            cell.clear();
+        if (c == QLatin1Char('"') && m_cellBlank) {
+            // A quote opens a quoted cell only where nothing but blanks
+            // came before it; anywhere else it is an ordinary character.
+            m_cell.clear();
             inQuotes = true;
             quoteLine = line;
-        } else if (c == separator) {
-            record.cells.append(cell);
-            cell.clear();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            // CRLF: the LF ends the record.
-        } else if (c == QLatin1Char('\n')) {
-            endRecord();
+        } else if (c == m_separator) {
+            endCell();
+        } else if (lineEndAt(i, &lineEnd)) {
+            endRecord(records);
+            i += lineEnd - 1;
             ++line;
         } else {
-            cell += c;
+            append(c);
         }
     }
     if (inQuotes) {
@@ -64,9 +113,16 @@ bool split(const QString& text, QChar separator, QList<Record>* records, int* ba
         records->clear();
         return false;
     }
-    if (!atRecordStart)
-        endRecord();
+    if (!m_atRecordStart)
+        endRecord(records);
     return true;
+}
+
+}  // namespace
+
+bool split(const QString& text, QChar separator, QList<Record>* records, int* badLine)
+{
+    return Splitter(text, separator).run(records, badLine);
 }
 
 QString quoted(const QString& cell, QChar separator)

@@ -1,6 +1,6 @@
 #pragma once
 // Comma- or tab-separated text cut into records of cells: quoted cells with
-// doubled quotes and line breaks inside, LF or CRLF line ends, and the line
+// doubled quotes and line breaks inside, LF, CRLF or CR line ends, and the line
 // each record starts on (for messages that name it).
 
 #include <QList>

@@ -123,14 +123,20 @@ QString toneText(const QString& text, bool chinese)
     if (t.compare(codec::noToneText(false), Qt::CaseInsensitive) == 0 || t == codec::noToneText(true))
         return codec::noToneText(chinese);
     if (t.startsWith(QLatin1Char('D'), Qt::CaseInsensitive)) {
-        const QString upper = t.toUpper();
-        for (const QString& known : englishTones().texts()) {
-            if (known == upper)
-                return known;
-        }
-        return QString();
+        // "D" and a code of one to three digits, then N (normal) or I (inverted).
+        static const QRegularExpression dcs(QStringLiteral("^D([0-9]{1,3})([NI])$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = dcs.match(t);
+        if (!m.hasMatch())
+            return QString();
+        return dcsText(m.captured(1), m.captured(2).compare(QLatin1String("I"), Qt::CaseInsensitive) == 0);
     }
     return ctcssText(t);
+}
+
+bool isListedTone(const QString& text)
+{
+    return englishTones().texts().contains(text);
 }
 
 QString busyText(const QString& text, bool chinese)
@@ -142,6 +148,14 @@ QString busyText(const QString& text, bool chinese)
             return codec::busyLockText(on, chinese);
     }
     return QString();
+}
+
+QString shownValue(const QString& text)
+{
+    constexpr qsizetype kLongest = 40;
+    if (text.size() <= kLongest)
+        return text;
+    return text.left(kLongest) + QStringLiteral("...");
 }
 
 int channelNumber(const QString& text)

@@ -21,8 +21,11 @@ std::optional<std::int64_t> readMegahertz(const QString& text, channelplan::Reas
 std::optional<channelplan::Reason> checkFrequency(std::int64_t units, const modelband::BandLimits& limits);
 
 // A tone as the tone list writes it: "None"/"无", a CTCSS frequency ("67",
-// "67.0"), or a DCS code "D023N"/"D023I" (any case). Empty when it is none of them.
+// "67.0"), or a DCS code "D023N"/"D023I", also without its leading zeros
+// ("D23N"), in any case. Empty when it is none of them.
 QString toneText(const QString& text, bool chinese);
+// True when text is exactly one of the English tone list's texts.
+bool isListedTone(const QString& text);
 // CTCSS in hertz ("88.5") or a DCS code ("023", "23") with its polarity.
 QString ctcssText(const QString& hertz);
 QString dcsText(const QString& code, bool inverted);
@@ -32,5 +35,9 @@ QString busyText(const QString& text, bool chinese);
 
 // 1 to 16, else 0.
 int channelNumber(const QString& text);
+
+// A cell as a message quotes it: long ones cut short, so that a message
+// about a megabyte-long cell stays a line.
+QString shownValue(const QString& text);
 
 }  // namespace plancells

@@ -160,6 +160,8 @@ bool CKQ_517View::importChannels(const QString& path)
     channelplan::applyToTable(plan.rows, table, limits, zh);
     setGridChannels(table);
     recordChange(plantext::importStep(zh), before);
+    if (!plan.warnings.isEmpty())
+        showPlanMessage(plantext::importSkipped(path, plantext::errorList(plan.warnings, limits, zh), zh), false);
     return true;
 }
 
@@ -167,10 +169,15 @@ bool CKQ_517View::exportChannels(const QString& path, bool chirp)
 {
     // The document itself is not changed: its grid goes into a copy of its image.
     const MemoryImage image = encodedCopy();
-    const QByteArray bytes = chirp ? channelplan::writeChirpCsv(image) : channelplan::writeCsv(image);
+    QList<channelplan::LeftOut> leftOut;
+    const QByteArray bytes = chirp ? channelplan::writeChirpCsv(image, &leftOut) : channelplan::writeCsv(image);
     QString reason;
     if (!writeFileAtomically(path, bytes, &reason)) {
         showPlanMessage(plantext::exportFailed(path, reason, g_bChinese));
+        return false;
+    }
+    if (!leftOut.isEmpty()) {
+        showPlanMessage(plantext::exportIncomplete(path, plantext::leftOutList(leftOut, g_bChinese), g_bChinese));
         return false;
     }
     return true;

@@ -41,6 +41,20 @@ QString chineseReason(const channelplan::PlanError& error, const modelband::Band
     case Reason::BadToneMode: return QStringLiteral("%1 不是亚音方式（空白、Tone、TSQL、DTCS 或 Cross）").arg(quoted);
     case Reason::BadCrossMode: return QStringLiteral("%1 不是交叉方式（例如 Tone->DTCS）").arg(quoted);
     case Reason::BadPolarity: return QStringLiteral("%1 不是两个极性字母 N 或 R").arg(quoted);
+    case Reason::MissingColumns: return QStringLiteral("表头缺少以下列：%1").arg(error.value);
+    case Reason::ShortRow: return QStringLiteral("该行缺少以下列：%1").arg(error.value);
+    case Reason::BadMode: return QStringLiteral("%1 不是本机支持的模式（FM 或 NFM）").arg(quoted);
+    case Reason::OffsetOutOfBand:
+        return QStringLiteral("%1 %2 配合 Duplex %3 得到的发射频率 %4 MHz 超出频段 %5 至 %6 MHz")
+            .arg(error.column, error.value, error.duplex, error.transmit, codec::formatFrequency(limits.low),
+                 codec::formatFrequency(limits.high));
+    case Reason::OffsetOffStep:
+        return QStringLiteral("%1 %2 配合 Duplex %3 得到的发射频率 %4 MHz 不在 5 kHz 或 6.25 kHz 步进上")
+            .arg(error.column, error.value, error.duplex, error.transmit);
+    case Reason::NoFrequency: return QStringLiteral("没有频率，已跳过该行");
+    case Reason::UnlistedTone: return QStringLiteral("“%1”不是亚音列表中的亚音").arg(error.value);
+    case Reason::NoTransmit: return QStringLiteral("该信道没有发射频率");
+    case Reason::NoReceive: return QStringLiteral("该信道没有接收频率");
     }
     return QString();
 }
@@ -51,18 +65,47 @@ QString errorText(const channelplan::PlanError& error, const modelband::BandLimi
 {
     if (!chinese)
         return error.text(limits);
+    // An offset message names its own cells in its sentence.
+    const bool namesColumn = error.reason == channelplan::Reason::OffsetOutOfBand ||
+                             error.reason == channelplan::Reason::OffsetOffStep;
     QString where;
     if (error.line > 0)
-        where = error.column.isEmpty() ? QStringLiteral("第 %1 行：").arg(error.line)
-                                       : QStringLiteral("第 %1 行，%2：").arg(QString::number(error.line), error.column);
+        where = error.column.isEmpty() || namesColumn
+                    ? QStringLiteral("第 %1 行：").arg(error.line)
+                    : QStringLiteral("第 %1 行，%2：").arg(QString::number(error.line), error.column);
     return where + chineseReason(error, limits);
+}
+
+QString leftOutList(const QList<channelplan::LeftOut>& leftOut, bool chinese)
+{
+    QStringList lines;
+    for (const channelplan::LeftOut& channel : leftOut) {
+        if (!chinese) {
+            lines << channel.text();
+            continue;
+        }
+        // The reason alone, as an import error without a line would read.
+        channelplan::PlanError reason;
+        reason.reason = channel.reason;
+        reason.value = channel.value;
+        lines << QStringLiteral("信道 %1，%2：%3；未写入 CHIRP 文件")
+                     .arg(QString::number(channel.channel), ChannelTable::header(channel.column, true),
+                          chineseReason(reason, {}));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString errorList(const QList<channelplan::PlanError>& errors, const modelband::BandLimits& limits, bool chinese)
 {
+    // A message box shows the first ones; a file of thousands of bad rows
+    // would otherwise give a box taller than any screen.
+    constexpr qsizetype kShown = 20;
     QStringList lines;
-    for (const channelplan::PlanError& error : errors)
-        lines << errorText(error, limits, chinese);
+    for (qsizetype i = 0; i < errors.size() && i < kShown; ++i)
+        lines << errorText(errors.at(i), limits, chinese);
+    if (errors.size() > kShown)
+        lines << pick(chinese, QStringLiteral("... and %1 more"), QStringLiteral("……另有 %1 处"))
+                     .arg(errors.size() - kShown);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -111,6 +154,20 @@ QString exportFailed(const QString& path, const QString& reason, bool chinese)
     return pick(chinese, QStringLiteral("The channels were not exported to \"%1\": %2"),
                 QStringLiteral("信道没有导出到“%1”：%2"))
         .arg(path, reason);
+}
+QString importSkipped(const QString& path, const QString& warnings, bool chinese)
+{
+    return pick(chinese, QStringLiteral("The channels were imported from \"%1\"; these rows were skipped:\n%2"),
+                QStringLiteral("已从“%1”导入信道；以下各行已跳过：\n%2"))
+        .arg(path, warnings);
+}
+QString exportIncomplete(const QString& path, const QString& leftOut, bool chinese)
+{
+    return pick(chinese,
+                QStringLiteral("The channels were exported to \"%1\", but the file is incomplete: "
+                               "CHIRP cannot hold these channels as they are:\n%2"),
+                QStringLiteral("信道已导出到“%1”，但文件不完整：以下信道无法按原样写入 CHIRP 文件：\n%2"))
+        .arg(path, leftOut);
 }
 QString pasteRefused(const QString& errors, bool chinese)
 {

@@ -14,9 +14,12 @@ namespace plantext {
 // One refused row or file, as "line 4, Rx Frequency: ..." (English: the same
 // text as the command line's).
 QString errorText(const channelplan::PlanError& error, const modelband::BandLimits& limits, bool chinese);
-// Every error, one a line.
+// Every error, one a line; past the first twenty, how many more.
 QString errorList(const QList<channelplan::PlanError>& errors, const modelband::BandLimits& limits,
                   bool chinese);
+
+// Channels an export left out, one a line.
+QString leftOutList(const QList<channelplan::LeftOut>& leftOut, bool chinese);
 
 QString importTitle(bool chinese);
 QString exportTitle(bool chinese);
@@ -27,6 +30,10 @@ QString chirpFilter(bool chinese);
 QString datFilter(bool chinese);
 
 QString importRefused(const QString& path, const QString& errors, bool chinese);
+// An import that skipped rows (warnings, one a line) but took the others.
+QString importSkipped(const QString& path, const QString& warnings, bool chinese);
+// An export that left channels out (leftOut, one a line).
+QString exportIncomplete(const QString& path, const QString& leftOut, bool chinese);
 QString readFailed(const QString& path, const QString& reason, bool chinese);
 QString tooLarge(const QString& path, bool chinese);
 QString noBand(bool chinese);

@@ -9,4 +9,5 @@ int runMemoryImageTests(int argc, char** argv);
 int runPlanRoundTripTests(int argc, char** argv);
 int runChirpModesTests(int argc, char** argv);
 int runPlanRefusalsTests(int argc, char** argv);
+int runChirpReadingTests(int argc, char** argv);
 int runImageDiffTests(int argc, char** argv);

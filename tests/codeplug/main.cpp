@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     failed += runPlanRoundTripTests(argc, argv);
     failed += runChirpModesTests(argc, argv);
     failed += runPlanRefusalsTests(argc, argv);
+    failed += runChirpReadingTests(argc, argv);
     failed += runImageDiffTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -62,7 +62,7 @@ void PlanRefusalsTest::refused_data()
     QTest::newRow("below the band") << kCsv + "1,145.0,129.99500,,,\n" << 2 << "Tx Frequency" << Reason::OutOfBand;
     QTest::newRow("far too large") << kCsv + "1,99999.0,,,,\n" << 2 << "Rx Frequency" << Reason::OutOfBand;
     QTest::newRow("CHIRP offset below the band") << kChirp + "1,,130.5,-,1.0,,88.5,88.5,023,NN,023,\n" << 2
-                                                 << "Offset" << Reason::OutOfBand;
+                                                 << "Offset" << Reason::OffsetOutOfBand;
     QTest::newRow("off step") << kCsv + "1,145.003,,,,\n" << 2 << "Rx Frequency" << Reason::OffStep;
     QTest::newRow("below 10 Hz") << kCsv + "1,145.000001,,,,\n" << 2 << "Rx Frequency" << Reason::OffStep;
     QTest::newRow("tone on an empty channel") << kCsv + "5,,,67.0,,\n" << 2 << "QT/DQT Dec" << Reason::TxWithoutRx;
