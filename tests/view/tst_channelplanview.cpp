@@ -94,6 +94,8 @@ private slots:
     void refusedImportNamesEveryBadLine();
     void exportRoundTripsWithoutTouchingTheDocument_data();
     void exportRoundTripsWithoutTouchingTheDocument();
+    void chirpSkippedRowsAndLeftOutChannelsAreSaid_data();
+    void chirpSkippedRowsAndLeftOutChannelsAreSaid();
 
     // Rows
     void insertDeleteMoveWithUndo();
@@ -417,6 +419,54 @@ void TestChannelPlanView::exportRoundTripsWithoutTouchingTheDocument()
     QCOMPARE(rowText(m_grid, 2), kEmpty);
     QVERIFY(m_view->importChannels(path + QStringLiteral(".csv")));
     QCOMPARE(allRows(m_grid), plan);
+}
+
+void TestChannelPlanView::chirpSkippedRowsAndLeftOutChannelsAreSaid_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QString>("exportPart");
+    QTest::addColumn<QString>("importPart");
+    QTest::newRow("English") << false << QStringLiteral("channel 5, QT/DQT Dec: \"D1023N\"") << QStringLiteral("line 3");
+    QTest::newRow("Chinese") << true << QStringLiteral("信道 5，") << QStringLiteral("第 3 行");
+}
+
+// The same core rules as the command line: a channel CHIRP cannot hold is
+// named when exported, and a row CHIRP skips is named when imported.
+void TestChannelPlanView::chirpSkippedRowsAndLeftOutChannelsAreSaid()
+{
+    QFETCH(bool, chinese);
+    QFETCH(QString, exportPart);
+    QFETCH(QString, importPart);
+    makeView(chinese);
+    ChannelTable table(false);
+    for (const int row : {4, 5}) {
+        table.setCell(row, ChannelTable::ColRx, QStringLiteral("150.00000"));
+        table.setCell(row, ChannelTable::ColTx, QStringLiteral("150.00000"));
+        table.setCell(row, ChannelTable::ColDecode, QStringLiteral("None"));
+        table.setCell(row, ChannelTable::ColEncode, QStringLiteral("None"));
+        table.setCell(row, ChannelTable::ColBusy, QStringLiteral("Yes"));
+    }
+    table.encode(m_doc->image());
+    m_doc->image().channel(5)[layout::channel::kDecodeToneHigh] = 0x8A;  // D1023N
+    m_doc->image().channel(5)[layout::channel::kDecodeToneLow] = 0x23;
+    m_view->OnInitialUpdate();
+
+    ModalAnswerer answer;
+    const QString out = m_dir->filePath(QStringLiteral("chirp.csv"));
+    QVERIFY(!m_view->exportChannels(out, true));
+    QCOMPARE(answer.count(), 1);
+    QVERIFY2(answer.last().text.contains(exportPart), qPrintable(answer.last().text));
+    const QByteArray written = readFile(out);
+    QVERIFY(written.contains("\n4,"));
+    QVERIFY(!written.contains("\n5,"));
+
+    const QString in = m_dir->filePath(QStringLiteral("skips.csv"));
+    QVERIFY(writeFile(in, "Location,Frequency,Tone,rToneFreq\n7,146.52,TSQL,100.0\n2,,,\n"));
+    QVERIFY(m_view->importChannels(in));
+    QCOMPARE(answer.count(), 2);
+    QVERIFY2(answer.last().text.contains(importPart), qPrintable(answer.last().text));
+    QCOMPARE(rowText(m_grid, 7), QStringLiteral("146.52000|146.52000|100.0|100.0|") +
+                                     (chinese ? QStringLiteral("开") : QStringLiteral("Yes")));
 }
 
 // ---------------------------------------------------------------------------
