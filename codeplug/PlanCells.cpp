@@ -96,11 +96,16 @@ QString ctcssText(const QString& hertz)
     const std::optional<std::int64_t> tenths = readFixed(hertz, 1, 3, &tooFine, &tooLarge);
     if (!tenths)
         return QString();
-    for (const char* tone : ToneTable::kCtcss) {
-        if (codec::decimalProduct(QLatin1String(tone), codec::kToneFactor) == *tenths)
-            return QLatin1String(tone);
-    }
-    return QString();
+    // The list in tenths of a hertz, worked out once: a file of thousands of
+    // rows asks for it at every tone cell.
+    static const QList<std::int64_t> listed = [] {
+        QList<std::int64_t> values;
+        for (const char* tone : ToneTable::kCtcss)
+            values << codec::decimalProduct(QLatin1String(tone), codec::kToneFactor);
+        return values;
+    }();
+    const qsizetype i = listed.indexOf(*tenths);
+    return i < 0 ? QString() : QString::fromLatin1(ToneTable::kCtcss[i]);
 }
 
 QString dcsText(const QString& code, bool inverted)
