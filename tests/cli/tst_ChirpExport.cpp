@@ -111,7 +111,7 @@ void ChirpExportTest::randomImagesReadByChirpRules()
     QRandomGenerator random(2517);
     const QString dat = m_dir.filePath(QStringLiteral("random.dat"));
     const QString csv = m_dir.filePath(QStringLiteral("random.csv"));
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < 12; ++i) {
         const MemoryImage image = plantest::randomPlanImage(random, plantest::band());
         QString error;
         QVERIFY2(image.saveFile(dat, &error), qPrintable(error));
