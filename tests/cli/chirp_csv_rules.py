@@ -93,7 +93,7 @@ def one_of(choices):
 
 def power(text):
     if not (text.isdigit() or re.match(r"^\s*([0-9.]+)\s*([Ww]?)\s*$", text)):
-        raise ValueError("Invalid power specification: %r" % text)
+        raise ValueError("not a power in watts: %r" % text)
     return text
 
 
