@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -107,22 +108,31 @@ bool PtyRadio::answer(const QByteArray& bytes, int turnaroundMs, const std::atom
 {
     // The answer starts when the request has arrived on the modelled line
     // (m_rxFree), not when this process got round to it: a late wake-up of
-    // the simulator is caught up on the first byte instead of adding up.
-    long long slot = std::max(m_rxFree, m_txFree) + turnaroundMs * 1000000LL;
-    for (char byte : bytes) {
-        // A byte reaches the host once its last bit is on the line.
-        slot += m_byteNs;
-        if (m_byteNs > 0 || turnaroundMs > 0)
-            sleepUntil(slot, stop);
-        while (::write(m_master, &byte, 1) != 1) {
-            if (errno != EAGAIN && errno != EINTR)
-                return false;
-            if (stop)
-                return true;
-            usleep(1000);
+    // the simulator is caught up instead of adding up.
+    const long long start = std::max(m_rxFree, m_txFree) + turnaroundMs * 1000000LL;
+    // The whole answer goes to the host at once, when its last byte would
+    // have arrived over a cable. A host reading the answer sees it complete at
+    // the same moment as over the line, and the simulator sleeps once per
+    // answer: a sleep per byte would let a busy machine wake it late in the
+    // middle of an answer, a gap between two bytes longer than the host's
+    // interval time-out that no radio ever leaves.
+    const long long done = start + m_byteNs * bytes.size();
+    if (m_byteNs > 0 || turnaroundMs > 0)
+        sleepUntil(done, stop);
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.constData() + sent, size_t(bytes.size() - sent));
+        if (n > 0) {
+            sent += n;
+            continue;
         }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        if (stop)
+            return true;
+        usleep(1000);
     }
-    m_txFree = slot;
+    m_txFree = done;
     return true;
 }
 
@@ -145,10 +155,9 @@ bool PtyRadio::run(const std::atomic<bool>& stop, QString* error)
             continue;
         const long long receipt = nowNs();
         for (ssize_t i = 0; i < got && !stop; ++i) {
-            // The byte has arrived once its time on the line is over.
+            // The byte has arrived once its time on the line is over; an
+            // answer waits for that (answer()), a byte without one need not.
             m_rxFree = std::max(receipt, m_rxFree) + m_byteNs;
-            if (m_byteNs > 0)
-                sleepUntil(m_rxFree, stop);
             int turnaroundMs = 0;
             const QByteArray reply = m_radio.receive(std::uint8_t(buffer[i]), &turnaroundMs);
             if (m_radio.vanished()) {

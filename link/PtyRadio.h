@@ -2,7 +2,9 @@
 // A simulated radio on a pseudo-terminal: the host opens the terminal's device
 // like a serial port, the SimulatedRadio answers. Output is paced at a baud
 // rate (10 bits per byte) and every byte the host sends counts its time on the
-// line too, so a transfer takes about as long as over a real cable. POSIX only.
+// line too, so a transfer takes about as long as over a real cable. Each
+// answer reaches the host whole, when its last byte would have: a busy machine
+// can delay an answer but never split it. POSIX only.
 
 #include <QString>
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
+
 #include "link/PortHolders.h"
 #include "link/PortLock.h"
 #include "link/PortNames.h"
@@ -181,23 +183,44 @@ int SerialBytePort::read(std::uint8_t* buffer, int count, bool* ok)
         qint64 wait = total.remainingTime();
         if (received > 0)
             wait = qMin<qint64>(wait, m_timeouts.readIntervalMs);
-        if (wait <= 0)
+        if (wait > 0 && m_serial.waitForReadyRead(int(wait)))
+            continue;
+        if (!lineStillThere()) {
+            if (ok)
+                *ok = false;
             break;
-        if (!m_serial.waitForReadyRead(int(wait))) {
-            const QSerialPort::SerialPortError error = m_serial.error();
-            if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
-                if (ok)
-                    *ok = false;
-                break;
-            }
-            m_serial.clearError();
-            // A time-out: the interval or the total expired (or a spurious
-            // wake-up before the total did; then wait again).
-            if (received > 0 || total.hasExpired())
-                break;
         }
+        // A time-out by this program's clock, which also runs while a busy
+        // machine does not schedule the program. What reached the driver in
+        // the meantime arrived in time: a serial driver that keeps the
+        // time-outs itself would have counted it, so it counts here too.
+        if (takeArrived())
+            continue;
+        // The interval or the total expired (or a spurious wake-up before the
+        // total did; then wait again).
+        if (received > 0 || total.hasExpired())
+            break;
     }
     return received;
+}
+
+bool SerialBytePort::lineStillThere()
+{
+    const QSerialPort::SerialPortError error = m_serial.error();
+    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError)
+        return false;
+    m_serial.clearError();
+    return true;
+}
+
+bool SerialBytePort::takeArrived()
+{
+    // A zero wait takes what the driver holds into the port's buffer, without
+    // waiting for more.
+    const bool arrived = m_serial.waitForReadyRead(0) && m_serial.bytesAvailable() > 0;
+    if (!arrived && m_serial.error() == QSerialPort::TimeoutError)
+        m_serial.clearError();
+    return arrived;
 }
 
 int SerialBytePort::write(const std::uint8_t* buffer, int count)
@@ -208,10 +231,15 @@ int SerialBytePort::write(const std::uint8_t* buffer, int count)
     if (queued < 0)
         return 0;
     QDeadlineTimer total(qint64(m_timeouts.writeTotalMultiplierMs) * count + m_timeouts.writeTotalConstantMs);
+    // The first pass hands the bytes to the driver whatever the clock says: a
+    // program that was not scheduled until after the time-out has still not
+    // been kept from writing by the line.
+    bool firstPass = true;
     while (m_serial.bytesToWrite() > 0) {
-        const qint64 wait = total.remainingTime();
-        if (wait <= 0 || !m_serial.waitForBytesWritten(int(wait)))
+        const qint64 wait = std::max<qint64>(total.remainingTime(), 0);
+        if ((wait <= 0 && !firstPass) || !m_serial.waitForBytesWritten(int(wait)))
             break;
+        firstPass = false;
     }
     const int written = int(queued - m_serial.bytesToWrite());
     if (written < queued) {

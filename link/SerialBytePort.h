@@ -34,6 +34,10 @@ public:
     static bool canOpen(const QString& name, QString* error = nullptr);
 
 private:
+    // After a wait that timed out: false when the line itself failed.
+    bool lineStillThere();
+    // Takes into the buffer what has arrived at the driver; true when there is some.
+    bool takeArrived();
     QString openFailure(const QString& name, const QString& device) const;
     static QString busyMessage(const QString& name, const QString& device);
 

@@ -20,6 +20,7 @@
 #include "shell/DocTemplate.h"
 #include "settings/ui/LanguageModule.h"
 #include "shell/MainFrame.h"
+#include "shell/StartupTrace.h"
 #include "view/KQ_517View.h"
 #include "view/PrintSwitches.h"
 
@@ -85,6 +86,8 @@ int CKQ_517App::InitInstance(const QStringList& args)
     CIniFile::setProgramDirectory(programDir);
     SettingsFileLocation::open(g_settings, QStringLiteral("KQ-517.ini"), true, false, true, false);
 
+    StartupTrace::phase("settings file");
+
     // 2.-3. The interface language.
     g_strLanguage = decodeSettingsText(g_settings.GetString("Setup", "Language", ""));
     g_bChinese = g_strLanguage == QStringLiteral("Chinese");
@@ -92,6 +95,8 @@ int CKQ_517App::InitInstance(const QStringList& args)
     // 4.-5. Its module, and the help file.
     const bool loaded = LanguageModule::load(g_strLanguage, programDir);
     g_strHelpFile = g_bChinese ? QStringLiteral("chHelp.chm") : QStringLiteral("enHelp.chm");
+
+    StartupTrace::phase("language module");
 
     // 6. No module, no window.
     if (!loaded) {
@@ -124,10 +129,14 @@ int CKQ_517App::InitInstance(const QStringList& args)
         return kStartupFailed;
     }
 
+    StartupTrace::phase("main window");
+
     // 14. The command line.
     const int status = processCommandLine(args);
     if (status != kRunMessageLoop)
         return status;
+
+    StartupTrace::phase("document window");
 
     // 15.-16. Maximised, with the program directory's icon when there is one.
     m_pMainFrame->showMaximized();
@@ -141,6 +150,8 @@ int CKQ_517App::InitInstance(const QStringList& args)
 
     // 18. The document menu's About item shows "About Title".
     m_pMainFrame->setAboutMenuText(g_settings.GetText(section, "About Title", QString()));
+    StartupTrace::phase("shown");
+    StartupTrace::watchMapped(m_pMainFrame);
     return kRunMessageLoop;
 }
 

@@ -3,10 +3,12 @@
 #include <QApplication>
 
 #include "shell/KQ_517App.h"
+#include "shell/StartupTrace.h"
 #include "view/PrintSwitches.h"
 
 int main(int argc, char* argv[])
 {
+    StartupTrace::begin();
     // The print switches run without a person or, on a server, without a
     // display: Qt's off-screen platform then stands in for the missing one.
     QStringList args;
@@ -16,6 +18,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    StartupTrace::phase("application");
     CKQ_517App theApp;
     int status = theApp.InitInstance(app.arguments().mid(1));
     if (status == CKQ_517App::kRunMessageLoop)

@@ -1,9 +1,11 @@
 #include "settings/ui/LanguageModule.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QPointer>
 #include <QResource>
 #include <QUiLoader>
 #include <QWidget>
@@ -81,6 +83,28 @@ QString LanguageModule::string(int id)
     return table.value(QString::number(id)).toString();
 }
 
+namespace {
+
+// The one form loader, made at the first form. The module's forms use Qt's
+// own widgets only, but a QUiLoader loads every Qt Designer plugin installed
+// when it is made, and one of them (the Qt Quick widget's) brings the whole
+// Qt Quick and QML stack into the process: a large part of a start's time
+// and memory for nothing. So the loader is made while the plugin folders are
+// out of sight.
+QUiLoader& formLoader()
+{
+    static QPointer<QUiLoader> loader;
+    if (!loader) {
+        const QStringList pluginFolders = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        loader = new QUiLoader(QCoreApplication::instance());
+        QCoreApplication::setLibraryPaths(pluginFolders);
+    }
+    return *loader;
+}
+
+}  // namespace
+
 QWidget* LanguageModule::loadDialog(int id, QWidget* parent)
 {
     if (!isLoaded())
@@ -88,8 +112,7 @@ QWidget* LanguageModule::loadDialog(int id, QWidget* parent)
     QFile file(path(QStringLiteral("dialogs/%1.ui").arg(id)));
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    QUiLoader loader;
-    return loader.load(&file, parent);
+    return formLoader().load(&file, parent);
 }
 
 QIcon LanguageModule::icon(int id)
