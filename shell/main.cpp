@@ -16,6 +16,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(KQ517_APP_ID));  // the menu entry, for Wayland
     CKQ_517App theApp;
     int status = theApp.InitInstance(app.arguments().mid(1));
     if (status == CKQ_517App::kRunMessageLoop)
