@@ -19,6 +19,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     StartupTrace::phase("application");
+    QGuiApplication::setDesktopFileName(QStringLiteral(KQ517_APP_ID));  // the menu entry, for Wayland
     CKQ_517App theApp;
     int status = theApp.InitInstance(app.arguments().mid(1));
     if (status == CKQ_517App::kRunMessageLoop)
