@@ -1,12 +1,13 @@
 # Sourced by ./run, ./test and ./package: installs what the build needs from
 # Debian 12's packages when something is missing. Quick when everything is
-# there. librsvg2-bin draws the icons from their SVG; dpkg-dev
+# there. librsvg2-bin draws the icons from their SVG; python3 runs the CHIRP
+# reading-rules checker of the tests; dpkg-dev
 # (dpkg-shlibdeps, dpkg-buildflags), desktop-file-utils and appstream build
 # and check the Debian package.
 KQ517_PACKAGES="cmake g++ make ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
   qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev libqt6opengl6-dev
   qt6-translations-l10n fonts-wqy-microhei fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils
-  librsvg2-bin dpkg-dev desktop-file-utils appstream"
+  librsvg2-bin dpkg-dev desktop-file-utils appstream python3"
 # Only ./package needs these: it checks the package it builds with lintian.
 KQ517_PACKAGE_TOOLS="lintian"
 
