@@ -6,52 +6,21 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/Help.h"
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
 
-int runExport(const QStringList& args)
+namespace {
+
+int runExport(const ParsedArgs& args)
 {
-    static const char kUsage[] = "usage: kq517 export FILE.dat [-o OUT.csv] [--format csv|chirp]";
-    QString path;
-    QString outPath;
-    QString format = QStringLiteral("csv");
-    bool haveOut = false;
-    bool haveFormat = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (isHelp(arg)) {
-            writeStdout(QByteArray(kUsage) + '\n');
-            return kExitOk;
-        }
-        if (arg == QLatin1String("-o")) {
-            if (!takeOptionValue(args, &i, QStringLiteral("export"), &outPath, &haveOut))
-                return kExitUsage;
-            continue;
-        }
-        if (arg == QLatin1String("--format")) {
-            if (!takeOptionValue(args, &i, QStringLiteral("export"), &format, &haveFormat))
-                return kExitUsage;
-            if (format != QLatin1String("csv") && format != QLatin1String("chirp")) {
-                printError(QStringLiteral("export: unknown format '%1' (csv or chirp)").arg(format));
-                return kExitUsage;
-            }
-            continue;
-        }
-        if (isOption(arg)) {
-            printError(QStringLiteral("export: unknown option '%1'").arg(arg));
-            return kExitUsage;
-        }
-        if (!path.isEmpty()) {
-            printError(QStringLiteral("export: only one file may be given"));
-            return kExitUsage;
-        }
-        path = arg;
-    }
-    if (path.isEmpty()) {
-        printError(QStringLiteral("export: no .dat file given (%1)").arg(QLatin1String(kUsage)));
-        return kExitUsage;
-    }
+    const QString path = args.operands().first();
+    const QString outPath = args.value("-o");
+    const bool haveOut = args.has("-o");
+    const QString format = args.has("--format") ? args.value("--format") : QStringLiteral("csv");
+    if (format != QLatin1String("csv") && format != QLatin1String("chirp"))
+        return verbUsageError(exportVerb(), QStringLiteral("unknown format '%1' (csv or chirp)").arg(format));
 
     MemoryImage image;
     if (!loadImage(path, &image))
@@ -74,4 +43,20 @@ int runExport(const QStringList& args)
         return kExitFailed;
     }
     return kExitOk;
+}
+
+}  // namespace
+
+const VerbSpec& exportVerb()
+{
+    static const VerbSpec verb{"export",
+                               "FILE.dat",
+                               1,
+                               1,
+                               "the channel table as CSV or CHIRP CSV",
+                               {{"-o", "OUT.csv", "write to OUT.csv (atomically) instead of standard output"},
+                                {"--format", "csv|chirp", "our own CSV (the default) or CHIRP's CSV"}},
+                               nullptr,
+                               runExport};
+    return verb;
 }
