@@ -1,5 +1,5 @@
 #pragma once
-// Helpers the file commands share: option words, standard output, loading a
+// Helpers the file commands share: standard output, loading a
 // .dat file with its message, and the band limits of an image's model and band.
 
 #include <QByteArray>
@@ -8,9 +8,6 @@
 
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
-
-bool isOption(const QString& word);
-bool isHelp(const QString& word);
 
 // Writes all of bytes to stdout; false when the stream refused them (a closed
 // pipe, a full disk).
@@ -23,8 +20,3 @@ bool loadImage(const QString& path, MemoryImage* image);
 // channel grid checks typed frequencies against it; *bandText (when given)
 // gets the band's text, empty when the settings file names none.
 modelband::BandLimits bandLimitsOf(const MemoryImage& image, QString* bandText = nullptr);
-
-// Reads the value after option args[*i] into *value and steps *i past it.
-// False, with the error printed, when it is missing or the option was given
-// before (*given tracks that).
-bool takeOptionValue(const QStringList& args, int* i, const QString& verb, QString* value, bool* given);

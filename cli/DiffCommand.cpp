@@ -5,25 +5,11 @@
 #include "cli/Commands.h"
 #include "codeplug/ImageDiff.h"
 
-int runDiff(const QStringList& args)
+namespace {
+
+int runDiff(const ParsedArgs& args)
 {
-    static const char kUsage[] = "usage: kq517 diff A.dat B.dat";
-    QStringList paths;
-    for (const QString& arg : args) {
-        if (isHelp(arg)) {
-            writeStdout(QByteArray(kUsage) + '\n');
-            return kExitOk;
-        }
-        if (isOption(arg)) {
-            printError(QStringLiteral("diff: unknown option '%1'").arg(arg));
-            return kExitUsage;
-        }
-        paths << arg;
-    }
-    if (paths.size() != 2) {
-        printError(QStringLiteral("diff: two .dat files are needed (%1)").arg(QLatin1String(kUsage)));
-        return kExitUsage;
-    }
+    const QStringList& paths = args.operands();
 
     // A file that cannot be compared is an error like a usage error: neither
     // "agree" nor "differ" can be answered.
@@ -41,4 +27,14 @@ int runDiff(const QStringList& args)
         return kExitUsage;
     }
     return lines.isEmpty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+const VerbSpec& diffVerb()
+{
+    static const VerbSpec verb{"diff", "A.dat B.dat", 2, 2, "what differs between two .dat files", {},
+                               "Exit status 0 when the files agree, 1 when they differ, 2 when one cannot be read.",
+                               runDiff};
+    return verb;
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-const char kUsage[] = "usage: kq517 import IN.csv [--base BASE.dat] -o OUT.dat";
-
 bool readPlan(const QString& path, QByteArray* bytes)
 {
     QFile file(path);
@@ -27,45 +25,12 @@ bool readPlan(const QString& path, QByteArray* bytes)
     return true;
 }
 
-}  // namespace
-
-int runImport(const QStringList& args)
+int runImport(const ParsedArgs& args)
 {
-    QString inPath;
-    QString basePath;
-    QString outPath;
-    bool haveBase = false;
-    bool haveOut = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args.at(i);
-        if (isHelp(arg)) {
-            writeStdout(QByteArray(kUsage) + '\n');
-            return kExitOk;
-        }
-        if (arg == QLatin1String("-o") || arg == QLatin1String("--base")) {
-            const bool isOut = arg == QLatin1String("-o");
-            if (!takeOptionValue(args, &i, QStringLiteral("import"), isOut ? &outPath : &basePath,
-                                 isOut ? &haveOut : &haveBase))
-                return kExitUsage;
-            continue;
-        }
-        if (isOption(arg)) {
-            printError(QStringLiteral("import: unknown option '%1'").arg(arg));
-            return kExitUsage;
-        }
-        if (!inPath.isEmpty()) {
-            printError(QStringLiteral("import: only one channel plan may be given"));
-            return kExitUsage;
-        }
-        inPath = arg;
-    }
-    if (inPath.isEmpty() || !haveOut) {
-        printError(QStringLiteral("import: %1 (%2)")
-                       .arg(inPath.isEmpty() ? QStringLiteral("no channel plan given")
-                                             : QStringLiteral("no output file given"),
-                            QLatin1String(kUsage)));
-        return kExitUsage;
-    }
+    const QString inPath = args.operands().first();
+    const QString outPath = args.value("-o");
+    const QString basePath = args.value("--base");
+    const bool haveBase = args.has("--base");
 
     MemoryImage image = MemoryImage::newImage();
     if (haveBase && !loadImage(basePath, &image))
@@ -100,4 +65,20 @@ int runImport(const QStringList& args)
         return kExitFailed;
     }
     return kExitOk;
+}
+
+}  // namespace
+
+const VerbSpec& importVerb()
+{
+    static const VerbSpec verb{"import",
+                               "IN.csv",
+                               1,
+                               1,
+                               "channels from CSV or CHIRP CSV into a .dat file",
+                               {{"-o", "OUT.dat", "the .dat file to write (atomically)", true},
+                                {"--base", "BASE.dat", "start from this image instead of a new one"}},
+                               "Every row must pass, or nothing is written.",
+                               runImport};
+    return verb;
 }

@@ -2,6 +2,12 @@
 
 #include <csignal>
 
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#else
+#include <io.h>
+#endif
+
 #include "codeplug/ImageCheck.h"
 #include "link/ProtocolEngine.h"
 #include "settings/Globals.h"
@@ -34,11 +40,71 @@ void installStopHandlers()
 #endif
 }
 
-int usageError(const QString& message, const char* usage)
+namespace {
+
+const char* stepLabel(FieldStep step)
 {
-    printError(message);
-    std::fprintf(stderr, "usage: %s\n", usage);
-    return kExitUsage;
+    switch (step) {
+    case FieldStep::Backup:
+        return "Backing up";
+    case FieldStep::Write:
+        return "Writing";
+    case FieldStep::Verify:
+        return "Verifying";
+    case FieldStep::Read:
+        break;
+    }
+    return "Reading";
+}
+
+}  // namespace
+
+StepProgress::Mode StepProgress::modeFor(bool quiet)
+{
+    if (quiet)
+        return Mode::Quiet;
+#if defined(Q_OS_UNIX)
+    return isatty(fileno(stderr)) ? Mode::Bar : Mode::Lines;
+#else
+    return _isatty(_fileno(stderr)) ? Mode::Bar : Mode::Lines;
+#endif
+}
+
+void StepProgress::show(FieldStep step, int row)
+{
+    if (m_mode == Mode::Quiet)
+        return;
+    if (m_active && step != m_step)
+        finish();
+    if (!m_active) {
+        m_active = true;
+        m_step = step;
+        if (m_mode == Mode::Lines)
+            std::fprintf(stderr, "%s rows 0 to %d\n", stepLabel(step), layout::kRadioRowCount - 1);
+    }
+    m_rowsDone = row + 1;
+    if (m_mode == Mode::Bar) {
+        constexpr int kBarWidth = 40;
+        const int filled = m_rowsDone * kBarWidth / layout::kRadioRowCount;
+        std::fprintf(stderr, "\r%s [%s%s] %d/%d", stepLabel(step), QByteArray(filled, '#').constData(),
+                     QByteArray(kBarWidth - filled, '.').constData(), m_rowsDone, layout::kRadioRowCount);
+    }
+    std::fflush(stderr);
+}
+
+void StepProgress::finish()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    if (m_mode == Mode::Bar)
+        std::fputc('\n', stderr);
+    else if (m_rowsDone == layout::kRadioRowCount)
+        std::fprintf(stderr, "%s done: %d rows\n", stepLabel(m_step), m_rowsDone);
+    else
+        std::fprintf(stderr, "%s stopped after %d of %d rows\n", stepLabel(m_step), m_rowsDone,
+                     layout::kRadioRowCount);
+    std::fflush(stderr);
 }
 
 FieldCallbacks cliCallbacks(StepProgress& progress, int retries)

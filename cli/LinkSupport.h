@@ -1,8 +1,7 @@
 #pragma once
-// What the radio verbs of the command line (read, write, sim) share: option
-// parsing, progress on stderr, the trace option, stopping on SIGINT/SIGTERM.
+// What the radio verbs of the command line (read, write, sim) share: progress
+// on stderr, the trace option, stopping on SIGINT/SIGTERM.
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -24,128 +23,37 @@ extern std::atomic<bool> g_stopRequested;
 // pump pass, so the port is closed and nothing half-done is saved.
 void installStopHandlers();
 
-// Options of the form "--name VALUE"; positional words are collected apart.
-class Arguments {
-public:
-    Arguments(const QStringList& args, const QStringList& withValue, const QStringList& flags)
-    {
-        for (int i = 0; i < args.size(); ++i) {
-            const QString& word = args.at(i);
-            if (withValue.contains(word)) {
-                if (i + 1 >= args.size()) {
-                    m_error = QStringLiteral("option %1 needs a value").arg(word);
-                    return;
-                }
-                m_values.insert(word, args.at(++i));
-            } else if (flags.contains(word)) {
-                m_values.insert(word, QString());
-            } else if (word.startsWith(QLatin1Char('-')) && word.size() > 1) {
-                m_error = QStringLiteral("unknown option '%1'").arg(word);
-                return;
-            } else {
-                m_positional.append(word);
-            }
-        }
-    }
-    QString error() const { return m_error; }
-    bool has(const QString& name) const { return m_values.contains(name); }
-    QString value(const QString& name) const { return m_values.value(name); }
-    const QStringList& positional() const { return m_positional; }
-
-    // A whole number from min to max; false (and a message) when not.
-    bool number(const QString& name, int min, int max, int* out)
-    {
-        if (!has(name))
-            return true;
-        bool ok = false;
-        const int n = value(name).toInt(&ok);
-        if (!ok || n < min || n > max) {
-            m_error = QStringLiteral("option %1 wants a whole number from %2 to %3").arg(name).arg(min).arg(max);
-            return false;
-        }
-        *out = n;
-        return true;
-    }
-
-private:
-    QHash<QString, QString> m_values;
-    QStringList m_positional;
-    QString m_error;
-};
-
-// The message, then the verb's usage line, on stderr; the usage exit status.
-int usageError(const QString& message, const char* usage);
-
-// A progress bar on stderr, redrawn once per row.
-class ProgressBar {
-public:
-    explicit ProgressBar(const char* label) : m_label(label) {}
-    ~ProgressBar() { finish(); }
-    void show(int row)
-    {
-        constexpr int kWidth = 40;
-        const int done = row + 1;
-        const int filled = done * kWidth / layout::kRadioRowCount;
-        std::fprintf(stderr, "\r%s [%s%s] %d/%d", m_label, QByteArray(filled, '#').constData(),
-                     QByteArray(kWidth - filled, '.').constData(), done, layout::kRadioRowCount);
-        std::fflush(stderr);
-        m_shown = true;
-    }
-    // Ends the bar's line, so that what follows starts on a line of its own.
-    void finish()
-    {
-        if (m_shown)
-            std::fputc('\n', stderr);
-        m_shown = false;
-    }
-
-private:
-    const char* m_label;
-    bool m_shown = false;
-};
-
-// The progress of a field session on stderr: one bar per step.
+// The progress of a field session on stderr. On a terminal a bar per step,
+// redrawn once per row; otherwise (a log file, a pipe) one line when a step
+// starts and one when it ends; with --quiet nothing.
 class StepProgress {
 public:
-    void show(FieldStep step, int row)
-    {
-        if (!m_bar || step != m_step) {
-            m_bar.reset();
-            m_step = step;
-            m_bar = std::make_unique<ProgressBar>(label(step));
-        }
-        m_bar->show(row);
-    }
-    void finish() { m_bar.reset(); }
+    enum class Mode { Bar, Lines, Quiet };
+    explicit StepProgress(Mode mode) : m_mode(mode) {}
+    ~StepProgress() { finish(); }
+    // Bar on a terminal, else Lines; Quiet when asked.
+    static Mode modeFor(bool quiet);
+
+    void show(FieldStep step, int row);
+    // Ends the current step's output, so that what follows starts on a line of its own.
+    void finish();
 
 private:
-    static const char* label(FieldStep step)
-    {
-        switch (step) {
-        case FieldStep::Backup:
-            return "Backing up";
-        case FieldStep::Write:
-            return "Writing";
-        case FieldStep::Verify:
-            return "Verifying";
-        case FieldStep::Read:
-            break;
-        }
-        return "Reading";
-    }
-
+    Mode m_mode;
+    bool m_active = false;
     FieldStep m_step = FieldStep::Read;
-    std::unique_ptr<ProgressBar> m_bar;
+    int m_rowsDone = 0;
 };
 
 // The session's callbacks for the command line: SIGINT/SIGTERM cancel, a bar
 // per step, up to retries more handshakes after a communication error.
 FieldCallbacks cliCallbacks(StepProgress& progress, int retries);
 
-// Opens the trace named by --trace (when given) and wraps the serial port in it.
+// Opens the trace named by --trace (when given, for appending) and wraps the
+// serial port in it; each transfer's header names the verb.
 class TraceOption {
 public:
-    bool open(const QString& path)
+    bool open(const QString& path, const QString& verb)
     {
         if (path.isEmpty())
             return true;
@@ -154,6 +62,7 @@ public:
             printError(error);
             return false;
         }
+        m_log.setVerb(verb);
         return true;
     }
     BytePortFactory factory()
@@ -181,3 +90,12 @@ bool imageAccepted(const MemoryImage& image, bool force);
 
 // Asks for the next radio; false on "q", end of input or an interrupt.
 bool nextRadioWanted();
+
+// The option help texts the radio verbs share.
+inline constexpr char kPortHelp[] = "COM1 to COM4 (mapped through KQ517_COM1 to KQ517_COM4 or the [Ports] "
+                                    "section of KQ-517.ini) or a device path";
+inline constexpr char kRetryHelp[] = "after a communication error, start again up to N times (0 to 1000)";
+inline constexpr char kTraceHelp[] =
+    "append every byte both ways to FILE, each transfer after a header line with the date and time, "
+    "the command, the port and its device; an earlier trace is never emptied";
+inline constexpr char kQuietHelp[] = "no progress on standard error";

@@ -17,15 +17,8 @@ void printField(const char* name, const QString& value)
     std::fprintf(stdout, "  %-16s %s\n", name, value.isEmpty() ? "-" : value.toLocal8Bit().constData());
 }
 
-}  // namespace
-
-int runPorts(const QStringList& args)
+int runPorts(const ParsedArgs&)
 {
-    if (!args.isEmpty()) {
-        printError(QStringLiteral("unexpected '%1'").arg(args.first()));
-        std::fputs("usage: kq517 ports\n", stderr);
-        return kExitUsage;
-    }
     const QList<SurveyedPort> ports = PortSurvey::survey(g_settings);
     if (ports.isEmpty())
         std::fputs("No serial devices found, and no COM name maps to one.\n", stdout);
@@ -42,4 +35,15 @@ int runPorts(const QStringList& args)
     }
     std::fflush(stdout);
     return kExitOk;
+}
+
+}  // namespace
+
+const VerbSpec& portsVerb()
+{
+    static const VerbSpec verb{"ports", "", 0, 0, "the serial devices and COM1 to COM4", {},
+                               "For each device: what the system says of it, the COM names mapped to it, and "
+                               "whether it can be opened (and why not).",
+                               runPorts};
+    return verb;
 }

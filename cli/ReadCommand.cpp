@@ -1,40 +1,28 @@
 // kq517 read: the radio's memory into a .dat file, written only when the
 // whole read completed.
 
-#include <QFile>
-
+#include "cli/Help.h"
 #include "cli/LinkSupport.h"
-#include "codeplug/AtomicFile.h"
 
 namespace {
-const char kReadUsage[] = "kq517 read --port PORT -o OUT.dat [--base FILE.dat] [--retry N] [--trace FILE]";
-}  // namespace
 
-int runRead(const QStringList& args)
+int runRead(const ParsedArgs& args)
 {
-    Arguments options(args, {QStringLiteral("--port"), QStringLiteral("-o"), QStringLiteral("--base"),
-                             QStringLiteral("--retry"), QStringLiteral("--trace")},
-                      {});
     int retries = 0;
-    if (!options.error().isEmpty() || !options.number(QStringLiteral("--retry"), 0, 1000, &retries))
-        return usageError(options.error(), kReadUsage);
-    if (!options.positional().isEmpty())
-        return usageError(QStringLiteral("unexpected '%1'").arg(options.positional().first()), kReadUsage);
-    const QString port = options.value(QStringLiteral("--port"));
-    const QString out = options.value(QStringLiteral("-o"));
-    if (port.isEmpty() || out.isEmpty())
-        return usageError(QStringLiteral("read needs --port and -o"), kReadUsage);
+    QString error;
+    if (!args.number("--retry", 0, 1000, &retries, &error))
+        return verbUsageError(readVerb(), error);
 
     MemoryImage image = MemoryImage::newImage();
-    QString error;
-    if (options.has(QStringLiteral("--base")) && !image.loadFile(options.value(QStringLiteral("--base")), &error)) {
+    if (args.has("--base") && !image.loadFile(args.value("--base"), &error)) {
         printError(error);
         return kExitFailed;
     }
+    const QString port = args.value("--port");
     TraceOption trace;
-    if (!trace.open(options.value(QStringLiteral("--trace"))))
+    if (!trace.open(args.value("--trace"), QStringLiteral("read")))
         return kExitFailed;
-    StepProgress progress;
+    StepProgress progress(StepProgress::modeFor(args.has("--quiet")));
     FieldSession session(trace.factory(), port);
     const FieldResult result = session.read(image, cliCallbacks(progress, retries));
     progress.finish();
@@ -44,9 +32,29 @@ int runRead(const QStringList& args)
         printError(result.reason);
         return kExitFailed;
     }
-    if (!image.saveFile(out, &error)) {
+    if (!image.saveFile(args.value("-o"), &error)) {
         printError(error);
         return kExitFailed;
     }
     return traced ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+const VerbSpec& readVerb()
+{
+    static const VerbSpec verb{"read",
+                               "",
+                               0,
+                               0,
+                               "read the radio into a .dat file",
+                               {{"--port", "PORT", kPortHelp, true},
+                                {"-o", "OUT.dat", "the .dat file to write, only after a complete read", true},
+                                {"--base", "FILE.dat", "read into this image instead of a new one"},
+                                {"--retry", "N", kRetryHelp},
+                                {"--trace", "FILE", kTraceHelp},
+                                {"--quiet", nullptr, kQuietHelp}},
+                               nullptr,
+                               runRead};
+    return verb;
 }

@@ -84,31 +84,9 @@ QString optionsText(const MemoryImage& image)
     return text;
 }
 
-}  // namespace
-
-int runShow(const QStringList& args)
+int runShow(const ParsedArgs& args)
 {
-    QString path;
-    for (const QString& arg : args) {
-        if (isHelp(arg)) {
-            writeStdout("usage: kq517 show FILE.dat\n");
-            return kExitOk;
-        }
-        if (isOption(arg)) {
-            printError(QStringLiteral("show: unknown option '%1'").arg(arg));
-            return kExitUsage;
-        }
-        if (!path.isEmpty()) {
-            printError(QStringLiteral("show: only one file may be given"));
-            return kExitUsage;
-        }
-        path = arg;
-    }
-    if (path.isEmpty()) {
-        printError(QStringLiteral("show: no .dat file given (usage: kq517 show FILE.dat)"));
-        return kExitUsage;
-    }
-
+    const QString path = args.operands().first();
     MemoryImage image;
     if (!loadImage(path, &image))
         return kExitFailed;
@@ -126,4 +104,12 @@ int runShow(const QStringList& args)
         return kExitFailed;
     }
     return kExitOk;
+}
+
+}  // namespace
+
+const VerbSpec& showVerb()
+{
+    static const VerbSpec verb{"show", "FILE.dat", 1, 1, "print the channel table and options", {}, nullptr, runShow};
+    return verb;
 }

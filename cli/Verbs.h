@@ -1,22 +1,13 @@
 #pragma once
-// The command line's verbs in one table: each verb's name, synopsis, one-line
-// summary and run function. main() only dispatches through it, and the usage
-// text (and with it the manual page) is made from it.
+// The command line's verbs in one table. main() only dispatches through it;
+// the usage text, each verb's --help and the manual page are made from it.
 
+#include <QList>
 #include <QString>
-#include <QStringList>
 
-#include <cstdio>
-
-struct Verb {
-    const char* name;
-    const char* synopsis;  // the options, after "kq517 <name>"
-    const char* summary;
-    int (*run)(const QStringList& args);
-};
+#include "cli/VerbSpec.h"
 
 // In the order the usage lists them.
-const QList<Verb>& verbs();
+const QList<const VerbSpec*>& verbs();
 // nullptr when no verb has that name.
-const Verb* findVerb(const QString& name);
-void printUsage(FILE* to);
+const VerbSpec* findVerb(const QString& name);

@@ -3,79 +3,100 @@
 
 #include <QFile>
 
+#include "cli/Help.h"
 #include "cli/LinkSupport.h"
+#include "link/SeriesTally.h"
 
 namespace {
-const char kWriteUsage[] =
-    "kq517 write --port PORT FILE.dat [--retry N] [--trace FILE] [--backup DIR] [--verify] [--repeat] [--force]";
-}  // namespace
 
-int runWrite(const QStringList& args)
+// What a plain write says on success is nothing; the rest says what it did.
+void reportRadio(const FieldResult& result, const FieldOptions& options, bool repeat, int number)
 {
-    Arguments options(args,
-                      {QStringLiteral("--port"), QStringLiteral("--retry"), QStringLiteral("--trace"),
-                       QStringLiteral("--backup")},
-                      {QStringLiteral("--verify"), QStringLiteral("--repeat"), QStringLiteral("--force")});
+    const QString radio = repeat ? QStringLiteral("Radio %1: ").arg(number) : QString();
+    if (!result.backupPath.isEmpty())
+        std::fprintf(stdout, "%sbackup saved as %s\n", qPrintable(radio),
+                     QFile::encodeName(result.backupPath).constData());
+    if (result.succeeded()) {
+        if (options.verify)
+            std::fprintf(stdout, "%swritten and verified: rows 0 to 60 read back as written\n", qPrintable(radio));
+        else if (repeat)
+            std::fprintf(stdout, "%swritten\n", qPrintable(radio));
+    } else {
+        std::fflush(stdout);  // the backup line first
+        printError(repeat ? QStringLiteral("radio %1: %2").arg(number).arg(result.reason) : result.reason);
+    }
+    std::fflush(stdout);
+}
+
+int runWrite(const ParsedArgs& args)
+{
     int retries = 0;
-    if (!options.error().isEmpty() || !options.number(QStringLiteral("--retry"), 0, 1000, &retries))
-        return usageError(options.error(), kWriteUsage);
-    const QString port = options.value(QStringLiteral("--port"));
-    if (port.isEmpty() || options.positional().size() != 1)
-        return usageError(QStringLiteral("write needs --port and one FILE.dat"), kWriteUsage);
-    if (options.has(QStringLiteral("--backup")) && options.value(QStringLiteral("--backup")).isEmpty())
-        return usageError(QStringLiteral("option --backup needs a folder"), kWriteUsage);
+    QString error;
+    if (!args.number("--retry", 0, 1000, &retries, &error))
+        return verbUsageError(writeVerb(), error);
 
     MemoryImage image;
-    QString error;
-    if (!image.loadFile(options.positional().first(), &error)) {
+    if (!image.loadFile(args.operands().first(), &error)) {
         printError(error);
         return kExitFailed;
     }
-    if (!imageAccepted(image, options.has(QStringLiteral("--force"))))
+    if (!imageAccepted(image, args.has("--force")))
         return kExitFailed;
     TraceOption trace;
-    if (!trace.open(options.value(QStringLiteral("--trace"))))
+    if (!trace.open(args.value("--trace"), QStringLiteral("write")))
         return kExitFailed;
 
     FieldOptions fieldOptions;
-    fieldOptions.backupDir = options.value(QStringLiteral("--backup"));
-    fieldOptions.verify = options.has(QStringLiteral("--verify"));
-    const bool repeat = options.has(QStringLiteral("--repeat"));
-    StepProgress progress;
+    fieldOptions.backupDir = args.value("--backup");
+    fieldOptions.verify = args.has("--verify");
+    const bool repeat = args.has("--repeat");
+    StepProgress progress(StepProgress::modeFor(args.has("--quiet")));
     const FieldCallbacks callbacks = cliCallbacks(progress, retries);
-    FieldSession session(trace.factory(), port);
+    FieldSession session(trace.factory(), args.value("--port"));
 
-    int radios = 0;
+    SeriesTally tally;
     QStringList failures;
     for (;;) {
-        ++radios;
         const FieldResult result = session.write(image, fieldOptions, callbacks);
         progress.finish();
-        // A plain write stays quiet on success; the rest says what it did.
-        const QString radio = repeat ? QStringLiteral("Radio %1: ").arg(radios) : QString();
-        if (!result.backupPath.isEmpty())
-            std::fprintf(stdout, "%sbackup saved as %s\n", qPrintable(radio),
-                         QFile::encodeName(result.backupPath).constData());
-        if (result.succeeded()) {
-            if (fieldOptions.verify)
-                std::fprintf(stdout, "%swritten and verified: rows 0 to 60 read back as written\n", qPrintable(radio));
-            else if (repeat)
-                std::fprintf(stdout, "%swritten\n", qPrintable(radio));
-        } else {
-            std::fflush(stdout);  // the backup line first
-            printError(repeat ? QStringLiteral("radio %1: %2").arg(radios).arg(result.reason) : result.reason);
-            failures.append(QStringLiteral("radio %1: %2").arg(radios).arg(result.reason));
-        }
-        std::fflush(stdout);
+        tally.add(result);
+        reportRadio(result, fieldOptions, repeat, tally.radios());
+        if (!result.succeeded())
+            failures.append(QStringLiteral("radio %1: %2").arg(tally.radios()).arg(result.reason));
         if (!repeat || result.outcome == FieldResult::Outcome::Cancelled || !nextRadioWanted())
             break;
     }
     if (repeat) {
-        std::fprintf(stdout, "\n%d radio%s written, %d failed%s\n", radios - int(failures.size()),
-                     radios - failures.size() == 1 ? "" : "s", int(failures.size()),
+        std::fprintf(stdout, "\n%d radio%s: %d written, %d failed verify, %d not written%s\n", tally.radios(),
+                     tally.radios() == 1 ? "" : "s", tally.written(), tally.failedVerify(), tally.notWritten(),
                      failures.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + failures.join(QStringLiteral("; "))));
         std::fflush(stdout);
     }
     const bool traced = trace.close();
-    return failures.isEmpty() && traced ? kExitOk : kExitFailed;
+    return tally.allWritten() && traced ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+const VerbSpec& writeVerb()
+{
+    static const VerbSpec verb{
+        "write",
+        "FILE.dat",
+        1,
+        1,
+        "write a .dat file to the radio",
+        {{"--port", "PORT", kPortHelp, true},
+         {"--retry", "N", kRetryHelp},
+         {"--trace", "FILE", kTraceHelp},
+         {"--backup", "DIR", "first read the radio and save it in DIR as <model>-<date>-<time>.dat"},
+         {"--verify", nullptr, "read rows 0 to 60 back after the write and name every block that differs"},
+         {"--repeat", nullptr,
+          "after each radio ask for the next one (Enter), until q or the end of input; "
+          "the summary counts the radios written, failed verify and not written"},
+         {"--force", nullptr, "write even when the radio would not accept something in the file"},
+         {"--quiet", nullptr, kQuietHelp}},
+        "Rows 0 to 60 are written. Before writing, the file is checked for what the radio would not accept.",
+        runWrite};
+    return verb;
 }

@@ -1,23 +1,45 @@
 // kq517: the command line front of the core. The verbs and their help are in
-// cli/Verbs.cpp; this only opens the settings file and dispatches.
+// their records (cli/Verbs.cpp lists them); this only opens the settings file
+// and dispatches.
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 #include "cli/Commands.h"
+#include "cli/Help.h"
+#include "cli/OptionParser.h"
 #include "cli/Verbs.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFileLocation.h"
+
+namespace {
+
+int printTo(FILE* to, const QString& text, int status)
+{
+    std::fputs(text.toLocal8Bit().constData(), to);
+    return std::fflush(to) == 0 ? status : kExitFailed;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
-    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
-        args.first() == QLatin1String("-h")) {
-        printUsage(args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? kExitUsage : kExitOk;
+    if (args.isEmpty())
+        return printTo(stderr, programUsage(), kExitUsage);
+    const QString first = args.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
+        return printTo(stdout, programUsage(), kExitOk);
+    if (first == QLatin1String("--version") || first == QLatin1String("version")) {
+        if (args.size() > 1) {
+            printError(QStringLiteral("unexpected '%1' after %2").arg(args.at(1), first));
+            return kExitUsage;
+        }
+        return printTo(stdout, QStringLiteral("kq517 %1\n").arg(programVersion()), kExitOk);
     }
 
     // The settings file the program uses (next to it, or in the installed
@@ -27,9 +49,10 @@ int main(int argc, char** argv)
     SettingsFileLocation::open(g_settings, QStringLiteral("KQ-517.ini"), false, true, true, false);
 
     const QString command = args.takeFirst();
-    if (const Verb* verb = findVerb(command))
-        return verb->run(args);
-    printError(QStringLiteral("unknown command '%1'").arg(command));
-    printUsage(stderr);
+    if (const VerbSpec* verb = findVerb(command))
+        return dispatchVerb(*verb, args);
+    printError(command.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option '%1'").arg(command)
+                                                    : QStringLiteral("unknown command '%1'").arg(command));
+    printTo(stderr, QStringLiteral("Run 'kq517 --help' for the commands.\n"), kExitUsage);
     return kExitUsage;
 }

@@ -69,7 +69,9 @@ QList<DiffLine> diff(const MemoryImage& a, const MemoryImage& b)
             const QString& textB = tableB.cell(row, column.column);
             if (textA == textB)
                 continue;
-            lines.append(DiffLine{row, ChannelTable::header(column.column, false), textA, textB});
+            lines.append(DiffLine{DiffLine::Kind::ChannelField, row, column.column,
+                                  layout::channelOffset(row) + column.first, ChannelTable::header(column.column, false),
+                                  textA, textB});
             for (int i = 0; i < column.count; ++i)
                 shown.insert(layout::channelOffset(row) + column.first + i);
         }
@@ -80,7 +82,8 @@ QList<DiffLine> diff(const MemoryImage& a, const MemoryImage& b)
     for (int i = 0; i < optionsA.size(); ++i) {
         if (optionsA.at(i).value == optionsB.at(i).value)
             continue;
-        lines.append(DiffLine{0, optionsA.at(i).name, optionsA.at(i).value, optionsB.at(i).value});
+        lines.append(DiffLine{DiffLine::Kind::Option, 0, 0, optionsA.at(i).offset, optionsA.at(i).name,
+                              optionsA.at(i).value, optionsB.at(i).value});
         shown.insert(optionsA.at(i).offset);
     }
 
@@ -88,7 +91,8 @@ QList<DiffLine> diff(const MemoryImage& a, const MemoryImage& b)
         if (a.at(offset) == b.at(offset) || shown.contains(offset))
             continue;
         const int channel = offset / layout::kRowSize;
-        lines.append(DiffLine{channel >= 1 && channel <= layout::kChannelCount ? channel : 0,
+        lines.append(DiffLine{DiffLine::Kind::OtherByte, channel >= 1 && channel <= layout::kChannelCount ? channel : 0,
+                              0, offset,
                               QStringLiteral("Byte 0x%1")
                                   .arg(QStringLiteral("%1").arg(offset, 3, 16, QLatin1Char('0')).toUpper()),
                               hexByte(a.at(offset)), hexByte(b.at(offset))});

@@ -31,6 +31,7 @@ FieldResult withPorts(const FieldPreferences& prefs, FieldStep step, QString* tr
             *traceError = error;
         return failed;
     }
+    log.setVerb(step == FieldStep::Read ? QStringLiteral("read") : QStringLiteral("write"));
     FieldResult result = body(TraceBytePort::wrap(serial, log));
     if (!series && !log.close(&error) && traceError)
         *traceError = error;

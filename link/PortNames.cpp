@@ -27,6 +27,18 @@ QByteArray PortNames::environmentName(int number)
     return "KQ517_COM" + QByteArray::number(number);
 }
 
+bool PortNames::environmentDecides(const QString& name)
+{
+    const int number = comNumber(name);
+    return number != 0 && !qEnvironmentVariable(environmentName(number).constData()).trimmed().isEmpty();
+}
+
+void PortNames::settingsDecide(const QString& name)
+{
+    if (const int number = comNumber(name))
+        qunsetenv(environmentName(number).constData());
+}
+
 QString PortNames::device(const QString& name)
 {
     return device(name, g_settings);

@@ -20,6 +20,13 @@ public:
 
     // The environment variable that maps COM<number> for this run.
     static QByteArray environmentName(int number);
+    // True when name is a COM name whose device the environment decides for
+    // this run (ahead of the settings file).
+    static bool environmentDecides(const QString& name);
+    // The user chose a device for name in the settings file: from now on that
+    // mapping decides, for this run and a restarted one (the environment
+    // variable is dropped from this process).
+    static void settingsDecide(const QString& name);
 
     // 1 to 4 for "COM1" to "COM4" in any case, else 0.
     static int comNumber(const QString& name);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "link/PortNames.h"
+
 TraceLog::~TraceLog()
 {
     close();
@@ -12,7 +14,7 @@ bool TraceLog::open(const QString& path, QString* error)
     close();
     m_writeFailed = false;
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         if (error)
             *error = QStringLiteral("cannot write the trace %1: %2").arg(path, m_file.errorString());
         return false;
@@ -47,6 +49,26 @@ QByteArray TraceLog::line(double seconds, char direction, const std::uint8_t* by
     return text;
 }
 
+QByteArray TraceLog::header(const QDateTime& when, const QString& verb, const QString& port, const QString& device)
+{
+    QString text = QStringLiteral("# ") + when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    for (const QString& part : {verb, port, device})
+        text += QLatin1Char(' ') + (part.isEmpty() ? QStringLiteral("-") : part);
+    return text.toUtf8();
+}
+
+void TraceLog::beginTransfer(const QString& port, const QString& device)
+{
+    if (m_file.isOpen() && m_file.write(header(QDateTime::currentDateTime(), m_verb, port, device) + '\n') < 0)
+        m_writeFailed = true;
+}
+
+void TraceLog::recordOpenFailure(const QString& reason)
+{
+    if (m_file.isOpen() && m_file.write("# cannot open the port: " + reason.toUtf8() + '\n') < 0)
+        m_writeFailed = true;
+}
+
 void TraceLog::record(char direction, const std::uint8_t* bytes, int count)
 {
     if (!m_file.isOpen() || count <= 0)
@@ -71,9 +93,15 @@ BytePortFactory TraceBytePort::wrap(BytePortFactory factory, TraceLog& log)
 
 bool TraceBytePort::open(const QString& name, QString* error)
 {
-    const bool opened = m_inner->open(name, error);
+    m_log.beginTransfer(name, PortNames::device(name));
+    QString reason;
+    const bool opened = m_inner->open(name, &reason);
     if (opened)
-        m_log.restartClock();
+        m_log.restartClock();  // times count from the open, as the line's bytes do
+    else
+        m_log.recordOpenFailure(reason);
+    if (error)
+        *error = reason;
     return opened;
 }
 

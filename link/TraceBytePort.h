@@ -7,9 +7,13 @@
 //
 // seconds since the port opened (six decimals), ">" for bytes to the radio or
 // "<" for bytes from it, then the bytes as two-digit hex separated by spaces.
-// One log can serve several ports one after another (a backup, the write and
-// the verify of several radios); the clock restarts at each open.
+// The file is appended to, never emptied: every port opened through the log
+// (a backup, the write and the verify of several radios, later runs) starts
+// with a header line, and the clock restarts there:
+//
+//   # 2026-12-07 21:50:03 write COM1 /dev/ttyUSB0
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
@@ -26,22 +30,31 @@ public:
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
-    // Starts the file afresh; false with *error when it cannot be written.
+    // Opens the file for appending; false with *error when it cannot be written.
     bool open(const QString& path, QString* error);
+    // The command named in the header lines ("read", "write").
+    void setVerb(const QString& verb) { m_verb = verb; }
     bool isOpen() const { return m_file.isOpen(); }
     // Flushes what was recorded; false (with *error) when the disk refused it.
     bool close(QString* error = nullptr);
 
+    // A header line for a transfer on port (device: what the name maps to).
+    void beginTransfer(const QString& port, const QString& device);
     void restartClock() { m_clock.start(); }
+    // A note after the header, when the port could not be opened.
+    void recordOpenFailure(const QString& reason);
     // One line: direction '>' (to the radio) or '<' (from it) and count bytes.
     void record(char direction, const std::uint8_t* bytes, int count);
 
     // The text of one line, without the line end.
     static QByteArray line(double seconds, char direction, const std::uint8_t* bytes, int count);
+    // The text of a header line, without the line end.
+    static QByteArray header(const QDateTime& when, const QString& verb, const QString& port, const QString& device);
 
 private:
     QFile m_file;
     QElapsedTimer m_clock;
+    QString m_verb;
     bool m_writeFailed = false;
 };
 

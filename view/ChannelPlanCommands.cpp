@@ -15,8 +15,10 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/AtomicFile.h"
 #include "settings/Globals.h"
+#include "settings/ui/AppMessage.h"
 #include "settings/ui/LanguageModule.h"
 #include "view/CompareDlg.h"
+#include "view/DiffTexts.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
 #include "view/PlanFileDialog.h"
@@ -116,9 +118,7 @@ MemoryImage CKQ_517View::encodedCopy() const
 
 void CKQ_517View::showPlanMessage(const QString& text, bool refusal)
 {
-    QMessageBox box(refusal ? QMessageBox::Warning : QMessageBox::Information,
-                    LanguageModule::string(kCaptionId), text, QMessageBox::Ok, this);
-    box.exec();
+    longMessageBox(this, LanguageModule::string(kCaptionId), text, refusal ? QMessageBox::Warning : QMessageBox::Information);
 }
 
 void CKQ_517View::setGridChannels(const ChannelTable& table)
@@ -197,9 +197,7 @@ void CKQ_517View::compareWith(const QString& path)
         showPlanMessage(plantext::compareAgree(path, zh), false);
         return;
     }
-    QStringList texts;
-    for (const imagediff::DiffLine& line : lines)
-        texts << line.text();
+    const QStringList texts = difftext::lines(lines, encodedCopy(), other, zh);
     CCompareDlg dialog(plantext::compareTitle(zh), plantext::compareHeading(path, int(lines.size()), zh), texts,
                        this);
     dialog.exec();

@@ -88,10 +88,18 @@ void CComSetupDlg::showDevice(int index, const QString& device)
     const bool canOpen = SerialBytePort::canOpen(device, &error);
     radio->setEnabled(canOpen);
     const QString reason = fieldtext::openReason(error, g_bChinese);
-    const QString tip = canOpen || reason.isEmpty() ? device : device + QLatin1Char('\n') + reason;
+    // A device the environment chose for this run says so, unless the user
+    // has just mapped the name here (which decides from OK on).
+    const QString name = portName(index + 1);
+    bool mappedHere = false;
+    for (const QString& key : m_newMappings.keys())
+        mappedHere = mappedHere || key.compare(name, Qt::CaseInsensitive) == 0;
+    const bool fromEnvironment = PortNames::environmentDecides(name) && !mappedHere;
+    const QString shown = fromEnvironment ? fieldtext::environmentNote(name, device, g_bChinese) : device;
+    const QString tip = canOpen || reason.isEmpty() ? shown : shown + QLatin1Char('\n') + reason;
     radio->setToolTip(tip);
     if (auto* label = m_window->findChild<QLabel*>(QStringLiteral("device%1").arg(IDC_COM1 + index))) {
-        label->setText(device);
+        label->setText(shown);
         label->setToolTip(tip);
         label->setEnabled(canOpen);
     }
@@ -201,8 +209,11 @@ void CComSetupDlg::OnOK()
         *m_pPort = portName(m_nPort + 1);
     UserStore::fromSettings().write(kValueName, static_cast<std::uint32_t>(m_nPort + 1));
     if (!m_newMappings.isEmpty()) {
-        for (auto it = m_newMappings.cbegin(); it != m_newMappings.cend(); ++it)
+        for (auto it = m_newMappings.cbegin(); it != m_newMappings.cend(); ++it) {
             g_settings.SetString("Ports", it.key().toUtf8(), it.value().toUtf8());
+            // The user's choice takes effect at once, ahead of the environment.
+            PortNames::settingsDecide(it.key());
+        }
         g_settings.Save(false);
         m_newMappings.clear();
     }

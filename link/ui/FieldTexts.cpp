@@ -1,10 +1,13 @@
 #include "link/ui/FieldTexts.h"
 
+#include "link/PortNames.h"
+
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
 
 #include "codeplug/ImageCheck.h"
+#include "link/PortNames.h"
 #include "link/ProtocolEngine.h"
 
 namespace fieldtext {
@@ -206,8 +209,17 @@ QString writeAnyway(bool chinese)
 
 QString portLine(const QString& comName, const QString& device, bool chinese)
 {
-    const QString shown = device.isEmpty() || device == comName ? comName : QStringLiteral("%1: %2").arg(comName, device);
+    QString shown = device.isEmpty() || device == comName ? comName : QStringLiteral("%1: %2").arg(comName, device);
+    if (PortNames::environmentDecides(comName) && !device.isEmpty())
+        shown = QStringLiteral("%1 → %2").arg(comName, environmentNote(comName, device, chinese));
     return (chinese ? QStringLiteral("串口：") : QStringLiteral("Port: ")) + shown;
+}
+
+QString environmentNote(const QString& comName, const QString& device, bool chinese)
+{
+    const QString variable = QString::fromLatin1(PortNames::environmentName(PortNames::comNumber(comName)));
+    return chinese ? QStringLiteral("%1，本次运行由 %2 指定").arg(device, variable)
+                   : QStringLiteral("%1, from %2 for this run").arg(device, variable);
 }
 
 }  // namespace fieldtext

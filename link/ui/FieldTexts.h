@@ -28,7 +28,11 @@ QString result(const FieldResult& result, bool chinese);
 // The question before a write of an image with problems.
 QString imageQuestion(const QList<ImageProblem>& problems, bool chinese);
 QString writeAnyway(bool chinese);
-// The progress dialog's line naming the port: "COM1: /dev/ttyUSB0".
+// The progress dialog's line naming the port: "COM1: /dev/ttyUSB0", or when
+// the environment decides the device "COM1 → /dev/pts/3, from KQ517_COM1 for
+// this run".
 QString portLine(const QString& comName, const QString& device, bool chinese);
+// "/dev/pts/3, from KQ517_COM1 for this run": a device the environment chose.
+QString environmentNote(const QString& comName, const QString& device, bool chinese);
 
 }  // namespace fieldtext

@@ -13,6 +13,7 @@
 
 #include "codeplug/ImageLayout.h"
 #include "link/FieldRun.h"
+#include "link/SeriesTally.h"
 #include "link/ui/FieldTexts.h"
 
 CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& port, const QString& portLine,
@@ -49,6 +50,8 @@ CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& po
     layout->addWidget(m_progress);
     layout->addWidget(m_list);
     layout->addLayout(buttons);
+    // Never smaller than its contents, the wrapped status included.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     connect(m_next, &QPushButton::clicked, this, [this] {
         // Queued: the click returns before the write runs its pump loop.
@@ -81,6 +84,7 @@ void CSeveralRadiosDlg::writeNext()
     const int number = int(m_results.size()) + 1;
     m_status->setText(m_chinese ? QStringLiteral("正在写入第 %1 台对讲机...").arg(number)
                                 : QStringLiteral("Writing radio %1...").arg(number));
+    fitToText();
     m_progress->setValue(0);
 
     FieldCallbacks callbacks;
@@ -111,21 +115,38 @@ void CSeveralRadiosDlg::writeNext()
     m_status->setText(line + QLatin1Char('\n') + summary() + QLatin1Char('\n') +
                       text("Connect the next radio and press Next radio, or press Finish.",
                            "请连接下一台对讲机后按“下一台”，或按“完成”。"));
+    fitToText();
     m_next->setEnabled(true);
     m_next->setFocus();
 }
 
 QString CSeveralRadiosDlg::summary() const
 {
-    int failed = 0;
+    SeriesTally tally;
     for (const FieldResult& r : m_results)
-        failed += r.succeeded() ? 0 : 1;
+        tally.add(r);
     if (m_chinese)
-        return QStringLiteral("已写入 %1 台对讲机，失败 %2 台").arg(m_results.size()).arg(failed);
-    return QStringLiteral("%1 radio%2 written, %3 failed")
-        .arg(m_results.size())
-        .arg(m_results.size() == 1 ? QString() : QStringLiteral("s"))
-        .arg(failed);
+        return QStringLiteral("共 %1 台对讲机：已写入 %2 台，校验失败 %3 台，未写入 %4 台")
+            .arg(tally.radios())
+            .arg(tally.written())
+            .arg(tally.failedVerify())
+            .arg(tally.notWritten());
+    return QStringLiteral("%1 radio%2: %3 written, %4 failed verify, %5 not written")
+        .arg(tally.radios())
+        .arg(tally.radios() == 1 ? QString() : QStringLiteral("s"))
+        .arg(tally.written())
+        .arg(tally.failedVerify())
+        .arg(tally.notWritten());
+}
+
+void CSeveralRadiosDlg::fitToText()
+{
+    // The status may wrap to several lines: the dialog grows so that the
+    // buttons never cover the list.
+    layout()->activate();
+    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+    if (height() < wanted.height() || width() < wanted.width())
+        resize(size().expandedTo(wanted));
 }
 
 void CSeveralRadiosDlg::onFinish()

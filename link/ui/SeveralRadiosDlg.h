@@ -38,7 +38,8 @@ public:
     QPushButton* finishButton() const { return m_finish; }
     QListWidget* resultList() const { return m_list; }
     QLabel* statusLine() const { return m_status; }
-    // One line of the summary: how many written, how many failed.
+    // One line of the summary: each radio counted once, as written, failed
+    // verify or not written.
     QString summary() const;
 
 signals:
@@ -54,6 +55,7 @@ protected:
 private:
     void writeNext();
     void onFinish();
+    void fitToText();
     // Closes the trace (saying so when it could not be written whole) and the dialog.
     void finish();
     QString text(const char* english, const char* chinese) const;

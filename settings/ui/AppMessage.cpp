@@ -62,3 +62,27 @@ QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
         discard->setText(g_bChinese ? QStringLiteral("不保存(&N)") : QStringLiteral("Do&n't Save"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
+
+QString shortenedMessage(const QString& text, bool chinese)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() <= kLongMessageLines)
+        return text;
+    // One line fewer than allowed, so the "more" line keeps the box at the limit.
+    const int kept = kLongMessageLines - 1;
+    const qsizetype more = lines.size() - kept;
+    const QString tail = chinese ? QStringLiteral("…… 另有 %1 行").arg(more) : QStringLiteral("… and %1 more").arg(more);
+    return QStringList(lines.mid(0, kept)).join(QLatin1Char('\n')) + QLatin1Char('\n') + tail;
+}
+
+QMessageBox::StandardButton longMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                                           QMessageBox::Icon icon)
+{
+    if (g_messagesToStandardError)
+        return appMessageBox(parent, text, QMessageBox::Ok, icon, caption);
+    QMessageBox box(icon, caption.isNull() ? appName() : caption, shortenedMessage(text, g_bChinese),
+                    QMessageBox::Ok, parent);
+    if (box.text() != text)
+        box.setDetailedText(text);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}

@@ -19,6 +19,17 @@ QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::Icon icon = QMessageBox::Warning,
                                           const QString& caption = QString());
 
+// A message box for a text that may run to many lines (a list of refused
+// rows): beyond kLongMessageLines lines it shows the first ones and
+// "… and N more", with the whole text under Show Details, so the box always
+// fits the screen. Returns the button pressed (Ok).
+constexpr int kLongMessageLines = 10;
+QMessageBox::StandardButton longMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                                           QMessageBox::Icon icon);
+// The text such a box shows: text itself when it has at most
+// kLongMessageLines lines, else its first lines and "… and N more".
+QString shortenedMessage(const QString& text, bool chinese);
+
 // For a run that nobody watches (the print switches): every message goes to
 // standard error as "caption: text" instead of a box, and the answer is the
 // safest button offered (Cancel, No, Abort, Ignore; Ok when it is the only

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -52,6 +53,15 @@ CFieldOptionsDlg::CFieldOptionsDlg(FieldPreferences& prefs, bool chinese, QWidge
     grid->addWidget(m_trace, 3, 0, 1, 2);
     grid->addWidget(m_traceFile, 4, 0);
     grid->addWidget(m_traceBrowse, 4, 1);
+    auto* traceNote = new QLabel(text("Each transfer is added to the end of the file after a line with the date "
+                                      "and time, the command, the port and its device; an earlier trace is never "
+                                      "emptied.",
+                                      "每次传输都追加到文件末尾，前面一行写明日期时间、命令、端口及其设备；"
+                                      "已有的记录不会被清空。"),
+                                 this);
+    traceNote->setObjectName(QStringLiteral("traceNote"));
+    traceNote->setWordWrap(true);
+    grid->addWidget(traceNote, 5, 0, 1, 2);
     grid->setColumnMinimumWidth(0, 280);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(controlName(1));

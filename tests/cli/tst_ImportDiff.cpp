@@ -211,9 +211,9 @@ void ImportDiffTest::errors_data()
     const QString csv = path(QStringLiteral("in.csv"));
     const QString out = path(QStringLiteral("error-out.dat"));
     const QString missing = path(QStringLiteral("missing.dat"));
-    QTest::newRow("import without -o") << QStringList{"import", csv} << 2 << "no output file";
-    QTest::newRow("import without a plan") << QStringList{"import", "-o", out} << 2 << "no channel plan";
-    QTest::newRow("import, two plans") << QStringList{"import", csv, csv, "-o", out} << 2 << "only one";
+    QTest::newRow("import without -o") << QStringList{"import", csv} << 2 << "option -o is required";
+    QTest::newRow("import without a plan") << QStringList{"import", "-o", out} << 2 << "needs IN.csv";
+    QTest::newRow("import, two plans") << QStringList{"import", csv, csv, "-o", out} << 2 << "only IN.csv";
     QTest::newRow("import, unknown option") << QStringList{"import", csv, "-o", out, "--force"} << 2 << "--force";
     QTest::newRow("import, --base twice") << QStringList{"import", csv, "--base", csv, "--base", csv, "-o", out} << 2
                                           << "--base";
@@ -225,7 +225,7 @@ void ImportDiffTest::errors_data()
                                          << "not a text file";
     QTest::newRow("import, base of a model without a band")
         << QStringList{"import", csv, "--base", path("unnamed-model.dat"), "-o", out} << 1 << "no band for model 5";
-    QTest::newRow("diff, one file") << QStringList{"diff", path("base.dat")} << 2 << "two .dat files";
+    QTest::newRow("diff, one file") << QStringList{"diff", path("base.dat")} << 2 << "needs A.dat B.dat";
     QTest::newRow("diff, missing file") << QStringList{"diff", path("base.dat"), missing} << 2 << "missing.dat";
     QTest::newRow("diff, unknown option") << QStringList{"diff", "-q", path("base.dat"), path("base.dat")} << 2
                                           << "-q";

@@ -174,7 +174,7 @@ void ShowExportTest::errors_data()
     QTest::newRow("export, missing file") << QStringList{"export", missing} << 1 << "missing.dat";
     QTest::newRow("export, 1023 bytes") << QStringList{"export", shortDat} << 1 << "1023";
     QTest::newRow("export, unwritable output") << QStringList{"export", dat, "-o", blocked} << 1 << "out.csv";
-    QTest::newRow("show without file") << QStringList{"show"} << 2 << "no .dat file";
+    QTest::newRow("show without file") << QStringList{"show"} << 2 << "needs FILE.dat";
     QTest::newRow("export, unknown format") << QStringList{"export", dat, "--format", "xml"} << 2 << "xml";
     QTest::newRow("show, two files") << QStringList{"show", dat, dat} << 2 << "";
     QTest::newRow("show, unknown option") << QStringList{"show", "-x"} << 2 << "-x";

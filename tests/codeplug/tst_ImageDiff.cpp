@@ -34,19 +34,41 @@ void ImageDiffTest::changes_data()
     QTest::addColumn<QList<DiffLine>>("expected");
 
     const int ch2 = layout::channelOffset(2);
-    QTest::newRow("receive frequency") << ch2 + 1 << 0x11
-                                       << QList<DiffLine>{{2, "Rx Frequency", "145.12500", "145.11100"}};
+    namespace ch = layout::channel;
+    const auto field = [ch2](int column, int first, const char* name, const char* a, const char* b) {
+        return DiffLine{DiffLine::Kind::ChannelField, 2, column, ch2 + first, QString::fromUtf8(name),
+                        QString::fromUtf8(a), QString::fromUtf8(b)};
+    };
+    const auto option = [](int offset, const char* name, const char* a, const char* b) {
+        return DiffLine{DiffLine::Kind::Option, 0, 0, offset, QString::fromUtf8(name), QString::fromUtf8(a),
+                        QString::fromUtf8(b)};
+    };
+    const auto byte = [](int channel, int offset, const char* name, const char* a, const char* b) {
+        return DiffLine{DiffLine::Kind::OtherByte, channel, 0, offset, QString::fromUtf8(name), QString::fromUtf8(a),
+                        QString::fromUtf8(b)};
+    };
+    QTest::newRow("receive frequency")
+        << ch2 + 1 << 0x11
+        << QList<DiffLine>{field(ChannelTable::ColRx, ch::kRxFrequency, "Rx Frequency", "145.12500", "145.11100")};
     // Tones still show on a channel out of use; its busy lock does not.
     QTest::newRow("transmit presence takes the channel out of use")
-        << ch2 + 7 << 0xFF << QList<DiffLine>{{2, "Tx Frequency", "145.60000", ""}, {2, "Busy Lock", "No", ""}};
-    QTest::newRow("busy lock bit") << ch2 + 12 << 0xFE << QList<DiffLine>{{2, "Busy Lock", "No", "Yes"}};
-    QTest::newRow("other flag bit") << ch2 + 12 << 0xFB << QList<DiffLine>{{2, "Byte 0x02C", "FF", "FB"}};
-    QTest::newRow("reserved byte") << ch2 + 14 << 0x00 << QList<DiffLine>{{2, "Byte 0x02E", "FF", "00"}};
-    QTest::newRow("squelch") << int(layout::kSquelchLevel) << 9 << QList<DiffLine>{{0, "Squelch Level", "4", "9"}};
-    QTest::newRow("time-out off") << int(layout::kTimeOutTimer) << 0 << QList<DiffLine>{{0, "Time Out Time", "60s", "Off"}};
-    QTest::newRow("model") << int(layout::kModelIndex) << 2 << QList<DiffLine>{{0, "Model", "0", "2"}};
-    QTest::newRow("beep bit 1 only") << int(layout::kBeep) << 0x03 << QList<DiffLine>{{0, "Byte 0x3C0", "01", "03"}};
-    QTest::newRow("a row kept only in the file") << 0x3F0 << 0x12 << QList<DiffLine>{{0, "Byte 0x3F0", "FF", "12"}};
+        << ch2 + 7 << 0xFF
+        << QList<DiffLine>{field(ChannelTable::ColTx, ch::kTxFrequency, "Tx Frequency", "145.60000", ""),
+                           field(ChannelTable::ColBusy, ch::kFlags, "Busy Lock", "No", "")};
+    QTest::newRow("busy lock bit") << ch2 + 12 << 0xFE
+                                   << QList<DiffLine>{field(ChannelTable::ColBusy, ch::kFlags, "Busy Lock", "No", "Yes")};
+    QTest::newRow("other flag bit") << ch2 + 12 << 0xFB << QList<DiffLine>{byte(2, ch2 + 12, "Byte 0x02C", "FF", "FB")};
+    QTest::newRow("reserved byte") << ch2 + 14 << 0x00 << QList<DiffLine>{byte(2, ch2 + 14, "Byte 0x02E", "FF", "00")};
+    QTest::newRow("squelch") << int(layout::kSquelchLevel) << 9
+                             << QList<DiffLine>{option(layout::kSquelchLevel, "Squelch Level", "4", "9")};
+    QTest::newRow("time-out off") << int(layout::kTimeOutTimer) << 0
+                                  << QList<DiffLine>{option(layout::kTimeOutTimer, "Time Out Time", "60s", "Off")};
+    QTest::newRow("model") << int(layout::kModelIndex) << 2
+                           << QList<DiffLine>{option(layout::kModelIndex, "Model", "0", "2")};
+    QTest::newRow("beep bit 1 only") << int(layout::kBeep) << 0x03
+                                     << QList<DiffLine>{byte(0, layout::kBeep, "Byte 0x3C0", "01", "03")};
+    QTest::newRow("a row kept only in the file") << 0x3F0 << 0x12
+                                                 << QList<DiffLine>{byte(0, 0x3F0, "Byte 0x3F0", "FF", "12")};
 }
 
 void ImageDiffTest::changes()
@@ -69,8 +91,10 @@ void ImageDiffTest::changes()
 
 void ImageDiffTest::texts()
 {
-    QCOMPARE((DiffLine{3, "QT/DQT Enc", "None", ""}.text()), QStringLiteral("Channel 3, QT/DQT Enc: None | (empty)"));
-    QCOMPARE((DiffLine{0, "Beep", "On", "Off"}.text()), QStringLiteral("Beep: On | Off"));
+    QCOMPARE((DiffLine{DiffLine::Kind::ChannelField, 3, ChannelTable::ColEncode, 0, "QT/DQT Enc", "None", ""}.text()),
+             QStringLiteral("Channel 3, QT/DQT Enc: None | (empty)"));
+    QCOMPARE((DiffLine{DiffLine::Kind::Option, 0, 0, layout::kBeep, "Beep", "On", "Off"}.text()),
+             QStringLiteral("Beep: On | Off"));
 }
 
 int runImageDiffTests(int argc, char** argv)

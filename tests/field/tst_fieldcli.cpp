@@ -154,7 +154,10 @@ private slots:
         QByteArray toRadio;
         QByteArray fromRadio;
         double last = 0;
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^# "))).size(), 1);  // one transfer, one header
         for (const QString& line : lines) {
+            if (line.startsWith(QLatin1String("# ")))
+                continue;
             const QRegularExpressionMatch m = lineFormat.match(line);
             QVERIFY2(m.hasMatch(), qPrintable(line));
             QVERIFY2(m.captured(1).toDouble() >= last, qPrintable(line));
@@ -189,6 +192,77 @@ private slots:
                                      char(layout::kBlockSize), char(protocol::kAck)};
             QCOMPARE(frame, QByteArray(expected, hostPerBlock));
         }
+    }
+
+    void traceKeepsEverySession()
+    {
+        SimProcess sim;
+        QVERIFY(startSim(sim, patternImage(7), path(QStringLiteral("sessions-saved.dat"))));
+        const QString trace = path(QStringLiteral("sessions.trace"));
+        QVERIFY(QFile::exists(trace) == false);
+        const QStringList readArgs = {QStringLiteral("read"), QStringLiteral("--port"), sim.devicePath(),
+                                      QStringLiteral("-o"), path(QStringLiteral("sessions-out.dat")),
+                                      QStringLiteral("--trace"), trace};
+        CliResult r = runCli(readArgs);
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        r = runCli({QStringLiteral("write"), QStringLiteral("--port"), sim.devicePath(),
+                    saveImage(fieldImage(), QStringLiteral("sessions-file.dat")), QStringLiteral("--trace"), trace});
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        const QByteArray two = readAll(trace);
+        // A third transfer on a port that does not exist fails, and appends.
+        r = runCli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/dev/kq517-none"),
+                    QStringLiteral("-o"), path(QStringLiteral("never.dat")), QStringLiteral("--trace"), trace});
+        QCOMPARE(r.exitCode, 1);
+        const QByteArray three = readAll(trace);
+        QVERIFY2(three.startsWith(two), three.left(200).constData());
+
+        static const QRegularExpression header(
+            QStringLiteral("^# \\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2} (\\S+) (\\S+) (\\S+)$"));
+        QStringList verbs;
+        QStringList ports;
+        for (const QString& line : QString::fromUtf8(three).split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch m = header.match(line);
+            if (m.hasMatch()) {
+                verbs << m.captured(1);
+                ports << m.captured(2);
+            }
+        }
+        QCOMPARE(verbs, (QStringList{QStringLiteral("read"), QStringLiteral("write"), QStringLiteral("read")}));
+        QCOMPARE(ports, (QStringList{sim.devicePath(), sim.devicePath(), QStringLiteral("/dev/kq517-none")}));
+        // Each successful session holds its bytes: a request for every block.
+        const QByteArray firstSession = two.left(two.indexOf("\n# "));
+        QVERIFY(firstSession.count(" > ") >= layout::kRadioBlockCount);
+        QVERIFY(two.mid(two.indexOf("\n# ")).count(" > ") >= layout::kRadioBlockCount);
+    }
+
+    // --- progress ----------------------------------------------------------
+
+    void progressToAPipeHasNoFrames_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("lines") << false;
+        QTest::newRow("--quiet") << true;
+    }
+
+    void progressToAPipeHasNoFrames()
+    {
+        QFETCH(bool, quiet);
+        SimProcess sim;
+        QVERIFY(startSim(sim, patternImage(8), path(QStringLiteral("progress-saved.dat"))));
+        QStringList args = {QStringLiteral("write"), QStringLiteral("--port"), sim.devicePath(),
+                            saveImage(fieldImage(), QStringLiteral("progress-file.dat")), QStringLiteral("--verify")};
+        if (quiet)
+            args << QStringLiteral("--quiet");
+        const CliResult r = runCli(args);  // stderr is a pipe here
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        QVERIFY2(!r.errorOutput.contains(QLatin1Char('\r')), qPrintable(describe(r)));
+        if (quiet) {
+            QCOMPARE(r.errorOutput, QString());
+            return;
+        }
+        // One line as each step starts, one as it ends.
+        QCOMPARE(r.errorOutput, QStringLiteral("Writing rows 0 to 60\nWriting done: 61 rows\n"
+                                               "Verifying rows 0 to 60\nVerifying done: 61 rows\n"));
     }
 
     void traceThatCannotBeWrittenStopsBeforeTheRadio()
@@ -274,13 +348,13 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("summary");
         QTest::newRow("two Enters, three radios") << QByteArray("\n\n") << QStringList{} << 0
-                                                  << QStringLiteral("3 radios written, 0 failed");
+                                                  << QStringLiteral("3 radios: 3 written, 0 failed verify, 0 not written");
         QTest::newRow("q stops after the first") << QByteArray("q\n\n") << QStringList{} << 0
-                                                 << QStringLiteral("1 radio written, 0 failed");
-        QTest::newRow("no input, one radio") << QByteArray() << QStringList{} << 0 << QStringLiteral("1 radio written, 0 failed");
+                                                 << QStringLiteral("1 radio: 1 written, 0 failed verify, 0 not written");
+        QTest::newRow("no input, one radio") << QByteArray() << QStringList{} << 0 << QStringLiteral("1 radio: 1 written, 0 failed verify, 0 not written");
         QTest::newRow("every verify fails")
             << QByteArray("\n\n") << QStringList{QStringLiteral("--drop-write-at"), QStringLiteral("3")} << 1
-            << QStringLiteral("0 radios written, 3 failed: radio 1: verify: ");
+            << QStringLiteral("3 radios: 0 written, 3 failed verify, 0 not written: radio 1: verify: ");
     }
 
     void repeatWritesOneRadioAfterAnother()

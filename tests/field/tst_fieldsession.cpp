@@ -20,6 +20,7 @@
 #include "link/FieldSession.h"
 #include "link/PortHolders.h"
 #include "link/SerialBytePort.h"
+#include "link/SeriesTally.h"
 #include "link/SimulatedRadio.h"
 #include "link/TraceBytePort.h"
 #include "tests/support/InMemoryPort.h"
@@ -320,6 +321,8 @@ private slots:
         double last = 0;
         while (!file.atEnd()) {
             const QString text = QString::fromLatin1(file.readLine()).chopped(1);
+            if (text.startsWith(QLatin1String("# ")))
+                continue;
             const QRegularExpressionMatch m = lineFormat.match(text);
             QVERIFY2(m.hasMatch(), qPrintable(text));
             const double seconds = m.captured(1).toDouble();
@@ -331,6 +334,49 @@ private slots:
         QCOMPARE(traceSent, sent);
         QCOMPARE(traceReceived, received);
         QVERIFY(received.size() > layout::kRadioByteCount);
+    }
+
+    // Each radio of a series counted once: written, failed verify, not written.
+    void seriesTallyCountsEachRadioOnce_data()
+    {
+        QTest::addColumn<QStringList>("radios");
+        QTest::addColumn<int>("written");
+        QTest::addColumn<int>("failedVerify");
+        QTest::addColumn<int>("notWritten");
+        QTest::newRow("one of each") << QStringList{"ok", "verify", "no port"} << 1 << 1 << 1;
+        QTest::newRow("all written") << QStringList{"ok", "ok"} << 2 << 0 << 0;
+        QTest::newRow("no port twice, then ok") << QStringList{"no port", "no port", "ok"} << 1 << 0 << 2;
+    }
+
+    void seriesTallyCountsEachRadioOnce()
+    {
+        QFETCH(QStringList, radios);
+        QFETCH(int, written);
+        QFETCH(int, failedVerify);
+        QFETCH(int, notWritten);
+        SeriesTally tally;
+        FieldOptions options;
+        options.verify = true;
+        for (const QString& kind : radios) {
+            SimFaults faults;
+            if (kind == QLatin1String("verify"))
+                faults.dropWriteAt = 5;
+            RadioOnLine line(patternImage(2), faults);
+            BytePortFactory factory = line.factory();
+            if (kind == QLatin1String("no port"))
+                factory = [] {
+                    auto port = std::make_unique<InMemoryPort>();
+                    port->failOpen(QStringLiteral("busy"));
+                    return std::unique_ptr<BytePort>(std::move(port));
+                };
+            FieldSession session(factory, QStringLiteral("COM1"));
+            tally.add(session.write(patternImage(3), options, FieldCallbacks()));
+        }
+        QCOMPARE(tally.written(), written);
+        QCOMPARE(tally.failedVerify(), failedVerify);
+        QCOMPARE(tally.notWritten(), notWritten);
+        QCOMPARE(tally.radios(), int(radios.size()));
+        QCOMPARE(tally.allWritten(), written == radios.size());
     }
 
     void traceLineFormat()

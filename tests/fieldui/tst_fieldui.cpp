@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -23,6 +24,7 @@
 #include "codeplug/ImageCheck.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
+#include "link/PortNames.h"
 #include "link/SerialBytePort.h"
 #include "link/ui/FieldTexts.h"
 #include "link/ui/ProcessDlg.h"
@@ -102,6 +104,7 @@ private slots:
     // COM Setup
     void comSetupMapsNameToDevice();
     void comSetupCancelKeepsMappings();
+    void comSetupEnvironmentSaysSoUntilTheUserMaps();
     void comSetupBusyReasonInChinese();
 
     // Texts
@@ -525,12 +528,12 @@ void TestFieldUi::severalRadiosThreeInARow_data()
     QTest::newRow("all done") << false << QStringList()
                               << QStringList{QStringLiteral("Radio 1: done"), QStringLiteral("Radio 2: done"),
                                              QStringLiteral("Radio 3: done")}
-                              << QStringLiteral("3 radios written, 0 failed");
+                              << QStringLiteral("3 radios: 3 written, 0 failed verify, 0 not written");
     // Every radio acknowledges channel 1's first block without storing it.
     const QString failed = QStringLiteral("第 %1 台对讲机：失败：校验：1 个数据块读回的内容与写入的不同：0x010（信道 1）");
     QTest::newRow("verify fails, chinese")
         << true << QStringList{QStringLiteral("--drop-write-at"), QStringLiteral("2")}
-        << QStringList{failed.arg(1), failed.arg(2), failed.arg(3)} << QStringLiteral("已写入 3 台对讲机，失败 3 台");
+        << QStringList{failed.arg(1), failed.arg(2), failed.arg(3)} << QStringLiteral("共 3 台对讲机：已写入 0 台，校验失败 3 台，未写入 0 台");
 }
 
 void TestFieldUi::severalRadiosThreeInARow()
@@ -565,6 +568,7 @@ void TestFieldUi::severalRadiosThreeInARow()
     // then Finish, and notes what the dialog showed after each radio.
     QStringList shown;
     QStringList statusAfterEach;
+    int overlaps = 0;
     int dialogsSeen = 0;
     QPointer<CSeveralRadiosDlg> seenDialog;
     ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
@@ -582,6 +586,11 @@ void TestFieldUi::severalRadiosThreeInARow()
         if (done <= statusAfterEach.size())
             return;
         statusAfterEach << several->statusLine()->text();
+        // The dialog grew with the wrapped status: nothing covers the list.
+        const QRect list = several->resultList()->geometry();
+        for (const QWidget* w : {static_cast<QWidget*>(several->statusLine()), static_cast<QWidget*>(several->nextButton())})
+            overlaps += w->geometry().intersects(list) ? 1 : 0;
+        overlaps += several->statusLine()->height() < several->statusLine()->heightForWidth(several->statusLine()->width()) ? 1 : 0;
         if (done < 3) {
             several->nextButton()->click();
             return;
@@ -602,6 +611,7 @@ void TestFieldUi::severalRadiosThreeInARow()
     QVERIFY2(boxes.seen().isEmpty(), qPrintable(boxes.last().text));
     QCOMPARE(shown, listed);
     QVERIFY2(statusAfterEach.value(2).contains(summary), qPrintable(statusAfterEach.value(2)));
+    QCOMPARE(overlaps, 0);
     // Every radio was backed up before its write: three backups.
     QCOMPARE(datFiles(backups).size(), 3);
     // One trace holds the whole series: a request for each row of the
@@ -696,6 +706,41 @@ void TestFieldUi::comSetupCancelKeepsMappings()
     m_view->OnSetupCom();
     QCOMPARE(m_dir->readFile(), before);
     QCOMPARE(QString::fromUtf8(g_settings.GetString("Ports", "COM1")), com1.path());
+}
+
+void TestFieldUi::comSetupEnvironmentSaysSoUntilTheUserMaps()
+{
+    TestPty com1, fromEnvironment;
+    // COM2 on the same device, so that the device list offers it whatever COM1 shows.
+    setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com1.path()}});
+    qputenv("KQ517_COM1", fromEnvironment.path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("KQ517_COM1"); });
+    const QString note = QStringLiteral("%1, from KQ517_COM1 for this run").arg(fromEnvironment.path());
+    QCOMPARE(fieldtext::portLine(QStringLiteral("COM1"), PortNames::device(QStringLiteral("COM1")), false),
+             QStringLiteral("Port: COM1 → ") + note);
+
+    QString labelBefore;
+    QString labelAfterMap;
+    ModalAnswerer runner(ModalAnswerer::OtherDialogs);
+    runner.answerOnce();
+    runner.onDialog([&](QDialog* dialog) {
+        labelBefore = dialog->findChild<QLabel*>(QStringLiteral("device1007"))->text();
+        auto* name = dialog->findChild<QComboBox*>(QStringLiteral("mapName"));
+        auto* device = dialog->findChild<QComboBox*>(QStringLiteral("mapDevice"));
+        name->setCurrentIndex(0);  // COM1 back to the device of the settings file
+        device->setCurrentIndex(device->findData(com1.path()));
+        dialog->findChild<QPushButton*>(QStringLiteral("mapButton"))->click();
+        labelAfterMap = dialog->findChild<QLabel*>(QStringLiteral("device1007"))->text();
+        dialog->findChild<QPushButton*>(QStringLiteral("id1"))->click();
+    });
+    m_view->OnSetupCom();
+    QCOMPARE(runner.count(), 1);
+    QCOMPARE(labelBefore, note);
+    QCOMPARE(labelAfterMap, com1.path());
+    // The user's mapping decides at once, for this run too.
+    QCOMPARE(PortNames::device(QStringLiteral("COM1")), com1.path());
+    QVERIFY(!PortNames::environmentDecides(QStringLiteral("COM1")));
+    QCOMPARE(fieldtext::portLine(QStringLiteral("COM1"), com1.path(), false), QStringLiteral("Port: COM1: ") + com1.path());
 }
 
 void TestFieldUi::comSetupBusyReasonInChinese()

@@ -1,0 +1,128 @@
+#include "cli/OptionParser.h"
+
+#include <cstdio>
+
+#include "cli/Commands.h"
+#include "cli/Help.h"
+
+bool ParsedArgs::number(const char* option, int min, int max, int* out, QString* error) const
+{
+    if (!has(option))
+        return true;
+    bool ok = false;
+    const int n = value(option).toInt(&ok);
+    if (!ok || n < min || n > max) {
+        *error = QStringLiteral("option %1 wants a whole number from %2 to %3, not '%4'")
+                     .arg(QLatin1String(option))
+                     .arg(min)
+                     .arg(max)
+                     .arg(value(option));
+        return false;
+    }
+    *out = n;
+    return true;
+}
+
+namespace {
+
+const OptionSpec* findOption(const VerbSpec& verb, const QString& name)
+{
+    for (const OptionSpec& option : verb.options)
+        if (name == QLatin1String(option.name))
+            return &option;
+    return nullptr;
+}
+
+ParseOutcome usageError(const QString& message)
+{
+    ParseOutcome outcome;
+    outcome.kind = ParseOutcome::Kind::UsageError;
+    outcome.error = message;
+    return outcome;
+}
+
+bool isHelpWord(const QString& word)
+{
+    return word == QLatin1String("--help") || word == QLatin1String("-h");
+}
+
+}  // namespace
+
+ParseOutcome parseVerbArguments(const VerbSpec& verb, const QStringList& words)
+{
+    // Help wins over every other word, so "kq517 read --port --help" still helps.
+    for (const QString& word : words) {
+        if (word == QLatin1String("--"))
+            break;
+        if (isHelpWord(word)) {
+            ParseOutcome outcome;
+            outcome.kind = ParseOutcome::Kind::Help;
+            return outcome;
+        }
+    }
+
+    ParseOutcome outcome;
+    bool operandsOnly = false;
+    for (int i = 0; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        if (operandsOnly || word == QLatin1String("-") || !word.startsWith(QLatin1Char('-'))) {
+            outcome.args.addOperand(word);
+            continue;
+        }
+        if (word == QLatin1String("--")) {
+            operandsOnly = true;
+            continue;
+        }
+        // "--name=value" carries its value in the same word.
+        const qsizetype equals = word.startsWith(QLatin1String("--")) ? word.indexOf(QLatin1Char('=')) : -1;
+        const QString name = equals < 0 ? word : word.left(equals);
+        const OptionSpec* option = findOption(verb, name);
+        if (!option)
+            return usageError(QStringLiteral("unknown option '%1'").arg(name));
+        if (outcome.args.has(option->name))
+            return usageError(QStringLiteral("option %1 given more than once").arg(name));
+        if (!option->valueName) {
+            if (equals >= 0)
+                return usageError(QStringLiteral("option %1 takes no value").arg(name));
+            outcome.args.set(name, QString());
+            continue;
+        }
+        QString value;
+        if (equals >= 0)
+            value = word.mid(equals + 1);
+        else if (i + 1 < words.size())
+            value = words.at(++i);
+        if (value.isEmpty())
+            return usageError(QStringLiteral("option %1 needs a value (%2)").arg(name, QLatin1String(option->valueName)));
+        outcome.args.set(name, value);
+    }
+
+    for (const OptionSpec& option : verb.options)
+        if (option.required && !outcome.args.has(option.name))
+            return usageError(QStringLiteral("option %1 is required").arg(QLatin1String(option.name)));
+    const int count = int(outcome.args.operands().size());
+    if (count > verb.maxOperands) {
+        const QString extra = outcome.args.operands().at(verb.maxOperands);
+        return usageError(verb.maxOperands == 0 ? QStringLiteral("unexpected '%1'").arg(extra)
+                                                : QStringLiteral("unexpected '%1' (only %2 given)")
+                                                      .arg(extra, QLatin1String(verb.operands)));
+    }
+    if (count < verb.minOperands)
+        return usageError(QStringLiteral("needs %1").arg(QLatin1String(verb.operands)));
+    return outcome;
+}
+
+int dispatchVerb(const VerbSpec& verb, const QStringList& words)
+{
+    const ParseOutcome outcome = parseVerbArguments(verb, words);
+    switch (outcome.kind) {
+    case ParseOutcome::Kind::Help:
+        std::fputs(verbHelp(verb).toLocal8Bit().constData(), stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
+    case ParseOutcome::Kind::UsageError:
+        return verbUsageError(verb, outcome.error);
+    case ParseOutcome::Kind::Run:
+        break;
+    }
+    return verb.run(outcome.args);
+}

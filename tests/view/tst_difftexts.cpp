@@ -1,0 +1,102 @@
+// Compare With's lines in the interface language: the core's differences
+// worded from each language module's string table, channel cells as the
+// channel table shows them in that language.
+
+#include <QtTest>
+
+#include "codeplug/ChannelTable.h"
+#include "codeplug/ImageDiff.h"
+#include "codeplug/ImageLayout.h"
+#include "settings/ui/LanguageModule.h"
+#include "view/DiffTexts.h"
+
+namespace {
+
+// Channel 2 in use, then a few changes in b: its receive frequency, the
+// busy lock, a reserved byte, the time-out timer and the beep.
+void makeImages(MemoryImage* a, MemoryImage* b)
+{
+    ChannelTable table(false);
+    table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.12500"));
+    table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.60000"));
+    table.setCell(2, ChannelTable::ColDecode, QStringLiteral("67.0"));
+    table.setCell(2, ChannelTable::ColEncode, QStringLiteral("None"));
+    table.setCell(2, ChannelTable::ColBusy, QStringLiteral("No"));
+    *a = MemoryImage::newImage();
+    table.encode(*a);
+    a->set(layout::kTimeOutTimer, 2);
+    a->set(layout::kBeep, 1);
+    *b = *a;
+    const int ch2 = layout::channelOffset(2);
+    b->set(ch2 + layout::channel::kRxFrequency + 1, 0x11);
+    b->set(ch2 + layout::channel::kFlags, 0xFE);
+    b->set(ch2 + 14, 0x00);
+    b->set(layout::kTimeOutTimer, 0);
+    b->set(layout::kBeep, 0);
+}
+
+}  // namespace
+
+class DiffTextsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanupTestCase() { LanguageModule::unload(); }
+
+    void lines_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("English") << "English"
+                                 << QStringList{"Channel 2, Rx Frequency: 145.12500 | 145.11100",
+                                                "Channel 2, Busy Lock: No | Yes",
+                                                "Time Out Time: 60s | Off",
+                                                "Beep: On | Off",
+                                                "Channel 2, Byte 0x02E: FF | 00"};
+        QTest::newRow("Chinese") << "Chinese"
+                                 << QStringList{"信道 2，接收频率：145.12500 | 145.11100",
+                                                "信道 2，" + ChannelTable::header(ChannelTable::ColBusy, true) + "：" +
+                                                    chineseBusy(false) + " | " + chineseBusy(true),
+                                                "超时定时：60 秒 | 关",
+                                                "按键音：开 | 关",
+                                                "信道 2，字节 0x02E：FF | 00"};
+    }
+
+    void lines()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, expected);
+        QVERIFY(LanguageModule::load(language, QStringLiteral(KQ517_PROGRAM_DIR)));
+        MemoryImage a;
+        MemoryImage b;
+        makeImages(&a, &b);
+        const QList<imagediff::DiffLine> diff = imagediff::diff(a, b);
+        const QStringList shown = difftext::lines(diff, a, b, language == QLatin1String("Chinese"));
+        QCOMPARE(shown, expected);
+        // The English program says what the command line says.
+        if (language == QLatin1String("English")) {
+            QStringList cli;
+            for (const imagediff::DiffLine& line : diff)
+                cli << line.text();
+            QCOMPARE(shown, cli);
+        }
+    }
+
+private:
+    // The busy lock cell of channel 2 as the Chinese channel table shows it.
+    static QString chineseBusy(bool lockOn)
+    {
+        ChannelTable table(false);
+        table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.12500"));
+        table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.60000"));
+        table.setCell(2, ChannelTable::ColBusy, lockOn ? QStringLiteral("Yes") : QStringLiteral("No"));
+        MemoryImage image = MemoryImage::newImage();
+        table.encode(image);
+        ChannelTable chinese(true);
+        chinese.decode(image, true);
+        return chinese.cell(2, ChannelTable::ColBusy);
+    }
+};
+
+QTEST_MAIN(DiffTextsTest)
+#include "tst_difftexts.moc"

@@ -1,0 +1,84 @@
+#include "view/DiffTexts.h"
+
+#include "codeplug/ChannelTable.h"
+#include "codeplug/ImageLayout.h"
+#include "settings/ui/LanguageModule.h"
+
+namespace difftext {
+
+namespace {
+
+QString word(int id)
+{
+    return LanguageModule::string(id);
+}
+
+QString orEmpty(const QString& value)
+{
+    return value.isEmpty() ? word(IDS_DIFF_EMPTY) : value;
+}
+
+int optionNameId(int offset)
+{
+    switch (offset) {
+    case layout::kModelIndex: return IDS_DIFF_MODEL;
+    case layout::kBandIndex: return IDS_DIFF_BAND;
+    case layout::kSquelchLevel: return IDS_DIFF_SQUELCH;
+    case layout::kTimeOutTimer: return IDS_DIFF_TIME_OUT;
+    case layout::kBeep: return IDS_DIFF_BEEP;
+    default: break;
+    }
+    return IDS_DIFF_TX_POWER;
+}
+
+// An option's value in the interface language, from its byte; numbers stay
+// as the core gives them.
+QString optionValue(const imagediff::DiffLine& line, const MemoryImage& image, const QString& english)
+{
+    const std::uint8_t byte = image.at(line.offset);
+    if (line.offset == layout::kTimeOutTimer)
+        return byte == 0 ? word(IDS_DIFF_OFF) : word(IDS_DIFF_SECONDS).arg(int(byte) * 30);
+    if (line.offset == layout::kBeep)
+        return word((byte & 0x01) ? IDS_DIFF_ON : IDS_DIFF_OFF);
+    return english;
+}
+
+}  // namespace
+
+QStringList lines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, const MemoryImage& b, bool chinese)
+{
+    ChannelTable tableA(chinese);
+    ChannelTable tableB(chinese);
+    tableA.decode(a, chinese);
+    tableB.decode(b, chinese);
+    QStringList texts;
+    for (const imagediff::DiffLine& line : diff) {
+        using Kind = imagediff::DiffLine::Kind;
+        switch (line.kind) {
+        case Kind::ChannelField:
+            texts << word(IDS_DIFF_CHANNEL_LINE)
+                         .arg(QString::number(line.channel), ChannelTable::header(line.column, chinese),
+                              orEmpty(tableA.cell(line.channel, line.column)),
+                              orEmpty(tableB.cell(line.channel, line.column)));
+            break;
+        case Kind::Option:
+            texts << word(IDS_DIFF_LINE)
+                         .arg(word(optionNameId(line.offset)), orEmpty(optionValue(line, a, line.a)),
+                              orEmpty(optionValue(line, b, line.b)));
+            break;
+        case Kind::OtherByte: {
+            const QString where = word(IDS_DIFF_BYTE)
+                                      .arg(QStringLiteral("%1").arg(line.offset, 3, 16, QLatin1Char('0')).toUpper());
+            // A byte of a channel record names its channel, as a field does.
+            texts << (line.channel > 0
+                          ? word(IDS_DIFF_CHANNEL_LINE)
+                                .arg(QString::number(line.channel), where, orEmpty(line.a), orEmpty(line.b))
+                          : word(IDS_DIFF_LINE).arg(where, orEmpty(line.a), orEmpty(line.b)));
+            break;
+        }
+        }
+    }
+    return texts;
+}
+
+}  // namespace difftext
