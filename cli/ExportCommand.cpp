@@ -61,7 +61,7 @@ const VerbSpec& exportVerb()
                                "the channel table as CSV or CHIRP CSV",
                                {{"-o", "OUT.csv", "write to OUT.csv (atomically) instead of standard output"},
                                 {"--format", "csv|chirp", "our own CSV (the default) or CHIRP's CSV"}},
-                               "Exit status 3: the CHIRP file is incomplete. Channels CHIRP cannot hold as they are "
+                               "Exit status 3 when the CHIRP file is incomplete: channels CHIRP cannot hold as they are "
                                "(a tone off the tone list, a channel with only one of its frequencies) were left out, "
                                "each named on standard error.",
                                runExport};
