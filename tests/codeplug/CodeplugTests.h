@@ -10,3 +10,4 @@ int runPlanRoundTripTests(int argc, char** argv);
 int runChirpModesTests(int argc, char** argv);
 int runPlanRefusalsTests(int argc, char** argv);
 int runImageDiffTests(int argc, char** argv);
+int runChannelEditTests(int argc, char** argv);

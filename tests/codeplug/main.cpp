@@ -18,5 +18,6 @@ int main(int argc, char** argv)
     failed += runChirpModesTests(argc, argv);
     failed += runPlanRefusalsTests(argc, argv);
     failed += runImageDiffTests(argc, argv);
+    failed += runChannelEditTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }

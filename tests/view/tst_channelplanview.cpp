@@ -98,6 +98,7 @@ private slots:
     // Rows
     void insertDeleteMoveWithUndo();
     void insertRefusedWhenLastChannelInUse();
+    void insertedChannelIsBlank();
     void movedRowTakesItsWholeRecord();
     void rowSelectionByChannelNumber();
 
@@ -481,11 +482,30 @@ void TestChannelPlanView::insertRefusedWhenLastChannelInUse()
     QCOMPARE(rowText(m_grid, 16), QStringLiteral("145.00000|145.00000|None|None|Yes"));
 }
 
+// The new channel Insert Row makes is a new document's blank record: none
+// of the hidden bytes 13 to 15 (or flag bits) of the channel it pushed down.
+void TestChannelPlanView::insertedChannelIsBlank()
+{
+    makeView();
+    pasteText(QStringLiteral("1\t145.00000\t\t\t\t\n"), 5);
+    std::uint8_t* record = m_doc->image().channel(5);
+    record[layout::channel::kFlags] = 0x5E;
+    record[13] = 0x11;
+    record[14] = 0x22;
+    record[15] = 0x33;
+    const QByteArray pushed(reinterpret_cast<const char*>(record), layout::kRowSize);
+    m_grid->selectRows(5, 5);
+    QVERIFY(m_view->OnInsertRow());
+    const MemoryImage blank = MemoryImage::newImage();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(m_doc->image().channel(5)), layout::kRowSize).toHex(' '),
+             QByteArray(reinterpret_cast<const char*>(blank.channel(5)), layout::kRowSize).toHex(' '));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(m_doc->image().channel(6)), layout::kRowSize), pushed);
+}
+
 void TestChannelPlanView::movedRowTakesItsWholeRecord()
 {
     makeView();
     pasteText(QStringLiteral("1\t145.00000\t\t\t\t\n2\t146.00000\t\t\t\t\n"), 1);
-    m_view->encodeTable();
     // A byte the grid does not show travels with its channel.
     m_doc->image().channel(2)[layout::channel::kReserved] = 0x5A;
     m_doc->image().channel(1)[layout::channel::kReserved] = 0x11;
@@ -607,8 +627,7 @@ void TestChannelPlanView::compareSaysWhenTheyAgree()
     makeView();
     pasteText(QString::fromLatin1(kThreeRows), 5);
     const QString path = m_dir->filePath(QStringLiteral("same.dat"));
-    MemoryImage saved = m_doc->image();
-    m_view->tableFromGrid().encode(saved);
+    const MemoryImage saved = m_doc->image();
     QVERIFY(saved.saveFile(path));
     planfiledialog::setHook([&](planfiledialog::Purpose, const QStringList&) {
         return planfiledialog::Choice{path, 0};
