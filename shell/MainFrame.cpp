@@ -127,7 +127,10 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow* window)
     // workspace's own choice of another window on hiding does not count.
     if (window && !m_bHidingChild && window->isVisible()) {
         m_activeChild = window;
+        // Queued as well: the workspace gives the window its own focus
+        // widget back after this notification.
         focusActiveView();
+        QMetaObject::invokeMethod(this, [this] { focusActiveView(); }, Qt::QueuedConnection);
     }
     updateCommandStates();
 }

@@ -62,7 +62,7 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return text(row, col);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(m_alignment.at(col));
+        return int(m_alignment.at(col));
     case Qt::ForegroundRole:
         return isFixed(row, col) ? QVariant(QBrush(m_fixedTextColour)) : QVariant();
     case Qt::BackgroundRole:

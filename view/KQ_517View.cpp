@@ -173,6 +173,9 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
 
     setWidget(m_form);
     setWidgetResizable(false);  // a window smaller than the form scrolls it
+    // The document window hands its keyboard focus to the grid, so that
+    // typing goes into the table as soon as the window is active.
+    setFocusProxy(m_grid);
 
     connect(m_grid, &CMSFlexGrid::LeaveCell, this, &CKQ_517View::CommitEditor);
     connect(m_grid, &CMSFlexGrid::EnterCell, this, [this] { OpenEditor(false); });
