@@ -2,8 +2,8 @@
 
 #include "codeplug/Codecs.h"
 
-CellValidator::CellValidator(std::int32_t bandLow, std::int32_t bandHigh, bool chinese)
-    : m_nBandLow(bandLow), m_nBandHigh(bandHigh), m_bChinese(chinese)
+CellValidator::CellValidator(std::int32_t bandLow, std::int32_t bandHigh)
+    : m_nBandLow(bandLow), m_nBandHigh(bandHigh)
 {
 }
 
@@ -50,71 +50,52 @@ CellValidator::FrequencyCheck CellValidator::checkFrequency(const QString& text,
     return FrequencyCheck::Valid;
 }
 
-void CellValidator::clearRow(ChannelTable& table, int row)
+int CellValidator::store(Channel& channel, int col, const QString& text) const
 {
-    // Busy Lock (column 5) is kept.
-    for (int c = ChannelTable::ColRx; c <= ChannelTable::ColEncode; ++c)
-        table.setCell(row, c, QString());
-}
-
-int CellValidator::store(ChannelTable& table, int row, int col, const QString& text,
-                         Trigger trigger) const
-{
-    if (row < 1 || row >= ChannelTable::kRows || col < ChannelTable::ColRx || col > ChannelTable::ColBusy)
+    if (col < ChannelTable::ColRx || col > ChannelTable::ColBusy)
         return NoMessage;
-
-    const QString rx = table.cell(row, ChannelTable::ColRx);
-    const QString tx = table.cell(row, ChannelTable::ColTx);
 
     if (col == ChannelTable::ColRx || col == ChannelTable::ColTx) {
         std::int64_t v = 0;
-        const FrequencyCheck check = checkFrequency(text, &v);
-        const bool isRx = col == ChannelTable::ColRx;
-        switch (check) {
-        case FrequencyCheck::NotANumber:
-            return MsgNotANumber;  // the row stays as it was
+        switch (checkFrequency(text, &v)) {
+        case FrequencyCheck::NotANumber: return MsgNotANumber;
+        case FrequencyCheck::OutOfRange: return MsgOutOfRange;
+        case FrequencyCheck::OffStep: return MsgOffStep;
         case FrequencyCheck::Empty:
-            if (isRx)
-                clearRow(table, row);
-            else
-                table.setCell(row, col, rx);  // the transmit frequency follows the receive one
-            return NoMessage;
-        case FrequencyCheck::OutOfRange:
-            if (isRx)
-                clearRow(table, row);
-            else
-                table.setCell(row, col, QString());
-            return MsgOutOfRange;
-        case FrequencyCheck::OffStep:
-            if (isRx || trigger == Trigger::CellLeave)
-                clearRow(table, row);
-            else
-                table.setCell(row, col, QString());
-            return MsgOffStep;
         case FrequencyCheck::Valid:
             break;
         }
-        // The text stored is the value that was checked, formatted: typed
-        // digits beyond the fifth decimal are cut as the check cut them, so a
-        // rounded sixth decimal cannot carry an unchecked value into the cell.
-        const QString stored = codec::formatFrequency(v);
-        if (isRx) {
-            table.setCell(row, ChannelTable::ColRx, stored);
-            if (rx.isEmpty()) {
+        if (col == ChannelTable::ColRx) {
+            if (v == 0) {
+                // Emptying the receive frequency empties the channel; busy lock is kept.
+                channel.setRx(0);
+                channel.setTx(0);
+                channel.setTone(Channel::Tone::Decode, QString());
+                channel.setTone(Channel::Tone::Encode, QString());
+            } else if (!channel.inUse()) {
                 // A new channel: transmit on the same frequency, no tones, busy lock on.
-                table.setCell(row, ChannelTable::ColTx, stored);
-                table.setCell(row, ChannelTable::ColDecode, codec::noToneText(m_bChinese));
-                table.setCell(row, ChannelTable::ColEncode, codec::noToneText(m_bChinese));
-                table.setCell(row, ChannelTable::ColBusy, codec::busyLockText(true, m_bChinese));
+                channel.setRx(v);
+                channel.setTx(v);
+                channel.setTone(Channel::Tone::Decode, QString());
+                channel.setTone(Channel::Tone::Encode, QString());
+                channel.setBusyLock(true);
+            } else {
+                channel.setRx(v);
             }
         } else {
-            // No transmit frequency without a receive frequency.
-            table.setCell(row, ChannelTable::ColTx, rx.isEmpty() ? QString() : stored);
+            // An empty transmit frequency follows the receive one; there is no
+            // transmit frequency without a receive frequency.
+            channel.setTx(channel.hasRx() ? (v == 0 ? channel.rx() : v) : 0);
         }
         return NoMessage;
     }
 
     // Tones and busy lock only belong to a channel with a frequency.
-    table.setCell(row, col, (rx.isEmpty() && tx.isEmpty()) ? QString() : text);
+    if (!channel.hasRx() && !channel.hasTx())
+        return NoMessage;
+    if (col == ChannelTable::ColBusy)
+        channel.setBusyLock(text == codec::busyLockText(true, false) || text == codec::busyLockText(true, true));
+    else
+        channel.setTone(col == ChannelTable::ColDecode ? Channel::Tone::Decode : Channel::Tone::Encode, text);
     return NoMessage;
 }

@@ -1,22 +1,20 @@
 #pragma once
-// CellValidator: what the channel view's in-place editor does with a text when
-// it is stored into a cell of the channel table: frequency reading, band and
-// channel-step checks, the row that follows a new receive frequency, and the
-// tones and busy lock that only a channel in use may carry. Pure logic on a
-// ChannelTable, so the rules are the same wherever a cell is edited.
+// CellValidator: what a text typed or chosen for a cell of the channel table
+// does to its channel: frequency reading, band and channel-step checks, the
+// channel that follows a new receive frequency, and the tones and busy lock
+// that only a channel with a frequency may carry. It decides before anything
+// changes: a refused text leaves the channel as it was. The channel grid and
+// channel plans (import, paste) both store through it.
 
 #include <QString>
 
 #include <cstdint>
 
+#include "codeplug/Channel.h"
 #include "codeplug/ChannelTable.h"
 
 class CellValidator {
 public:
-    // How the editor was closed: by leaving the cell, or by Enter. They differ
-    // only for a transmit frequency off the channel step.
-    enum class Trigger { CellLeave, Enter };
-
     // Message ids of the string table (0: no message, the value was stored).
     // MsgNotANumber: "Please enter the frequency as a number in MHz, ...".
     enum Message : int {
@@ -34,7 +32,7 @@ public:
     // which the image reads back as "no frequency".
     static constexpr std::int64_t kSmallestFrequency = 1000000;
 
-    CellValidator(std::int32_t bandLow, std::int32_t bandHigh, bool chinese);
+    CellValidator(std::int32_t bandLow, std::int32_t bandHigh);
 
     // Reads a typed frequency (decimal product with 100000) and checks it:
     // a plain decimal number (isPlainNumber), both band limits allowed and
@@ -47,17 +45,15 @@ public:
     // exponent, no comma, no unit, nothing after the number.
     static bool isPlainNumber(const QString& text);
 
-    // Stores text, typed or chosen in cell (row, col), into table with the
-    // cells of that row that follow from it. Returns the message to show
-    // (NoMessage when the text was accepted). A typed frequency that is not a
-    // number leaves the whole row as it was. Rows outside 1..16 and columns
-    // outside 1..5 are left alone.
-    int store(ChannelTable& table, int row, int col, const QString& text, Trigger trigger) const;
+    // Stores text, typed or chosen for column col (1 to 5), into channel with
+    // the fields that follow from it. Returns the message to show (NoMessage
+    // when the text was accepted); a refused text changes nothing. An empty
+    // receive frequency empties the channel (frequencies and tones; busy lock
+    // is kept); a receive frequency given to a channel not in use makes a new
+    // channel: transmit on the same frequency, no tones, busy lock on.
+    int store(Channel& channel, int col, const QString& text) const;
 
 private:
-    static void clearRow(ChannelTable& table, int row);
-
     std::int32_t m_nBandLow;
     std::int32_t m_nBandHigh;
-    bool m_bChinese;
 };

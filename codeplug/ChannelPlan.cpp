@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include "codeplug/CellValidator.h"
+#include "codeplug/Channel.h"
 #include "codeplug/ChannelPlanFormat.h"
 #include "codeplug/ChirpPlan.h"
 #include "codeplug/Codecs.h"
@@ -194,21 +195,18 @@ bool records(const QString& text, QChar separator, QList<csvtext::Record>* out, 
     return true;
 }
 
-void applyRow(const PlanRow& row, ChannelTable& table, const CellValidator& validator)
+void applyRow(const PlanRow& row, Channel& channel, const CellValidator& validator)
 {
-    const auto store = [&](int col, const QString& text) {
-        validator.store(table, row.channel, col, text, CellValidator::Trigger::Enter);
-    };
-    // The receive frequency first: into an empty row it brings the new
-    // channel's transmit frequency, tones and busy lock.
-    store(ChannelTable::ColRx, row.rx);
+    // The receive frequency first: into a channel not in use it brings the
+    // new channel's transmit frequency, tones and busy lock.
+    validator.store(channel, ChannelTable::ColRx, row.rx);
     if (row.rx.isEmpty())
         return;
-    store(ChannelTable::ColTx, row.tx);
-    store(ChannelTable::ColDecode, row.decode);
-    store(ChannelTable::ColEncode, row.encode);
+    validator.store(channel, ChannelTable::ColTx, row.tx);
+    validator.store(channel, ChannelTable::ColDecode, row.decode);
+    validator.store(channel, ChannelTable::ColEncode, row.encode);
     if (!row.busy.isEmpty())
-        store(ChannelTable::ColBusy, row.busy);
+        validator.store(channel, ChannelTable::ColBusy, row.busy);
 }
 
 }  // namespace
@@ -431,30 +429,15 @@ bool placeFrom(QList<PlanRow>& rows, int firstChannel)
     return true;
 }
 
-void applyToTable(const QList<PlanRow>& rows, ChannelTable& table, const modelband::BandLimits& limits,
-                  bool chinese)
-{
-    const CellValidator validator(limits.low, limits.high, chinese);
-    for (const PlanRow& row : rows)
-        applyRow(row, table, validator);
-}
-
 void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits)
 {
-    const CellValidator validator(limits.low, limits.high, false);
+    const CellValidator validator(limits.low, limits.high);
     for (const PlanRow& row : rows) {
         if (row.channel < 1 || row.channel > layout::kChannelCount)
             continue;
-        ChannelTable table(false);
-        table.decode(image, false);
-        // A channel not in use is new, even when one of its frequencies is
-        // present: it starts from an empty row as typing into it would.
-        if (!codec::channelInUse(image.channel(row.channel))) {
-            for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-                table.setCell(row.channel, c, QString());
-        }
-        applyRow(row, table, validator);
-        table.encodeChannel(image, row.channel);
+        Channel channel = Channel::fromRecord(image.channel(row.channel));
+        applyRow(row, channel, validator);
+        channel.writeRecord(image.channel(row.channel));
     }
 }
 

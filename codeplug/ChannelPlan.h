@@ -1,8 +1,7 @@
 #pragma once
 // Channel plans in and out: reading our CSV, CHIRP CSV and clipboard rows
 // into checked channel rows (all rows pass or the whole plan is refused),
-// putting those rows into a channel table or an image without touching any
-// other channel, and writing an image's channels in each format. The rows
+// putting those rows into an image without touching any other channel, and writing an image's channels in each format. The rows
 // pass the same checks as typing into the channel grid.
 
 #include <QByteArray>
@@ -105,14 +104,11 @@ ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& 
 // current row). False, rows untouched, when they would run past channel 16.
 bool placeFrom(QList<PlanRow>& rows, int firstChannel);
 
-// Puts each row into table as typing it would (a new channel gets transmit
-// = receive, no tones and busy lock on before the row's own cells); other rows
-// are left alone. chinese: the language of the texts stored.
-void applyToTable(const QList<PlanRow>& rows, ChannelTable& table, const modelband::BandLimits& limits,
-                  bool chinese = false);
-
-// Replaces bytes 0 to 11 and the busy-lock bit of each row's channel record;
-// every other byte of image stays as it was. A channel not in use counts as new.
+// Puts each row into its channel of image as typing it would: a channel not
+// in use is new (transmit = receive, no tones, busy lock on before the row's
+// own cells), a value that does not change keeps its bytes, and every other
+// channel and byte of image stays as it was. The program's import and paste
+// and the command line's import all go through here.
 void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits);
 
 // A channel an export cannot express and so leaves out of the file.

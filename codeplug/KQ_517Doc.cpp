@@ -38,9 +38,37 @@ void CKQ_517Doc::SetModifiedFlag(bool modified)
     emit modifiedChanged(modified);
 }
 
+Channel CKQ_517Doc::channel(int n) const
+{
+    if (n < 1 || n > layout::kChannelCount)
+        return Channel();
+    return Channel::fromRecord(m_image.channel(n));
+}
+
+void CKQ_517Doc::setChannel(int n, const Channel& channel)
+{
+    if (n < 1 || n > layout::kChannelCount || Channel::fromRecord(m_image.channel(n)) == channel)
+        return;
+    channel.writeRecord(m_image.channel(n));
+    emit channelsChanged(n, n);
+}
+
+void CKQ_517Doc::setImage(const MemoryImage& image)
+{
+    if (m_image == image)
+        return;
+    const bool productChanged = m_image.at(layout::kModelIndex) != image.at(layout::kModelIndex) ||
+                                m_image.at(layout::kBandIndex) != image.at(layout::kBandIndex);
+    m_image = image;
+    emit channelsChanged(1, layout::kChannelCount);
+    if (productChanged)
+        emit modelBandChanged();
+}
+
 bool CKQ_517Doc::OnNewDocument()
 {
     m_image.resetToNew();
+    emit channelsChanged(1, layout::kChannelCount);
     const NewDocumentDefaults defaults = defaultsSource() ? defaultsSource()() : NewDocumentDefaults();
     SetTitle(defaults.title);
     // The path is set directly, not as a file the document came from: Save
@@ -55,6 +83,7 @@ bool CKQ_517Doc::OnOpenDocument(const QString& path, QString* error)
 {
     if (!m_image.loadFile(path, error))
         return false;
+    emit channelsChanged(1, layout::kChannelCount);
     m_strPathName = path;
     m_bHasFile = true;
     SetTitle(titleForPath(path));

@@ -1,11 +1,14 @@
 #pragma once
 // CKQ_517Doc: the document of a channel window. It owns one memory image and
-// reads and writes it as a .dat file, and knows whether it holds changes that
-// no file has yet (the channel view's undo history decides that).
+// its 16 channels, reads and writes it as a .dat file, and knows whether it
+// holds changes that no file has yet (the undo history decides that). Every
+// edit goes into the document at once: save, write, print, export, compare
+// and the clipboard read it, never a grid.
 
 #include <QObject>
 #include <QString>
 
+#include "codeplug/Channel.h"
 #include "codeplug/MemoryImage.h"
 
 #include <functional>
@@ -19,8 +22,18 @@ class CKQ_517Doc : public QObject {
 public:
     explicit CKQ_517Doc(QObject* parent = nullptr);
 
+    // Direct access to the bytes (the option dialogs write settings-row bytes
+    // through it); a change of channel records through it must be followed by
+    // channelsChanged, which setChannel and setImage send themselves.
     MemoryImage& image() { return m_image; }
     const MemoryImage& image() const { return m_image; }
+
+    // Channel n (1 to 16) as typed values over its record.
+    Channel channel(int n) const;
+    // Stores channel n's record; nothing happens when it is unchanged.
+    void setChannel(int n, const Channel& channel);
+    // Replaces the whole image (an undo step, a completed read).
+    void setImage(const MemoryImage& image);
 
     // What a new document is called and the name Save proposes for it
     // ("Channel Information" / "信道信息" and [Setup] AppName in the program:
@@ -38,8 +51,7 @@ public:
     // g_bNewDocument. The window that showed another document is the frame's
     // to hide.
     bool OnOpenDocument(const QString& path, QString* error);
-    // Writes the image to the file atomically (the view has encoded its grid
-    // into the image before).
+    // Writes the image to the file atomically.
     bool OnSaveDocument(const QString& path, QString* error);
 
     QString GetTitle() const { return m_strTitle; }
@@ -59,6 +71,11 @@ public:
     static QString defaultExtension() { return QStringLiteral(".dat"); }
 
 signals:
+    // Channels first to last (1 to 16) hold other bytes now.
+    void channelsChanged(int first, int last);
+    // The model or band byte changed (setImage only; the product dialog
+    // says so itself).
+    void modelBandChanged();
     void titleChanged(const QString& title);
     void modifiedChanged(bool modified);
 

@@ -74,7 +74,7 @@ std::optional<std::int64_t> readMegahertz(const QString& text, Reason* reason)
 
 std::optional<Reason> checkFrequency(std::int64_t units, const modelband::BandLimits& limits)
 {
-    const CellValidator validator(limits.low, limits.high, false);
+    const CellValidator validator(limits.low, limits.high);
     switch (validator.checkFrequency(codec::formatFrequency(units))) {
     case CellValidator::FrequencyCheck::Valid:
         return std::nullopt;

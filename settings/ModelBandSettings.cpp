@@ -16,8 +16,10 @@ QByteArray setupKey(const char* name, int modelIndex)
 
 }  // namespace
 
-void exchange(MemoryImage& image, bool newDocument, UserStore& store)
+void exchange(MemoryImage& image, bool newDocument, UserStore& store, const CIniFile* ini)
 {
+    if (!newDocument && ini && !isListed(*ini, image.at(layout::kModelIndex), image.at(layout::kBandIndex)))
+        return;
     if (newDocument) {
         image.set(layout::kModelIndex, std::uint8_t(store.read(QStringLiteral("Type"), 0u) & 0xFF));
         image.set(layout::kBandIndex, std::uint8_t(store.read(QStringLiteral("Field"), 0u) & 0xFF));
@@ -25,6 +27,14 @@ void exchange(MemoryImage& image, bool newDocument, UserStore& store)
         store.write(QStringLiteral("Type"), image.at(layout::kModelIndex));
         store.write(QStringLiteral("Field"), image.at(layout::kBandIndex));
     }
+}
+
+bool isListed(const CIniFile& ini, int modelIndex, int bandIndex)
+{
+    const int models = int(modelList(ini).size());
+    if (models == 0)
+        return true;
+    return modelIndex < models && bandIndex < int(bandPieces(bandList(ini, modelIndex)).size());
 }
 
 QString modelName(const CIniFile& ini, int modelIndex)

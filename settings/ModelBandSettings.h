@@ -17,8 +17,14 @@ class UserStore;
 namespace modelband {
 
 // newDocument: load "Type"/"Field" (low bytes, 0 when missing) into the image;
-// otherwise store the image's model and band indexes in the user store.
-void exchange(MemoryImage& image, bool newDocument, UserStore& store);
+// otherwise store the image's model and band indexes in the user store, but
+// only when ini (if given) lists them: an odd file's byte must not become
+// every later new document's model or band.
+void exchange(MemoryImage& image, bool newDocument, UserStore& store, const CIniFile* ini = nullptr);
+
+// True when the settings file lists the model and, for it, the band (always
+// true when it lists no model at all: there is nothing to check against).
+bool isListed(const CIniFile& ini, int modelIndex, int bandIndex);
 
 // [Setup] Type%d / Field%d with modelIndex + 1.
 QString modelName(const CIniFile& ini, int modelIndex);

@@ -125,9 +125,32 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow* window)
 {
     // The active document window stays the active one while hidden: the
     // workspace's own choice of another window on hiding does not count.
-    if (window && !m_bHidingChild && window->isVisible())
+    if (window && !m_bHidingChild && window->isVisible()) {
         m_activeChild = window;
+        // Queued as well: the workspace gives the window its own focus
+        // widget back after this notification.
+        focusActiveView();
+        QMetaObject::invokeMethod(this, [this] { focusActiveView(); }, Qt::QueuedConnection);
+    }
     updateCommandStates();
+}
+
+void CMainFrame::focusActiveView()
+{
+    QMdiSubWindow* frame = activeChildFrame();
+    if (!frame || frame->isHidden())
+        return;
+    if (CKQ_517View* view = qobject_cast<CKQ_517View*>(frame->widget()))
+        view->focusGrid();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Queued: the toolkit gives the window its old focus widget back after
+    // this notification.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(this, [this] { focusActiveView(); }, Qt::QueuedConnection);
 }
 
 QMdiSubWindow* CMainFrame::activeChildFrame() const
@@ -169,6 +192,7 @@ CChildFrame* CMainFrame::openDocumentWindow(const QString& path)
     }
     connect(frame, &QObject::destroyed, this, [this] { QMetaObject::invokeMethod(this, [this] { updateMenus(); }, Qt::QueuedConnection); });
     updateMenus();
+    focusActiveView();
     return frame;
 }
 

@@ -125,11 +125,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The main window made active again (a dialog closed, the user came
+    // back): the keyboard goes to the active document's grid.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void OnTreeSelChanged(QTreeWidgetItem* current);
     void onSubWindowActivated(QMdiSubWindow* window);
+    // The keyboard focus to the active document's grid (or its open editor),
+    // so that what the user types next goes into the table.
+    void focusActiveView();
 
 private:
     bool createMenus();

@@ -29,6 +29,7 @@
 #include "settings/IniFile.h"
 #include "settings/ui/OptionalFeaturesDlg.h"
 #include "settings/ui/ProductInfoDlg.h"
+#include "settings/ui/SaveFileDialog.h"
 #include "shell/AboutDlg.h"
 #include "settings/ui/AppMessage.h"
 #include "shell/ChildFrame.h"
@@ -102,8 +103,11 @@ void CMainFrame::onCommand(int id)
     if (refusedDuringTransfer(id) && CKQ_517View::anyTransferRunning())
         return;
     if (isViewCommand(id)) {
-        if (CKQ_517View* view = activeView())
+        if (CKQ_517View* view = activeView()) {
             view->OnCommand(id);
+            if (isActiveWindow())
+                focusActiveView();
+        }
         return;
     }
     switch (id) {
@@ -170,6 +174,10 @@ void CMainFrame::onCommand(int id)
         break;
     }
     updateCommandStates();
+    // A dialog or message box of the command has closed: typing goes on
+    // into the grid.
+    if (isActiveWindow())
+        focusActiveView();
 }
 
 void CMainFrame::OnFileOpen()
@@ -225,6 +233,11 @@ bool CMainFrame::saveDocument(CChildFrame* frame, bool saveAs)
     CKQ_517Doc* doc = frame ? frame->document() : nullptr;
     if (!doc)
         return false;
+    // The document holds every edit; a value still in an editor goes in
+    // first, and a refused one saves nothing.
+    CKQ_517View* view = frame->view();
+    if (view && !view->CommitEditor())
+        return false;
     QString path = doc->GetPathName();
     // A document that has a file of its own is saved there; a new one always
     // asks, with the proposed name, rather than write over whatever file of
@@ -233,20 +246,13 @@ bool CMainFrame::saveDocument(CChildFrame* frame, bool saveAs)
         QString proposed = path;
         if (!proposed.isEmpty() && QFileInfo(proposed).suffix().isEmpty())
             proposed += CKQ_517Doc::defaultExtension();
+        const QString suffix = CKQ_517Doc::defaultExtension().mid(1);
         if (g_fileDialogHook)
-            path = g_fileDialogHook(true, proposed);
+            path = savefiledialog::withDefaultSuffix(g_fileDialogHook(true, proposed), suffix);
         else
-            path = QFileDialog::getSaveFileName(this, QString(), proposed, CKQ_517Doc::fileFilter());
+            path = savefiledialog::ask(this, QString(), proposed, {CKQ_517Doc::fileFilter()}, {suffix});
         if (path.isEmpty())
             return false;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += CKQ_517Doc::defaultExtension();
-    }
-    // The grid is the working copy of the channels: it goes into the image first.
-    CKQ_517View* view = frame->view();
-    if (view) {
-        view->CommitEditor();
-        view->encodeTable();
     }
     QString error;
     if (!doc->OnSaveDocument(path, &error)) {
@@ -263,9 +269,12 @@ bool CMainFrame::SaveModified(CChildFrame* frame)
     CKQ_517Doc* doc = frame ? frame->document() : nullptr;
     if (!doc)
         return true;
-    // A value still in an editor counts as typed.
-    if (CKQ_517View* view = frame->view())
-        view->CommitEditor();
+    // A value still in an editor counts as typed; a refused one stops the
+    // exit, New or language change right there.
+    if (CKQ_517View* view = frame->view()) {
+        if (!view->CommitEditor())
+            return false;
+    }
     if (!doc->IsModified())
         return true;
     // The question is about this document: it is shown, hidden or not.
@@ -360,4 +369,5 @@ void CMainFrame::OnTreeSelChanged(QTreeWidgetItem*)
     else if (text == texts.at(0))
         OnProductInformation();
     reselectRoot();
+    focusActiveView();
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "codeplug/ImageDiff.h"
+#include "codeplug/KQ_517Doc.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/AtomicFile.h"
 #include "settings/Globals.h"
@@ -64,7 +65,10 @@ bool CKQ_517View::OnPlanCommand(int id)
     // A read fills the image while it runs: nothing may change it meanwhile.
     if (m_bTransferRunning || !m_pDocument)
         return true;
-    CommitEditor();
+    // Every one of them uses the channels as the user sees them: a value
+    // still in an editor goes in first, and a refused one stops the command.
+    if (!CommitEditor())
+        return true;
     const bool zh = g_bChinese;
     switch (id) {
     case ID_FILE_IMPORT_CHANNELS: {
@@ -79,12 +83,8 @@ bool CKQ_517View::OnPlanCommand(int id)
         const planfiledialog::Choice choice =
             planfiledialog::ask(this, planfiledialog::Purpose::ExportPlan, plantext::exportTitle(zh),
                                 {plantext::csvFilter(zh), plantext::chirpFilter(zh)});
-        if (choice.path.isEmpty())
-            break;
-        QString path = choice.path;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".csv");
-        exportChannels(path, choice.filter == 1);
+        if (!choice.path.isEmpty())
+            exportChannels(choice.path, choice.filter == 1);
         break;
     }
     case ID_FILE_COMPARE_WITH: {
@@ -109,24 +109,20 @@ bool CKQ_517View::OnPlanCommand(int id)
 
 modelband::BandLimits CKQ_517View::bandLimits() const { return {m_nBandLow, m_nBandHigh}; }
 
-MemoryImage CKQ_517View::encodedCopy() const
-{
-    ChannelViewState state = captureState();
-    state.table.encode(state.image);
-    return state.image;
-}
-
 void CKQ_517View::showPlanMessage(const QString& text, bool refusal)
 {
     longMessageBox(this, LanguageModule::string(kCaptionId), text, refusal ? QMessageBox::Warning : QMessageBox::Information);
 }
 
-void CKQ_517View::setGridChannels(const ChannelTable& table)
+void CKQ_517View::applyPlanRows(const QList<channelplan::PlanRow>& rows, const QString& step)
 {
-    for (int r = 1; r < ChannelTable::kRows; ++r) {
-        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-            m_grid->SetTextMatrix(r, c, table.cell(r, c));
-    }
+    // The same path as the command line's import: what the rows make of
+    // each channel is decided once, in the core.
+    const ChannelViewState before = captureState();
+    MemoryImage image = before.image;
+    channelplan::applyToImage(rows, image, bandLimits());
+    m_pDocument->setImage(image);
+    recordChange(step, before);
 }
 
 // ---------------------------------------------------------------- files
@@ -155,11 +151,7 @@ bool CKQ_517View::importChannels(const QString& path)
         showPlanMessage(plantext::importRefused(path, plantext::errorList(plan.errors, limits, zh), zh));
         return false;
     }
-    const ChannelViewState before = captureState();
-    ChannelTable table = before.table;
-    channelplan::applyToTable(plan.rows, table, limits, zh);
-    setGridChannels(table);
-    recordChange(plantext::importStep(zh), before);
+    applyPlanRows(plan.rows, plantext::importStep(zh));
     if (!plan.warnings.isEmpty())
         showPlanMessage(plantext::importSkipped(path, plantext::errorList(plan.warnings, limits, zh), zh), false);
     return true;
@@ -167,8 +159,7 @@ bool CKQ_517View::importChannels(const QString& path)
 
 bool CKQ_517View::exportChannels(const QString& path, bool chirp)
 {
-    // The document itself is not changed: its grid goes into a copy of its image.
-    const MemoryImage image = encodedCopy();
+    const MemoryImage& image = m_pDocument->image();
     QList<channelplan::LeftOut> leftOut;
     const QByteArray bytes = chirp ? channelplan::writeChirpCsv(image, &leftOut) : channelplan::writeCsv(image);
     QString reason;
@@ -192,12 +183,12 @@ void CKQ_517View::compareWith(const QString& path)
         showPlanMessage(plantext::readFailed(path, reason, zh));
         return;
     }
-    const QList<imagediff::DiffLine> lines = imagediff::diff(encodedCopy(), other);
+    const QList<imagediff::DiffLine> lines = imagediff::diff(m_pDocument->image(), other);
     if (lines.isEmpty()) {
         showPlanMessage(plantext::compareAgree(path, zh), false);
         return;
     }
-    const QStringList texts = difftext::lines(lines, encodedCopy(), other, zh);
+    const QStringList texts = difftext::lines(lines, m_pDocument->image(), other, zh);
     CCompareDlg dialog(plantext::compareTitle(zh), plantext::compareHeading(path, int(lines.size()), zh), texts,
                        this);
     dialog.exec();
@@ -207,7 +198,7 @@ void CKQ_517View::compareWith(const QString& path)
 
 void CKQ_517View::OnEditCopy()
 {
-    QApplication::clipboard()->setText(channelplan::writeTabSeparated(tableFromGrid(), m_grid->selectedRows()));
+    QApplication::clipboard()->setText(channelplan::writeTabSeparated(channelTable(), m_grid->selectedRows()));
 }
 
 void CKQ_517View::OnEditCut()
@@ -235,11 +226,7 @@ bool CKQ_517View::OnEditPaste()
         showPlanMessage(plantext::pastePastEnd(int(plan.rows.size()), first, zh));
         return false;
     }
-    const ChannelViewState before = captureState();
-    ChannelTable table = before.table;
-    channelplan::applyToTable(plan.rows, table, limits, zh);
-    setGridChannels(table);
-    recordChange(plantext::pasteStep(zh), before);
+    applyPlanRows(plan.rows, plantext::pasteStep(zh));
     return true;
 }
 
@@ -251,11 +238,7 @@ void CKQ_517View::clearSelectedRows(const QString& step)
     QList<channelplan::PlanRow> rows;
     for (const int r : m_grid->selectedRows())
         rows << channelplan::PlanRow{r, {}, {}, {}, {}, {}, 0};
-    const ChannelViewState before = captureState();
-    ChannelTable table = before.table;
-    channelplan::applyToTable(rows, table, bandLimits(), g_bChinese);
-    setGridChannels(table);
-    recordChange(step, before);
+    applyPlanRows(rows, step);
 }
 
 // ---------------------------------------------------------------- rows
@@ -263,24 +246,20 @@ void CKQ_517View::clearSelectedRows(const QString& step)
 void CKQ_517View::rearrangeChannels(const QList<int>& from, const QString& step)
 {
     const ChannelViewState before = captureState();
-    ChannelViewState after = before;
+    MemoryImage image = before.image;
+    // A new channel is a new document's blank record for its row: no byte of
+    // a neighbouring channel comes along with it.
+    const MemoryImage blank = MemoryImage::newImage();
     for (int r = 1; r <= kLastChannel; ++r) {
         const int source = from.at(r);
         if (source == r)
             continue;
         // The whole record travels with its row, so bytes the grid does not
         // show stay with their channel.
-        if (source > 0) {
-            std::memcpy(after.image.channel(r), before.image.channel(source), layout::kRowSize);
-            for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-                after.table.setCell(r, c, before.table.cell(source, c));
-        } else {
-            for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-                after.table.setCell(r, c, QString());
-            after.table.encodeChannel(after.image, r);
-        }
+        const std::uint8_t* record = source > 0 ? before.image.channel(source) : blank.channel(r);
+        std::memcpy(image.channel(r), record, layout::kRowSize);
     }
-    restoreState(after);
+    m_pDocument->setImage(image);
     recordChange(step, before);
 }
 
@@ -294,7 +273,7 @@ void CKQ_517View::moveCurrentQuietly(int row, int col)
 bool CKQ_517View::OnInsertRow()
 {
     const int at = m_grid->selectedRows().value(0, 1);
-    if (!m_grid->GetTextMatrix(kLastChannel, ChannelTable::ColRx).isEmpty()) {
+    if (m_pDocument->channel(kLastChannel).hasRx()) {
         showPlanMessage(plantext::insertRefused(g_bChinese));
         return false;
     }
@@ -369,7 +348,7 @@ bool CKQ_517View::handlePlanKey(QWidget* focus, QKeyEvent* key)
     if ((k == Qt::Key_Tab || k == Qt::Key_Backtab) && (focus == m_grid || inEditor) &&
         !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         // Store the open editor first; a rejected value keeps the cell.
-        if (inEditor && storeEditor(editor, CellValidator::Trigger::CellLeave) != CellValidator::NoMessage)
+        if (inEditor && !CommitEditor())
             return true;
         const bool back = k == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
         int row = int(m_grid->GetRow());

@@ -2,21 +2,25 @@
 
 #include <utility>
 
-#include "view/KQ_517View.h"
+#include "codeplug/KQ_517Doc.h"
 
-ChannelViewCommand::ChannelViewCommand(CKQ_517View* view, const QString& text,
-                                       ChannelViewState before, ChannelViewState after)
-    : QUndoCommand(text), m_view(view), m_before(std::move(before)), m_after(std::move(after))
+DocumentChangeCommand::DocumentChangeCommand(CKQ_517Doc* document, const QString& text,
+                                             ChannelViewState before, ChannelViewState after)
+    : QUndoCommand(text), m_document(document), m_before(std::move(before)), m_after(std::move(after))
 {
 }
 
-void ChannelViewCommand::undo() { m_view->restoreState(m_before); }
-
-void ChannelViewCommand::redo()
+void DocumentChangeCommand::undo()
 {
-    if (std::exchange(m_bDone, false))
+    if (m_document)
+        m_document->setImage(m_before.image);
+}
+
+void DocumentChangeCommand::redo()
+{
+    if (std::exchange(m_bDone, false) || !m_document)
         return;
-    m_view->restoreState(m_after);
+    m_document->setImage(m_after.image);
 }
 
 namespace undotext {

@@ -31,6 +31,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageDlg.h"
 #include "settings/ui/LanguageModule.h"
+#include "view/ChannelGridModel.h"
 #include "view/MSFlexGrid.h"
 #include "settings/ModelBandSettings.h"
 
@@ -111,11 +112,11 @@ void fitFormToGrid(CMSFlexGrid* grid, QWidget* form, QLabel* title)
     const int px = formTimeColumnWidth(grid);
     const int border = 2 * grid->frameWidth();
     QSize content(border, border);
-    for (int c = 0; c < grid->columnCount(); ++c) {
+    for (int c = 0; c < int(grid->GetCols()); ++c) {
         grid->setColumnWidth(c, px);
         content.rwidth() += setUpPixels(grid, px, c);
     }
-    for (int r = 0; r < grid->rowCount(); ++r)
+    for (int r = 0; r < int(grid->GetRows()); ++r)
         content.rheight() += grid->rowHeight(r);
 
     const QRect area = grid->geometry();
@@ -162,21 +163,33 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
     m_staticTitle->setPalette(titlePalette);
 
     m_grid = new CMSFlexGrid(m_form);
+    m_grid->setDocument(m_pDocument);
+    // A move away from the current cell stores its open editor first; a
+    // refused value keeps the cell.
+    m_grid->setLeaveCheck([this] { return CommitEditor(); });
     m_grid->setGeometry(gridArea ? gridArea->geometry() : kFallbackGrid);
     delete gridArea;  // the form's placeholder for the grid
     fitFormToGrid(m_grid, m_form, m_staticTitle);
 
     setWidget(m_form);
     setWidgetResizable(false);  // a window smaller than the form scrolls it
+    // The document window hands its keyboard focus to the grid, so that
+    // typing goes into the table as soon as the window is active.
+    setFocusProxy(m_grid);
 
     connect(m_grid, &CMSFlexGrid::LeaveCell, this, &CKQ_517View::CommitEditor);
-    connect(m_grid, &CMSFlexGrid::EnterCell, this, &CKQ_517View::OpenEditor);
-    connect(m_grid, &CMSFlexGrid::MouseDown, this, [this] { OpenEditor(); });
+    connect(m_grid, &CMSFlexGrid::EnterCell, this, [this] { OpenEditor(false); });
+    // A click opens the cell for the user: its list then takes Up and Down.
+    connect(m_grid, &CMSFlexGrid::MouseDown, this, [this] { OpenEditor(true); });
+    if (m_pDocument) {
+        connect(m_pDocument, &CKQ_517Doc::channelsChanged, this, &CKQ_517View::onChannelsChanged);
+        connect(m_pDocument, &CKQ_517Doc::modelBandChanged, this, &CKQ_517View::updateModelBand);
+    }
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CKQ_517View::selectionChanged);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CKQ_517View::selectionChanged);
-    connect(m_grid, &CMSFlexGrid::RowsSelected, this, &CKQ_517View::CommitEditor);
+    connect(m_grid, &CMSFlexGrid::RowsSelected, this, [this] { CommitEditor(); });
 
     installEventFilter(this);
     m_form->installEventFilter(this);
@@ -237,6 +250,7 @@ void CKQ_517View::OnInitialUpdate()
 
     if (m_bFirstUpdate) {
         m_toneTable.build(g_bChinese);
+        m_grid->gridModel()->setChinese(g_bChinese);
         m_grid->SetFixedCellTextColour(kFixedCellTextColour);
         createEditors();
         for (int c = 0; c < ChannelTable::kCols; ++c)
@@ -269,17 +283,8 @@ void CKQ_517View::decodeTable()
 {
     if (!m_pDocument)
         return;
-    MemoryImage& image = m_pDocument->image();
-
-    ChannelTable table(g_bChinese);
-    table.decode(image, g_bChinese);
-    for (int r = 1; r < ChannelTable::kRows; ++r) {
-        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-            m_grid->SetTextMatrix(r, c, table.cell(r, c));
-    }
-
     UserStore store = UserStore::fromSettings();
-    modelband::exchange(image, g_bNewDocument, store);
+    modelband::exchange(m_pDocument->image(), g_bNewDocument, store, &g_settings);
     updateModelBand();
 }
 
@@ -288,8 +293,16 @@ void CKQ_517View::updateModelBand()
     if (!m_pDocument)
         return;
     const MemoryImage& image = m_pDocument->image();
-    const int modelIndex = image.at(layout::kModelIndex);
-    const int bandIndex = image.at(layout::kBandIndex);
+    int modelIndex = image.at(layout::kModelIndex);
+    int bandIndex = image.at(layout::kBandIndex);
+    if (!modelband::isListed(g_settings, modelIndex, bandIndex)) {
+        // A model or band the settings do not list has no title and no band:
+        // the last valid ones stay in force (the check before a write names
+        // the byte).
+        const UserStore store = UserStore::fromSettings();
+        modelIndex = int(store.read(QStringLiteral("Type"), 0u) & 0xFF);
+        bandIndex = int(store.read(QStringLiteral("Field"), 0u) & 0xFF);
+    }
     const QString model = modelband::modelName(g_settings, modelIndex);
     const QString band = modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex);
     g_strMainTitle = modelband::mainTitle(g_settings.GetText(g_strLanguage.toUtf8(), "AppName"), model,
@@ -301,63 +314,41 @@ void CKQ_517View::updateModelBand()
     m_nBandHigh = limits.high;
 }
 
-ChannelTable CKQ_517View::tableFromGrid() const
+ChannelTable CKQ_517View::channelTable() const
 {
     ChannelTable table(g_bChinese);
-    for (int r = 0; r < ChannelTable::kRows; ++r) {
-        for (int c = 0; c < ChannelTable::kCols; ++c)
-            table.setCell(r, c, m_grid->GetTextMatrix(r, c));
-    }
-    return table;
-}
-
-void CKQ_517View::encodeTable()
-{
     if (m_pDocument)
-        tableFromGrid().encode(m_pDocument->image());
+        table.decode(m_pDocument->image(), g_bChinese);
+    return table;
 }
 
 ChannelViewState CKQ_517View::captureState() const
 {
-    return {m_pDocument ? m_pDocument->image() : MemoryImage(), tableFromGrid()};
-}
-
-void CKQ_517View::restoreState(const ChannelViewState& state)
-{
-    if (!m_pDocument)
-        return;
-    CancelEditor();
-    MemoryImage& image = m_pDocument->image();
-    const bool productChanged = image.at(layout::kModelIndex) != state.image.at(layout::kModelIndex) ||
-                                image.at(layout::kBandIndex) != state.image.at(layout::kBandIndex);
-    image = state.image;
-    for (int r = 1; r < ChannelTable::kRows; ++r) {
-        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-            m_grid->SetTextMatrix(r, c, state.table.cell(r, c));
-    }
-    // The title and the band limits follow the model and band the step restores.
-    if (productChanged)
-        updateModelBand();
+    return {m_pDocument ? m_pDocument->image() : MemoryImage()};
 }
 
 void CKQ_517View::recordChange(const QString& text, const ChannelViewState& before)
 {
     ChannelViewState after = captureState();
-    if (after == before)
+    if (after == before || !m_pDocument)
         return;
-    m_undoStack->push(new ChannelViewCommand(this, text, before, std::move(after)));
+    m_undoStack->push(new DocumentChangeCommand(m_pDocument, text, before, std::move(after)));
 }
 
-void CKQ_517View::OnEditUndo()
+bool CKQ_517View::OnEditUndo()
 {
-    CommitEditor();
+    if (!CommitEditor())
+        return false;
     m_undoStack->undo();
+    return true;
 }
 
-void CKQ_517View::OnEditRedo()
+bool CKQ_517View::OnEditRedo()
 {
-    CommitEditor();
+    if (!CommitEditor())
+        return false;
     m_undoStack->redo();
+    return true;
 }
 
 bool CKQ_517View::OnCommand(int id)
@@ -371,9 +362,11 @@ bool CKQ_517View::OnCommand(int id)
     case ID_LANGUAGE: OnLanguage(); return true;
     case ID_EDIT_UNDO: OnEditUndo(); return true;
     case ID_EDIT_REDO: OnEditRedo(); return true;
-    case ID_FILE_PRINT: OnFilePrint(); return true;
-    case ID_FILE_PRINT_DIRECT: OnFilePrintDirect(); return true;
-    case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;
+    // Printing shows the channels as the user sees them: a value still in an
+    // editor goes in first, and a refused one prints nothing.
+    case ID_FILE_PRINT: if (CommitEditor()) OnFilePrint(); return true;
+    case ID_FILE_PRINT_DIRECT: if (CommitEditor()) OnFilePrintDirect(); return true;
+    case ID_FILE_PRINT_PREVIEW: if (CommitEditor()) OnFilePrintPreview(); return true;
     default: return OnPlanCommand(id);
     }
 }

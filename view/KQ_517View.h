@@ -61,20 +61,29 @@ public:
     QLabel* staticTitle() const { return m_staticTitle; }
 
     // First update: builds the grid set-up and editors once, sets the frame
-    // icon, then decodes the image into the table.
+    // icon, then shows the document's channels.
     void OnInitialUpdate();
-    // Image to grid, then the model/band exchange, main title and band limits.
+    // After the image was filled (first update, a complete read): the model
+    // and band exchange with the per-user store, main title and band limits.
     void decodeTable();
-    // The main title and band limits from the image's model and band bytes.
+    // The main title and band limits from the image's model and band bytes
+    // (the store's last valid ones when the image's are not listed).
     void updateModelBand();
-    // Grid to image.
-    void encodeTable();
-    // The grid's cells as a table (what the encoder and printing read).
-    ChannelTable tableFromGrid() const;
+    // The document's channels as the table shows them, in the interface's
+    // language (what printing and the clipboard read).
+    ChannelTable channelTable() const;
 
-    // Validates and stores the open editor's text, then hides the editor.
-    void CommitEditor();
-    void OpenEditor();
+    // Validates and stores the open editor's text into the document, then
+    // hides the editor. A refused value changes nothing: its message is
+    // shown and the editor stays open on its cell with the text as typed.
+    // True when nothing was open or the value was taken; every command that
+    // uses the channels calls this first and stops on false.
+    bool CommitEditor();
+    // Opens the current cell's editor; engaged: the user asked for it (a
+    // click, F2, typing), so a list takes Up and Down.
+    void OpenEditor(bool engaged = false);
+    // The keyboard focus to the open editor, else to the grid.
+    void focusGrid();
     // The editor of the current column (Rx for any column other than 2 to 5);
     // nullptr before the first update has built the editors.
     QWidget* EditorForColumn() const;
@@ -85,16 +94,13 @@ public:
     // unmodified state.
     QUndoStack* undoStack() const { return m_undoStack; }
     ChannelViewState captureState() const;
-    // Puts the image and the grid's channel cells back as state holds them
-    // (an open editor is dropped, not stored).
-    void restoreState(const ChannelViewState& state);
-    // Records the change made since before (nothing when there was none) as
-    // one undo step, marking the document modified.
+    // Records the change made to the document since before (nothing when
+    // there was none) as one undo step, marking the document modified.
     void recordChange(const QString& text, const ChannelViewState& before);
     // The open editor is stored first, so the step undone is the one the
     // user sees.
-    void OnEditUndo();
-    void OnEditRedo();
+    bool OnEditUndo();
+    bool OnEditRedo();
     // Hides the open editor without storing its text.
     void CancelEditor();
 
@@ -193,10 +199,12 @@ private:
     CMSFlexGrid* m_grid = nullptr;
     // Editing helpers (KQ_517View.cpp).
     void createEditors();
-    // Validates and stores the editor's text into the current row, shows the
-    // message of a rejected value and hides the editor. Returns the message id
-    // (0 when the value was accepted).
-    int storeEditor(QWidget* editor, CellValidator::Trigger trigger);
+    // Validates and stores the editor's text into the current row's channel
+    // and hides the editor; a refused value shows its message and keeps the
+    // editor open. Returns the message id (0 when the value was accepted).
+    int storeEditor(QWidget* editor);
+    // The document changed under an open editor (undo, a read): drop it.
+    void onChannelsChanged();
     // Enter: store the open editor, then move on (not after a rejected value).
     void onEnterKey();
     void showCaution(int messageId);
@@ -210,17 +218,19 @@ private:
     // Keys that open, cancel or stay inside an in-place editor; true when
     // the key was used.
     bool handleEditingKey(QWidget* focus, QKeyEvent* key);
+    // The keys of an open editor: Escape, F2, and the navigation keys, which
+    // move the current cell unless the user is typing (caret keys) or has
+    // opened the list (Up and Down).
+    bool handleKeyInEditor(QWidget* editor, QKeyEvent* key);
     // Tab, Shift+Tab and the clipboard keys of the grid; true when used.
     bool handlePlanKey(QWidget* focus, QKeyEvent* key);
     // The band the document's model and band allow, in the plan's units.
     modelband::BandLimits bandLimits() const;
-    // The document's image with the grid's channels encoded into it.
-    MemoryImage encodedCopy() const;
     void showPlanMessage(const QString& text, bool refusal = true);
-    // Rows 1 to 16 of the grid from table.
-    void setGridChannels(const ChannelTable& table);
-    // Rearranges channels as one undo step: row r takes the cells and the
-    // channel record of row from[r] (0: an empty channel).
+    // Puts the rows into the document as one undo step named step.
+    void applyPlanRows(const QList<channelplan::PlanRow>& rows, const QString& step);
+    // Rearranges channels as one undo step: row r takes the channel record
+    // of row from[r] (0: a new document's blank record).
     void rearrangeChannels(const QList<int>& from, const QString& step);
     // Empties the selected rows' channels as one step.
     void clearSelectedRows(const QString& step);
@@ -235,6 +245,10 @@ private:
     QComboBox* m_comboBusy = nullptr;    // 1130
     QComboBox* m_comboDecode = nullptr;  // 2132
     QComboBox* m_comboEncode = nullptr;  // 2133
+    // The open editor was asked for by the user (a click, F2, typing), not
+    // only opened by arriving in its cell: only then is its text stored, and
+    // only then does a list take Up and Down.
+    bool m_bEditorEngaged = false;
     bool m_bTransferRunning = false;
     // F1's help was given at the shortcut check of the key now down.
     bool m_bHelpGiven = false;

@@ -15,7 +15,9 @@
 
 #include <utility>
 
+#include "codeplug/Channel.h"
 #include "codeplug/Codecs.h"
+#include "codeplug/KQ_517Doc.h"
 #include "settings/Globals.h"
 #include "settings/ui/HelpLauncher.h"
 #include "settings/ui/LanguageModule.h"
@@ -61,6 +63,9 @@ void CKQ_517View::createEditors()
     prepare(m_editRx, kEditRxId);
     m_editTx = new QLineEdit(host);
     prepare(m_editTx, kEditTxId);
+    // Typing into an edit box is what makes its text a value to store.
+    for (QLineEdit* edit : {m_editRx, m_editTx})
+        connect(edit, &QLineEdit::textEdited, this, [this] { m_bEditorEngaged = true; });
     m_comboBusy = makeList(kComboBusyId,
                            {codec::busyLockText(true, g_bChinese), codec::busyLockText(false, g_bChinese)},
                            false);
@@ -71,12 +76,30 @@ void CKQ_517View::createEditors()
 void CKQ_517View::CancelEditor()
 {
     QWidget* editor = EditorForColumn();
+    m_bEditorEngaged = false;
     if (!editor || editor->isHidden())
         return;
     const bool hadFocus = editor->hasFocus();
     editor->hide();
     if (hadFocus)
         m_grid->setFocus();
+}
+
+void CKQ_517View::focusGrid()
+{
+    QWidget* editor = EditorForColumn();
+    if (editor && !editor->isHidden())
+        editor->setFocus();
+    else
+        m_grid->setFocus();
+}
+
+void CKQ_517View::onChannelsChanged()
+{
+    // An editor only opened by arriving in its cell shows the old text: it
+    // goes. One the user is typing into keeps what was typed.
+    if (!m_bEditorEngaged)
+        CancelEditor();
 }
 
 QWidget* CKQ_517View::EditorForColumn() const
@@ -90,11 +113,12 @@ QWidget* CKQ_517View::EditorForColumn() const
     }
 }
 
-void CKQ_517View::OpenEditor()
+void CKQ_517View::OpenEditor(bool engaged)
 {
     QWidget* editor = EditorForColumn();
     if (!editor)
         return;  // before the first update
+    m_bEditorEngaged = engaged;
     const QString text = m_grid->GetText();
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         // The first entry that begins with the cell's text; entry 0 when none does.
@@ -144,7 +168,7 @@ void CKQ_517View::showCaution(int messageId)
     box.exec();
 }
 
-int CKQ_517View::storeEditor(QWidget* editor, CellValidator::Trigger trigger)
+int CKQ_517View::storeEditor(QWidget* editor)
 {
     const int row = int(m_grid->GetRow());
     const int col = int(m_grid->GetCol());
@@ -154,45 +178,52 @@ int CKQ_517View::storeEditor(QWidget* editor, CellValidator::Trigger trigger)
     else if (auto* edit = qobject_cast<QLineEdit*>(editor))
         text = edit->text();
 
-    // Taken before any message box moves the focus away: the grid gets it
-    // back, so that the correction the user types next opens this cell again.
-    const bool hadFocus = editor->hasFocus();
-    const ChannelViewState before = captureState();
-    ChannelTable table = before.table;
-    const CellValidator validator(m_nBandLow, m_nBandHigh, g_bChinese);
-    const int message = validator.store(table, row, col, text, trigger);
-    if (message != CellValidator::NoMessage)
-        showCaution(message);  // the cells still show the old values meanwhile
-    if (row >= 1 && row < ChannelTable::kRows) {
-        for (int c = ChannelTable::ColRx; c <= ChannelTable::ColBusy; ++c)
-            m_grid->SetTextMatrix(row, c, table.cell(row, c));
+    if (m_pDocument && row >= 1 && row < ChannelTable::kRows) {
+        Channel channel = m_pDocument->channel(row);
+        const CellValidator validator(m_nBandLow, m_nBandHigh);
+        const int message = validator.store(channel, col, text);
+        if (message != CellValidator::NoMessage) {
+            // Nothing changes: the editor stays on its cell with the text as
+            // typed, for the user to correct (or Escape to keep the old value).
+            showCaution(message);
+            editor->show();
+            editor->setFocus();
+            return message;
+        }
+        const bool hadFocus = editor->hasFocus();
+        editor->hide();
+        m_bEditorEngaged = false;
+        const ChannelViewState before = captureState();
+        m_pDocument->setChannel(row, channel);
+        recordChange(undotext::cellEdit(g_bChinese), before);
+        if (hadFocus)
+            m_grid->setFocus();
+        return CellValidator::NoMessage;
     }
-
-    recordChange(undotext::cellEdit(g_bChinese), before);
-
-    editor->hide();
-    if (hadFocus)
-        m_grid->setFocus();
-    return message;
+    CancelEditor();
+    return CellValidator::NoMessage;
 }
 
-void CKQ_517View::CommitEditor()
+bool CKQ_517View::CommitEditor()
 {
     QWidget* editor = EditorForColumn();
     // isHidden(), not isVisible(): an editor opened in a window that is
     // hidden right now still holds the user's text.
     if (!editor || editor->isHidden())
-        return;
-    storeEditor(editor, CellValidator::Trigger::CellLeave);
+        return true;
+    // Opened by arriving and left untouched: the cell keeps its value (a
+    // list would otherwise store its first entry for a text it does not hold).
+    if (!m_bEditorEngaged) {
+        CancelEditor();
+        return true;
+    }
+    return storeEditor(editor) == CellValidator::NoMessage;
 }
 
 void CKQ_517View::onEnterKey()
 {
-    QWidget* editor = EditorForColumn();
-    if (editor && !editor->isHidden()) {
-        if (storeEditor(editor, CellValidator::Trigger::Enter) != CellValidator::NoMessage)
-            return;  // a rejected value: the current cell stays
-    }
+    if (!CommitEditor())
+        return;  // a rejected value: the current cell stays
     // Move on: next column; after the last one, column 1 of the next row;
     // after the last row, row 1 column 1. One move, so the cell left is
     // committed once and the cell reached is the one whose editor opens.
@@ -213,6 +244,9 @@ void CKQ_517View::onEnterKey()
 bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    // A click into an open editor opens it for the user.
+    if (type == QEvent::MouseButtonPress && watched == EditorForColumn())
+        m_bEditorEngaged = true;
     if (type == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1)
         m_bHelpGiven = false;
     if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
@@ -260,45 +294,78 @@ bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
 
 bool CKQ_517View::handleEditingKey(QWidget* focus, QKeyEvent* key)
 {
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
     QWidget* editor = EditorForColumn();
     if (!editor)
         return false;
-    if (focus == editor) {
-        switch (key->key()) {
-        case Qt::Key_Escape:
-            // The cell keeps the value it had.
-            CancelEditor();
-            return true;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            // An edit box has no use for them; passed on, the grid would move
-            // to another row and store the half-typed value.
-            return qobject_cast<QLineEdit*>(editor) != nullptr;
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-            // Likewise for a list, which changes its entry with Up and Down.
-            return qobject_cast<QComboBox*>(editor) != nullptr;
-        default:
-            return false;
-        }
-    }
+    const int k = key->key();
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if (focus == editor)
+        return handleKeyInEditor(editor, key);
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
     if (focus != m_grid || m_grid->GetRow() < 1 || m_grid->GetCol() < 1)
         return false;
     // The grid: F2 opens the current cell's editor; typed text opens it too
     // and goes into it, replacing the cell's value, as in a spreadsheet.
-    if (key->key() == Qt::Key_F2) {
-        OpenEditor();
+    if (k == Qt::Key_F2) {
+        OpenEditor(true);
         return true;
     }
     const QString text = key->text();
     if (text.isEmpty() || !text.at(0).isPrint())
         return false;
-    OpenEditor();
-    QKeyEvent forwarded(QEvent::KeyPress, key->key(), key->modifiers(), text);
+    OpenEditor(true);
+    QKeyEvent forwarded(QEvent::KeyPress, k, mods, text);
     QCoreApplication::sendEvent(editor, &forwarded);
     return true;
+}
+
+bool CKQ_517View::handleKeyInEditor(QWidget* editor, QKeyEvent* key)
+{
+    const bool list = qobject_cast<QComboBox*>(editor) != nullptr;
+    const int k = key->key();
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    // Alt+Down, Alt+Up and F4 open a list: from then on it takes Up and Down.
+    if (list && (k == Qt::Key_F4 || ((mods & Qt::AltModifier) && (k == Qt::Key_Down || k == Qt::Key_Up)))) {
+        m_bEditorEngaged = true;
+        return false;
+    }
+    if (mods & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if ((mods & Qt::ControlModifier) && k != Qt::Key_Home && k != Qt::Key_End)
+        return false;
+    switch (k) {
+    case Qt::Key_Escape:
+        // The cell keeps the value it had.
+        CancelEditor();
+        return true;
+    case Qt::Key_F2:
+        m_bEditorEngaged = true;
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // A list the user opened changes its entry; anywhere else these move
+        // the current cell (storing what was typed first).
+        if (list && m_bEditorEngaged)
+            return false;
+        m_grid->navigate(k, mods);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        // Inside a text being typed they move the caret; otherwise the cell.
+        if (!list && m_bEditorEngaged)
+            return false;
+        m_grid->navigate(k, mods);
+        return true;
+    default:
+        if (!key->text().isEmpty() && key->text().at(0).isPrint())
+            m_bEditorEngaged = true;  // typed into the editor (a list's search too)
+        return false;
+    }
 }
 
 void CKQ_517View::showHelpForFocus(QWidget* focus)

@@ -126,6 +126,9 @@ void CKQ_517View::OnProgramRead()
 
 void CKQ_517View::OnProgramWrite()
 {
+    // A refused value in an editor stops the write before it is offered.
+    if (!CommitEditor())
+        return;
     offerTransfer(*this, true);
 }
 
@@ -150,10 +153,10 @@ void CKQ_517View::OnSetupOptions()
 
 void CKQ_517View::OnProgramWriteSeveral()
 {
-    if (anyTransferRunning() || !GetDocument())
+    // The document holds every edit; a value still in an editor goes in first,
+    // and a refused one stops the write.
+    if (anyTransferRunning() || !GetDocument() || !CommitEditor())
         return;
-    CommitEditor();
-    encodeTable();
     const MemoryImage image = GetDocument()->image();
     QWidget* owner = mainWindow() ? mainWindow() : window();
     if (!imageAccepted(owner, image))
@@ -197,12 +200,15 @@ void CKQ_517View::OnRadioTransfer()
     const QPointer<CKQ_517Doc> document(GetDocument());
     CProcessDlg* dialog = m_pProcessDlg;
 
-    CommitEditor();
+    // A value still in an editor goes into the document first; a refused one
+    // stops the transfer before it starts.
+    if (!CommitEditor()) {
+        dialog->DestroyWindow();
+        return;
+    }
     // Commands are refused while the transfer runs, so the direction cannot
     // change under it.
     const bool write = m_bWrite;
-    if (write)
-        encodeTable();
     // A read fills a scratch copy that the document takes only when every
     // block arrived: a failed or cancelled read leaves the document as it
     // was. A write sends the image as it stood when the user pressed OK,
@@ -268,10 +274,11 @@ void CKQ_517View::OnRadioTransfer()
             // Only the rows that travel come from the radio; one undo step.
             const ChannelViewState before = captureState();
             CancelEditor();
-            MemoryImage& image = document->image();
+            MemoryImage image = document->image();
             const int first = layout::kFirstRadioRow * layout::kRowSize;
             std::copy(transferImage.data() + first, transferImage.data() + first + layout::kRadioByteCount,
                       image.data() + first);
+            document->setImage(image);
             g_bNewDocument = false;
             decodeTable();
             recordChange(undotext::radioRead(g_bChinese), before);

@@ -6,7 +6,6 @@
 #include "view/KQ_517View.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -18,6 +17,7 @@
 
 #include "settings/Globals.h"
 #include "settings/ui/AppMessage.h"
+#include "settings/ui/SaveFileDialog.h"
 #include "codeplug/KQ_517Doc.h"
 #include "view/ReportPrinter.h"
 #include "view/SharedPrinter.h"
@@ -59,7 +59,7 @@ void setUpPrinter(QPrinter& printer, const CKQ_517Doc* doc)
 
 int CKQ_517View::OnPreparePrinting()
 {
-    const ReportPagination pages = ReportPagination::paginate(tableFromGrid());
+    const ReportPagination pages = ReportPagination::paginate(channelTable());
     std::copy(std::begin(pages.bound), std::end(pages.bound), std::begin(m_nPageBound));
     m_nChannelCount = pages.channelCount;
     return pages.pageCount();
@@ -70,7 +70,7 @@ bool CKQ_517View::printDocument(QPrinter& printer, int pageCount, int fromPage, 
     CKQ_517Doc* doc = GetDocument();
     if (!doc)
         return false;
-    const ReportPrinter report(tableFromGrid(), doc->image(), ReportPrinter::textsFromSettings());
+    const ReportPrinter report(channelTable(), doc->image(), ReportPrinter::textsFromSettings());
     // Each channel page paginates again from the table; keep the view's bounds
     // in step with what is printed.
     OnPreparePrinting();
@@ -105,8 +105,8 @@ void CKQ_517View::OnFilePrintDirect()
     setUpPrinter(printer, GetDocument());
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         // No printer to print on: the report goes to a PDF file the user names.
-        const QString path = QFileDialog::getSaveFileName(this, QString(), printer.outputFileName(),
-                                                          QStringLiteral("PDF (*.pdf)"));
+        const QString path = savefiledialog::ask(this, QString(), printer.outputFileName(),
+                                                 {QStringLiteral("PDF (*.pdf)")}, {QStringLiteral("pdf")});
         if (path.isEmpty())
             return;
         printer.setOutputFileName(path);

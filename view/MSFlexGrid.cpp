@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "codeplug/ChannelTable.h"
+#include "view/ChannelGridModel.h"
 
 namespace {
 
@@ -42,11 +43,11 @@ Qt::Alignment alignmentFor(short value)
 
 }  // namespace
 
-CMSFlexGrid::CMSFlexGrid(QWidget* parent)
-    : QTableWidget(kRows, kCols, parent),
-      m_fixedTextColour(palette().color(QPalette::ButtonText)),
-      m_alignment(kCols, Qt::AlignLeft | Qt::AlignVCenter)
+CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableView(parent), m_model(new ChannelGridModel(this))
 {
+    setModel(m_model);
+    m_model->setFixedTextColour(palette().color(QPalette::ButtonText));
+    m_model->setFixedBackground(palette().brush(QPalette::Button));
     setObjectName(QStringLiteral("id1000"));
     setFont(QFont(QStringLiteral("Times New Roman"), 9));
     horizontalHeader()->hide();
@@ -66,41 +67,42 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent)
     // focus, which would move the current cell. The view moves it on Tab and
     // Shift+Tab itself.
     setTabKeyNavigation(false);
-
-    for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kCols; ++c) {
-            auto* item = new QTableWidgetItem;
-            styleItem(item, r, c);
-            setItem(r, c, item);
-        }
-    }
     selectionModel()->setCurrentIndex(model()->index(m_nRow, m_nCol),
                                       QItemSelectionModel::ClearAndSelect);
 }
 
-void CMSFlexGrid::styleItem(QTableWidgetItem* item, int row, int col) const
+void CMSFlexGrid::setDocument(CKQ_517Doc* document) { m_model->setDocument(document); }
+
+bool CMSFlexGrid::navigate(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (isFixed(row, col)) {
-        // Fixed cells cannot become the current cell (not enabled) and look
-        // like headers.
-        item->setFlags(Qt::NoItemFlags);
-        item->setBackground(palette().brush(QPalette::Button));
-        item->setForeground(m_fixedTextColour);
-    } else {
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    int row = m_nRow;
+    int col = m_nCol;
+    switch (key) {
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left: --col; break;
+    case Qt::Key_Right: ++col; break;
+    case Qt::Key_Home:
+        col = 1;
+        if (ctrl)
+            row = 1;
+        break;
+    case Qt::Key_End:
+        col = kCols - 1;
+        if (ctrl)
+            row = kRows - 1;
+        break;
+    case Qt::Key_PageUp: row = 1; break;
+    case Qt::Key_PageDown: row = kRows - 1; break;
+    default: return false;
     }
-    item->setTextAlignment(m_alignment.at(col));
+    SetRowCol(std::clamp(row, 1, kRows - 1), std::clamp(col, 1, kCols - 1));
+    return true;
 }
 
-QTableWidgetItem* CMSFlexGrid::cellItem(int row, int col) const
-{
-    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
-        return nullptr;
-    return item(row, col);
-}
-
-long CMSFlexGrid::GetRows() const { return rowCount(); }
-long CMSFlexGrid::GetCols() const { return columnCount(); }
+long CMSFlexGrid::GetRows() const { return kRows; }
+long CMSFlexGrid::GetCols() const { return kCols; }
 long CMSFlexGrid::GetRow() const { return m_nRow; }
 long CMSFlexGrid::GetCol() const { return m_nCol; }
 
@@ -109,9 +111,11 @@ void CMSFlexGrid::SetCol(long col) { SetRowCol(m_nRow, col); }
 
 void CMSFlexGrid::SetRowCol(long row, long col)
 {
-    if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
+    if (row < 0 || row >= kRows || col < 0 || col >= kCols)
         return;
     if (row == m_nRow && col == m_nCol)
+        return;
+    if (m_leaveCheck && !m_leaveCheck())
         return;
     // Through the selection model rather than setCurrentCell, so the program
     // may also name a fixed cell; currentChanged() sends the notifications.
@@ -121,7 +125,7 @@ void CMSFlexGrid::SetRowCol(long row, long col)
 
 void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    QTableWidget::currentChanged(current, previous);
+    QTableView::currentChanged(current, previous);
     if (!current.isValid() || (current.row() == m_nRow && current.column() == m_nCol))
         return;
     // Moving the current cell ends a row selection.
@@ -139,6 +143,13 @@ void CMSFlexGrid::mousePressEvent(QMouseEvent* event)
     // cell stays where it is and no editor opens.
     const QModelIndex at = indexAt(event->position().toPoint());
     const bool extend = event->modifiers() & Qt::ShiftModifier;
+    // A value being edited is stored before anything else is picked; a
+    // refused one keeps its cell (and the click does nothing).
+    const bool picksOther = at.isValid() && at.row() >= 1 && (at.row() != m_nRow || at.column() != m_nCol);
+    if (picksOther && m_leaveCheck && !m_leaveCheck()) {
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton && at.isValid() && at.row() >= 1 && (at.column() == 0 || extend)) {
         const int anchor = extend ? (m_nSelAnchor ? m_nSelAnchor : m_nRow) : at.row();
         selectRows(anchor, at.row());
@@ -151,7 +162,7 @@ void CMSFlexGrid::mousePressEvent(QMouseEvent* event)
     m_bRowPress = false;
     // The press moves the current cell first (LeaveCell, EnterCell), then
     // MouseDown follows, as the view expects.
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
     short button = 0;
     if (event->button() == Qt::LeftButton)
         button = 1;
@@ -174,14 +185,14 @@ void CMSFlexGrid::mouseMoveEvent(QMouseEvent* event)
 {
     // A row-selecting press never drags the current cell along.
     if (!m_bRowPress)
-        QTableWidget::mouseMoveEvent(event);
+        QTableView::mouseMoveEvent(event);
 }
 
 void CMSFlexGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     if (std::exchange(m_bRowPress, false))
         return;
-    QTableWidget::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
 }
 
 void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
@@ -197,7 +208,13 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
         emit RowsSelected();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    // Navigation keys only move the current cell, through the same check as
+    // any other move.
+    if (!(event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier)) && navigate(key, event->modifiers())) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 QList<int> CMSFlexGrid::selectedRows() const
@@ -236,16 +253,11 @@ QString CMSFlexGrid::GetText() const { return GetTextMatrix(m_nRow, m_nCol); }
 
 void CMSFlexGrid::SetText(const QString& text) { SetTextMatrix(m_nRow, m_nCol, text); }
 
-QString CMSFlexGrid::GetTextMatrix(long row, long col) const
-{
-    const QTableWidgetItem* it = cellItem(int(row), int(col));
-    return it ? it->text() : QString();
-}
+QString CMSFlexGrid::GetTextMatrix(long row, long col) const { return m_model->text(int(row), int(col)); }
 
 void CMSFlexGrid::SetTextMatrix(long row, long col, const QString& text)
 {
-    if (QTableWidgetItem* it = cellItem(int(row), int(col)))
-        it->setText(text);
+    m_model->setFixedText(int(row), int(col), text);
 }
 
 long CMSFlexGrid::pixelsToTwipsX(int px) const { return long(px) * kTwipsPerInch / logicalDpiX(); }
@@ -255,38 +267,28 @@ int CMSFlexGrid::twipsToPixelsY(long twips) const { return int(twips * logicalDp
 
 long CMSFlexGrid::GetColWidth(long col) const
 {
-    if (col < 0 || col >= columnCount())
+    if (col < 0 || col >= kCols)
         return 0;
     return pixelsToTwipsX(columnWidth(int(col)));
 }
 
 void CMSFlexGrid::SetColWidth(long col, long twips)
 {
-    if (col < 0 || col >= columnCount() || twips < 0)
+    if (col < 0 || col >= kCols || twips < 0)
         return;
     setColumnWidth(int(col), twipsToPixelsX(twips));
 }
 
 void CMSFlexGrid::SetColumnAlignment(long col, short value)
 {
-    if (col < 0 || col >= columnCount())
+    if (col < 0 || col >= kCols)
         return;
-    m_alignment[col] = alignmentFor(value);
-    for (int r = 0; r < rowCount(); ++r) {
-        if (QTableWidgetItem* it = item(r, int(col)))
-            it->setTextAlignment(m_alignment.at(col));
-    }
+    m_model->setAlignment(int(col), alignmentFor(value));
 }
 
 void CMSFlexGrid::SetFixedCellTextColour(quint32 bgr)
 {
-    m_fixedTextColour = QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-    for (int r = 0; r < rowCount(); ++r) {
-        for (int c = 0; c < columnCount(); ++c) {
-            if (isFixed(r, c))
-                item(r, c)->setForeground(m_fixedTextColour);
-        }
-    }
+    m_model->setFixedTextColour(QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)));
 }
 
 long CMSFlexGrid::GetCellLeft() const

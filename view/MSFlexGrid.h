@@ -1,18 +1,34 @@
 #pragma once
-// CMSFlexGrid: the channel grid. A QTableWidget with the operations the channel
-// view, the table codec glue and printing ask of a grid: current cell, cell
-// texts, column widths (twips), alignment, header colour, cell geometry (twips,
-// relative to the grid's viewport) and the cell-leave / cell-enter / mouse-down
-// notifications. Row 0 and column 0 are fixed (headers and channel numbers).
+// CMSFlexGrid: the channel grid. A table view over a ChannelGridModel with
+// the operations the channel view and its tests ask of a grid: current cell,
+// cell texts, column widths (twips), alignment, header colour, cell geometry
+// (twips, relative to the grid's viewport) and the cell-leave / cell-enter /
+// mouse-down notifications. Row 0 and column 0 are fixed (headers and channel
+// numbers); the channel cells show the document the model is given.
 
-#include <QColor>
 #include <QList>
-#include <QTableWidget>
+#include <QTableView>
 
-class CMSFlexGrid : public QTableWidget {
+#include <functional>
+
+class CKQ_517Doc;
+class ChannelGridModel;
+
+class CMSFlexGrid : public QTableView {
     Q_OBJECT
 public:
     explicit CMSFlexGrid(QWidget* parent = nullptr);  // 17 x 6 cells
+
+    ChannelGridModel* gridModel() const { return m_model; }
+    void setDocument(CKQ_517Doc* document);
+    // Asked before the current cell moves away (by the program, a click or a
+    // key); false keeps the current cell where it is. The channel view stores
+    // its open editor here, and a refused value keeps the cell.
+    void setLeaveCheck(std::function<bool()> check) { m_leaveCheck = std::move(check); }
+    // Moves the current cell as a navigation key does: arrows by one cell,
+    // Home/End to the first/last column (with Ctrl: of the first/last row),
+    // Page Up/Down to the first/last row. Never past the channel cells.
+    bool navigate(int key, Qt::KeyboardModifiers modifiers);
 
     long GetRows() const;
     long GetCols() const;
@@ -25,6 +41,7 @@ public:
     QString GetText() const;  // current cell
     void SetText(const QString& text);
     QString GetTextMatrix(long row, long col) const;
+    // Headers and channel numbers only: the channel cells show the document.
     void SetTextMatrix(long row, long col, const QString& text);
     long GetColWidth(long col) const;  // twips
     void SetColWidth(long col, long twips);
@@ -67,9 +84,8 @@ protected:
     void keyboardSearch(const QString&) override {}
 
 private:
-    bool isFixed(int row, int col) const { return row == 0 || col == 0; }
-    QTableWidgetItem* cellItem(int row, int col) const;
-    void styleItem(QTableWidgetItem* item, int row, int col) const;
+    ChannelGridModel* m_model;
+    std::function<bool()> m_leaveCheck;
 
     // The current cell as callers see it: it changes between LeaveCell and
     // EnterCell, after the view's own current index has already moved.
@@ -80,6 +96,4 @@ private:
     int m_nSelLast = 0;
     int m_nSelAnchor = 0;
     bool m_bRowPress = false;  // the button went down to select rows
-    QColor m_fixedTextColour;
-    QList<Qt::Alignment> m_alignment;
 };

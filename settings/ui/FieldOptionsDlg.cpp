@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "settings/UserStore.h"
+#include "settings/ui/SaveFileDialog.h"
 
 namespace {
 QString controlName(int id) { return QStringLiteral("id%1").arg(id); }
@@ -77,7 +78,7 @@ CFieldOptionsDlg::CFieldOptionsDlg(FieldPreferences& prefs, bool chinese, QWidge
     browse = [this](bool folder, const QString& current) {
         if (folder)
             return QFileDialog::getExistingDirectory(this, QString(), current);
-        return QFileDialog::getSaveFileName(this, QString(), current);
+        return savefiledialog::ask(this, QString(), current, {QStringLiteral("*.txt")}, {QStringLiteral("txt")});
     };
     connect(m_backupBrowse, &QPushButton::clicked, this, [this] {
         const QString chosen = browse(true, m_backupFolder->text());

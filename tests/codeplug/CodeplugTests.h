@@ -11,3 +11,4 @@ int runChirpModesTests(int argc, char** argv);
 int runPlanRefusalsTests(int argc, char** argv);
 int runChirpReadingTests(int argc, char** argv);
 int runImageDiffTests(int argc, char** argv);
+int runChannelEditTests(int argc, char** argv);

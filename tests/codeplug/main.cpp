@@ -19,5 +19,6 @@ int main(int argc, char** argv)
     failed += runPlanRefusalsTests(argc, argv);
     failed += runChirpReadingTests(argc, argv);
     failed += runImageDiffTests(argc, argv);
+    failed += runChannelEditTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }

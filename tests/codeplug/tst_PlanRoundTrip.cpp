@@ -158,9 +158,9 @@ void PlanRoundTripTest::tabSeparatedRoundTrip()
         QCOMPARE(text.count(QLatin1Char('\n')), 16);
         const ParseResult plan = parseTabSeparated(text, plantest::band(), chinese);
         QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
-        ChannelTable pasted(chinese);
-        applyToTable(plan.rows, pasted, plantest::band(), chinese);
-        QCOMPARE(tableDump(pasted), tableDump(source));
+        MemoryImage pasted = MemoryImage::newImage();
+        applyToImage(plan.rows, pasted, plantest::band());
+        QCOMPARE(tableDump(plantest::decoded(pasted, chinese)), tableDump(source));
     }
 }
 
@@ -179,8 +179,9 @@ void PlanRoundTripTest::pasteAtAnotherRow()
     QVERIFY(!placeFrom(rows, 16));  // two rows from 16 would run past the last channel
     QCOMPARE(rows, plan.rows);
     QVERIFY(placeFrom(rows, 15));
-    ChannelTable target(false);
-    applyToTable(rows, target, plantest::band());
+    MemoryImage image = MemoryImage::newImage();
+    applyToImage(rows, image, plantest::band());
+    const ChannelTable target = plantest::decoded(image, false);
     for (int col = ChannelTable::ColRx; col < ChannelTable::kCols; ++col) {
         QCOMPARE(target.cell(15, col), source.cell(3, col));
         QCOMPARE(target.cell(16, col), QString());

@@ -148,8 +148,7 @@ void TestFieldUi::editChannelOne()
 {
     const QStringList cells = {QStringLiteral("150.00000"), QStringLiteral("151.00000"), QStringLiteral("None"),
                                QStringLiteral("None"), QStringLiteral("Yes")};
-    for (int c = 1; c <= 5; ++c)
-        m_view->grid()->SetTextMatrix(1, c, cells.at(c - 1));
+    putChannel(*m_view->GetDocument(), 1, cells);
 }
 
 // ---------------------------------------------------------------------------

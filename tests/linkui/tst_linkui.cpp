@@ -282,12 +282,10 @@ void TestLinkUi::writePutsGridIntoRadio()
              qPrintable(sim.error()));
     setUp({{QStringLiteral("COM1"), sim.devicePath()}});
 
-    // Edits in the grid only: the write encodes them first.
-    CMSFlexGrid* grid = m_view->grid();
+    // An edit: the document holds it, and the write sends it.
     const QStringList cells = {QStringLiteral("150.00000"), QStringLiteral("151.00000"),
                                QStringLiteral("None"), QStringLiteral("None"), QStringLiteral("Yes")};
-    for (int c = 1; c <= 5; ++c)
-        grid->SetTextMatrix(2, c, cells.at(c - 1));
+    putChannel(*m_doc, 2, cells);
     const QByteArray tailBefore = m_doc->image().toByteArray().mid(layout::kRadioByteCount);
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);

@@ -517,7 +517,7 @@ void TestPrint::viewPreparation()
     CKQ_517View view(&doc);
     view.OnInitialUpdate();
     for (int c = 1; c <= 10; ++c)
-        view.grid()->SetTextMatrix(c, 1, QStringLiteral("145.00000"));
+        putChannel(doc, c, {QStringLiteral("145.00000")});
     QCOMPARE(view.OnPreparePrinting(), 3);
     QCOMPARE(view.m_nChannelCount, 10);
     QCOMPARE(view.m_nPageBound[3], 8);
@@ -525,13 +525,13 @@ void TestPrint::viewPreparation()
 
     // Emptied cells: the next preparation starts afresh.
     for (int c : {1, 2, 4, 5, 7})
-        view.grid()->SetTextMatrix(c, 1, QString());
+        putChannel(doc, c, {});
     QCOMPARE(view.OnPreparePrinting(), 2);
     QCOMPARE(view.m_nChannelCount, 5);
     QCOMPARE(view.m_nPageBound[3], 16);
     QCOMPARE(view.m_nPageBound[4], 16);
 
-    const ReportPrinter report(view.tableFromGrid(), doc.image(), english());
+    const ReportPrinter report(view.channelTable(), doc.image(), english());
     QCOMPARE(headings(report.pageItems(2, 2, roundMeasures()), 240),
              (QList<QPair<int, int>>{{3, 0}, {6, 1}, {8, 2}, {9, 3}, {10, 4}}));
 }
@@ -581,7 +581,7 @@ void TestPrint::printRequest()
     CKQ_517View view(&doc);
     view.OnInitialUpdate();
     for (int c : {2, 5, 6, 7, 8, 11, 12, 13, 16})
-        view.grid()->SetTextMatrix(c, 1, QStringLiteral("145.00000"));
+        putChannel(doc, c, {QStringLiteral("145.00000")});
 
     PrintRequest request;
     request.present = true;

@@ -4,6 +4,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -44,12 +48,7 @@ namespace {
 void editChannel(CKQ_517View* view, const QString& rx)
 {
     const ChannelViewState before = view->captureState();
-    CMSFlexGrid* grid = view->grid();
-    grid->SetTextMatrix(1, 1, rx);
-    grid->SetTextMatrix(1, 2, rx);
-    grid->SetTextMatrix(1, 3, QStringLiteral("None"));
-    grid->SetTextMatrix(1, 4, QStringLiteral("None"));
-    grid->SetTextMatrix(1, 5, QStringLiteral("Yes"));
+    putChannel(*view->GetDocument(), 1, {rx, rx, QStringLiteral("None"), QStringLiteral("None"), QStringLiteral("Yes")});
     view->recordChange(QStringLiteral("edit"), before);
 }
 
@@ -97,7 +96,194 @@ private slots:
     void optionalFeaturesIsOneStep();
     void saveWaitsForRunningRead();
     void failedReadThenSaveAsGivesTheOpenFile();
+    void refusedValueStopsTheCommand_data();
+    void refusedValueStopsTheCommand();
+    void gridHasTheFocus();
+    void saveAsAsksBeforeReplacing();
+    void oddModelByteIsNotRemembered();
 };
+
+// Channel 2 of the active view holds 145 MHz; its Rx editor is open with
+// 1455 typed (out of the band), nothing pressed yet.
+static QLineEdit* typeRefusedValue(CMainFrame* frame)
+{
+    CKQ_517View* view = frame->activeView();
+    putChannel(*view->GetDocument(), 2, {QStringLiteral("145.00000")});
+    view->grid()->SetRowCol(2, 1);
+    auto* edit = view->findChild<QLineEdit*>(QStringLiteral("id2127"));
+    if (!edit || edit->isHidden())
+        return nullptr;
+    edit->selectAll();
+    QTest::keyClicks(edit, "1455");
+    return edit;
+}
+
+void TestDataSafety::refusedValueStopsTheCommand_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("Save") << int(CMainFrame::ID_FILE_SAVE);
+    QTest::newRow("Save As") << int(CMainFrame::ID_FILE_SAVE_AS);
+    QTest::newRow("Exit") << int(CMainFrame::ID_APP_EXIT);
+    QTest::newRow("New") << int(CMainFrame::ID_FILE_NEW);
+    QTest::newRow("Write") << int(CKQ_517View::ID_PROGRAM_WRITE);
+    QTest::newRow("Write to Several Radios") << int(CKQ_517View::ID_PROGRAM_WRITE_SEVERAL);
+    QTest::newRow("Print Preview") << int(CKQ_517View::ID_FILE_PRINT_PREVIEW);
+    QTest::newRow("Export") << int(CKQ_517View::ID_FILE_EXPORT_CHANNELS);
+    QTest::newRow("Copy") << int(CKQ_517View::ID_EDIT_COPY_ROWS);
+    QTest::newRow("Undo") << int(CKQ_517View::ID_EDIT_UNDO);
+}
+
+// A refused value in an open editor: the message, and the command stops
+// there; nothing is saved, written, printed, exported or copied, no channel
+// is emptied, and the editor still holds the text for the user to correct.
+void TestDataSafety::refusedValueStopsTheCommand()
+{
+    QFETCH(int, command);
+    ProgramFolder folder;
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("out.dat"));
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    CMainFrame::setFileDialogHook([&](bool, const QString&) { return path; });
+    QLineEdit* edit = typeRefusedValue(frame);
+    QVERIFY(edit);
+    CKQ_517Doc* doc = frame->activeDocument();
+    const QByteArray image = doc->image().toByteArray();
+    QApplication::clipboard()->setText(QStringLiteral("untouched"));
+
+    ModalAnswerer boxes;  // message boxes OK, any other dialog rejected
+    frame->onCommand(command);
+    // New asks its own question first; after the refusal nothing more comes
+    // (no save question, dialog or transfer).
+    QCOMPARE(boxes.count(), command == CMainFrame::ID_FILE_NEW ? 2 : 1);
+    QCOMPARE(boxes.last().text, QStringLiteral("Out of range,please input again."));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(frame->isVisible());
+    QCOMPARE(frame->activeDocument(), doc);
+    QCOMPARE(doc->image().toByteArray(), image);
+    QCOMPARE(frame->activeView()->grid()->GetTextMatrix(2, 1), QStringLiteral("145.00000"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("untouched"));
+    QVERIFY(!edit->isHidden());
+    QCOMPARE(edit->text(), QStringLiteral("1455"));
+    QVERIFY(!frame->activeView()->m_pProcessDlg->hasWindow());
+}
+
+// After a file is opened, after New and after a dialog, typing goes into
+// the grid: it has the keyboard focus.
+void TestDataSafety::gridHasTheFocus()
+{
+    ProgramFolder folder;
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("in.dat"));
+    QVERIFY(MemoryImage::newImage().saveFile(path));
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    frame->show();
+    QApplication::setActiveWindow(frame);
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    auto gridFocused = [frame] {
+        return frame->activeView() && QApplication::focusWidget() == frame->activeView()->grid();
+    };
+
+    CMainFrame::setFileDialogHook([&](bool, const QString&) { return path; });
+    frame->onCommand(CMainFrame::ID_FILE_OPEN);
+    QTRY_VERIFY(gridFocused());
+
+    {
+        ModalAnswerer answer;
+        frame->onCommand(CMainFrame::ID_FILE_NEW);
+    }
+    // Headless, the window manager's part: the main window active again
+    // once the message box is gone.
+    QApplication::setActiveWindow(frame);
+    QTRY_VERIFY(gridFocused());
+
+    // A dialog opened from the navigation bar, closed again.
+    frame->tree()->setFocus();
+    {
+        ModalAnswerer answer;
+        frame->onCommand(CMainFrame::ID_OPTIONAL_FEATURES);
+        QCOMPARE(answer.count(), 1);
+    }
+    QApplication::setActiveWindow(frame);
+    QTRY_VERIFY(gridFocused());
+    // And what is typed lands in the table.
+    ModalAnswerer boxes;
+    CMSFlexGrid* grid = frame->activeView()->grid();
+    const QPoint cell(int(grid->GetCol()), int(grid->GetRow()));
+    for (const char c : {'1', '4', '6'})
+        QTest::keyClick(QApplication::focusWidget(), c);  // as a person types: into what has the focus
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(boxes.texts(), QStringList());
+    QCOMPARE(cell, QPoint(1, 1));
+    QCOMPARE(grid->GetTextMatrix(1, 1), QStringLiteral("146.00000"));
+}
+
+// Save As with a name typed without its extension: the dialog adds ".dat"
+// itself, sees that the file exists and asks before replacing it.
+void TestDataSafety::saveAsAsksBeforeReplacing()
+{
+    ProgramFolder folder;
+    QTemporaryDir tmp;
+    const QString existing = tmp.filePath(QStringLiteral("radio.dat"));
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("precious");
+    file.close();
+    Started run(folder.dir.path());
+    CMainFrame* frame = run.frame();
+    CMainFrame::setFileDialogHook({});
+
+    QStringList questions;
+    int dialogs = 0;
+    QTimer driver;
+    connect(&driver, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            questions << box->text();
+            box->button(QMessageBox::No) ? box->button(QMessageBox::No)->click() : box->reject();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (dialogs++ == 0) {
+                dialog->selectFile(tmp.filePath(QStringLiteral("radio")));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (!questions.isEmpty() || dialogs > 250) {
+                dialog->reject();  // answered No: the dialog stays open, and is left
+            }
+        }
+    });
+    driver.start(20);
+    frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
+    driver.stop();
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions.first().contains(QStringLiteral("radio.dat")), qPrintable(questions.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("precious"));
+}
+
+// A file whose model byte the settings do not list: it is shown, but the
+// byte is not remembered as the last model, so a later File New still has
+// its title and band.
+void TestDataSafety::oddModelByteIsNotRemembered()
+{
+    ProgramFolder folder;
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath(QStringLiteral("odd.dat"));
+    MemoryImage odd = MemoryImage::newImage();
+    odd.set(layout::kModelIndex, 9);
+    QVERIFY(odd.saveFile(path));
+    Started run(folder.dir.path(), {path});
+    CMainFrame* frame = run.frame();
+    QVERIFY(frame->activeDocument());
+    QCOMPARE(int(frame->activeDocument()->image().at(layout::kModelIndex)), 9);
+    QVERIFY(frame->windowTitle().contains(QStringLiteral("Type:KQ-517  Fre:130 - 160MHz")));
+    QCOMPARE(frame->activeView()->m_nBandHigh, 16000000);
+
+    ModalAnswerer answer;
+    frame->onCommand(CMainFrame::ID_FILE_NEW);
+    QCOMPARE(int(frame->activeDocument()->image().at(layout::kModelIndex)), 0);
+    QVERIFY(frame->windowTitle().contains(QStringLiteral("Type:KQ-517  Fre:130 - 160MHz")));
+    QCOMPARE(frame->activeView()->m_nBandLow, 13000000);
+}
 
 void TestDataSafety::modifiedMarkInTitle()
 {

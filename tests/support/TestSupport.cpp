@@ -2,6 +2,8 @@
 
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "codeplug/ChannelTable.h"
+#include "codeplug/KQ_517Doc.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,4 +116,14 @@ bool TempUserStore::isValid() const
 QString TempUserStore::path() const
 {
     return m_dir.path();
+}
+
+void putChannel(CKQ_517Doc& doc, int channel, const QStringList& cells)
+{
+    ChannelTable table;
+    for (int c = 1; c <= 5; ++c)
+        table.setCell(channel, c, cells.value(c - 1));
+    MemoryImage image = doc.image();
+    table.encodeChannel(image, channel);
+    doc.setChannel(channel, Channel::fromRecord(image.channel(channel)));
 }

@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A temporary folder that is the program directory for its lifetime:
@@ -78,3 +79,9 @@ private:
     QByteArray m_oldValue;
     bool m_hadValue = false;
 };
+
+class CKQ_517Doc;
+
+// Puts a channel whose five cells (Rx, Tx, Dec, Enc, Busy Lock) read as given
+// into the document, as if it had been typed or read from a radio.
+void putChannel(CKQ_517Doc& doc, int channel, const QStringList& cells);

@@ -100,6 +100,8 @@ private slots:
     // Rows
     void insertDeleteMoveWithUndo();
     void insertRefusedWhenLastChannelInUse();
+    void insertedChannelIsBlank();
+    void pasteOntoChannelNotInUseTurnsBusyLockOn();
     void movedRowTakesItsWholeRecord();
     void rowSelectionByChannelNumber();
 
@@ -282,9 +284,11 @@ void TestChannelPlanView::copyAndCutSelectedRows()
     QApplication::clipboard()->clear();
     m_view->OnCommand(CKQ_517View::ID_EDIT_CUT_ROWS);
     QCOMPARE(QApplication::clipboard()->text().count(QLatin1Char('\n')), 2);
-    // Emptied as clearing the receive frequency does: busy lock is kept.
-    QCOMPARE(rowText(m_grid, 2), QStringLiteral("||||Yes"));
-    QCOMPARE(rowText(m_grid, 3), QStringLiteral("||||Yes"));
+    // Emptied as clearing the receive frequency does: the busy-lock bit is
+    // kept, an empty channel shows none.
+    QCOMPARE(rowText(m_grid, 2), kEmpty);
+    QCOMPARE(rowText(m_grid, 3), kEmpty);
+    QCOMPARE(int(m_doc->image().channel(2)[layout::channel::kFlags] & 1), 0);
     QCOMPARE(rowText(m_grid, 1), pasted.at(0));
     QCOMPARE(steps(), 3);
     m_view->OnEditUndo();
@@ -299,8 +303,9 @@ void TestChannelPlanView::deleteKeyEmptiesSelectedRows()
     m_grid->selectRows(1, 2);
     m_grid->setFocus();
     QTest::keyClick(m_grid, Qt::Key_Delete);
-    QCOMPARE(rowText(m_grid, 1), QStringLiteral("||||No"));
-    QCOMPARE(rowText(m_grid, 2), QStringLiteral("||||Yes"));
+    QCOMPARE(rowText(m_grid, 1), kEmpty);
+    QCOMPARE(rowText(m_grid, 2), kEmpty);
+    QCOMPARE(int(m_doc->image().channel(1)[layout::channel::kFlags] & 1), 1);  // busy lock No kept
     QCOMPARE(rowText(m_grid, 3), QStringLiteral("150.00000|150.00000|D754I|None|Yes"));
     QCOMPARE(steps(), 2);
     m_view->OnEditUndo();
@@ -531,11 +536,42 @@ void TestChannelPlanView::insertRefusedWhenLastChannelInUse()
     QCOMPARE(rowText(m_grid, 16), QStringLiteral("145.00000|145.00000|None|None|Yes"));
 }
 
+// The new channel Insert Row makes is a new document's blank record: none
+// of the hidden bytes 13 to 15 (or flag bits) of the channel it pushed down.
+void TestChannelPlanView::insertedChannelIsBlank()
+{
+    makeView();
+    pasteText(QStringLiteral("1\t145.00000\t\t\t\t\n"), 5);
+    std::uint8_t* record = m_doc->image().channel(5);
+    record[layout::channel::kFlags] = 0x5E;
+    record[13] = 0x11;
+    record[14] = 0x22;
+    record[15] = 0x33;
+    const QByteArray pushed(reinterpret_cast<const char*>(record), layout::kRowSize);
+    m_grid->selectRows(5, 5);
+    QVERIFY(m_view->OnInsertRow());
+    const MemoryImage blank = MemoryImage::newImage();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(m_doc->image().channel(5)), layout::kRowSize).toHex(' '),
+             QByteArray(reinterpret_cast<const char*>(blank.channel(5)), layout::kRowSize).toHex(' '));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(m_doc->image().channel(6)), layout::kRowSize), pushed);
+}
+
+// A row without a busy lock pasted onto a channel that is not in use (a
+// receive frequency, no transmit frequency) makes a new channel, busy lock
+// on, as the command line's import does.
+void TestChannelPlanView::pasteOntoChannelNotInUseTurnsBusyLockOn()
+{
+    makeView();
+    const QByteArray record = QByteArray::fromHex("00006514ffffffffffffffffffffffff");
+    std::copy(record.begin(), record.end(), m_doc->image().channel(3));
+    pasteText(QStringLiteral("1\t146.00000\t146.00000\tNone\tNone\t\n"), 3);
+    QCOMPARE(rowText(m_grid, 3), QStringLiteral("146.00000|146.00000|None|None|Yes"));
+}
+
 void TestChannelPlanView::movedRowTakesItsWholeRecord()
 {
     makeView();
     pasteText(QStringLiteral("1\t145.00000\t\t\t\t\n2\t146.00000\t\t\t\t\n"), 1);
-    m_view->encodeTable();
     // A byte the grid does not show travels with its channel.
     m_doc->image().channel(2)[layout::channel::kReserved] = 0x5A;
     m_doc->image().channel(1)[layout::channel::kReserved] = 0x11;
@@ -657,8 +693,7 @@ void TestChannelPlanView::compareSaysWhenTheyAgree()
     makeView();
     pasteText(QString::fromLatin1(kThreeRows), 5);
     const QString path = m_dir->filePath(QStringLiteral("same.dat"));
-    MemoryImage saved = m_doc->image();
-    m_view->tableFromGrid().encode(saved);
+    const MemoryImage saved = m_doc->image();
     QVERIFY(saved.saveFile(path));
     planfiledialog::setHook([&](planfiledialog::Purpose, const QStringList&) {
         return planfiledialog::Choice{path, 0};
