@@ -8,6 +8,7 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
+#include "settings/FileNameLimit.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/ModelBandSettings.h"
@@ -235,10 +236,17 @@ QString FieldSession::safeFileText(const QString& text)
 
 QString FieldSession::backupPath(const QString& dir, const QString& model, const QDateTime& when)
 {
-    const QString stem = QStringLiteral("%1-%2").arg(safeFileText(model), when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    // The model part gives way when the name would pass what a file system
+    // takes; the date, time and number after it keep the names apart.
+    const QString safeModel = safeFileText(model);
+    const QString stamp = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const auto fileName = [&](const QString& number) {
+        const QString tail = QStringLiteral("-%1%2.dat").arg(stamp, number);
+        return filename::cutToBytes(safeModel, filename::kMaxNameBytes - int(tail.toUtf8().size())) + tail;
+    };
     const QDir folder(dir);
-    QString path = folder.filePath(stem + QStringLiteral(".dat"));
+    QString path = folder.filePath(fileName(QString()));
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder.filePath(QStringLiteral("%1-%2.dat").arg(stem, QString::number(n)));
+        path = folder.filePath(fileName(QStringLiteral("-%1").arg(n)));
     return path;
 }

@@ -79,7 +79,9 @@ public:
     // refuse, '%' and a leading '.' become %XX (UTF-8); empty gives "radio".
     static QString safeFileText(const QString& text);
     // DIR/<model>-<yyyyMMdd>-<HHmmss>.dat, or with "-2", "-3"... before ".dat"
-    // when that name is taken: an earlier backup is never overwritten.
+    // when that name is taken: an earlier backup is never overwritten. A long
+    // model part is cut on a character boundary so the name fits what a
+    // file system takes (see FileNameLimit.h).
     static QString backupPath(const QString& dir, const QString& model, const QDateTime& when);
     // The English name of a step, as reasons start with it ("backup", "verify").
     static QString stepName(FieldStep step);

@@ -532,16 +532,17 @@ QString CIniFile::Save(bool makeBackup)
         QFile::copy(m_strPath, m_strBackupPath);  // a failed copy is ignored
     }
 
-    // The text: sections in order, "[name]" for a named one, "key=value"
-    // lines, CR LF line ends.
+    // The text: sections in order, "[name]" for every section after the
+    // unnamed first one (also "[]" for a header with an empty name, so its
+    // pairs do not join the section before it when the file is read again),
+    // "key=value" lines, CR LF line ends.
     QByteArray text;
     if (m_bUtf8Bom)
         text += "\xEF\xBB\xBF";
     for (int s = 0; s <= m_nLastSection && s < m_keys.size(); ++s) {
-        const QByteArray& name = m_sectionNames.value(s);
-        if (!name.isEmpty()) {
+        if (s > 0) {
             text += '[';
-            text += name;
+            text += m_sectionNames.value(s);
             text += "]\r\n";
         }
         const QList<QByteArray>* keys = m_keys.at(s);

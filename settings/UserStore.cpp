@@ -1,6 +1,7 @@
 #include "settings/UserStore.h"
 
 #include "codeplug/AtomicFile.h"
+#include "settings/FileNameLimit.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 
@@ -65,18 +66,14 @@ QString UserStore::fileStem(const QByteArray& appName)
         for (char b : bytes)
             out += QString::asprintf("%%%02X", unsigned(static_cast<unsigned char>(b)));
     }
-    // Keep the name short enough for every file system; a hash of the whole
-    // name keeps long names apart.
-    if (out.toUtf8().size() > 120) {
-        const QByteArray h = QCryptographicHash::hash(appName, QCryptographicHash::Sha1).toHex().left(12);
-        QString cut = out.left(80);
-        // Do not leave half of a "%XX" or of a surrogate pair at the end.
-        const qsizetype pct = cut.lastIndexOf(QLatin1Char('%'));
-        if (pct >= 0 && pct > cut.size() - 3)
-            cut.truncate(pct);
-        if (!cut.isEmpty() && cut.back().isHighSurrogate())
-            cut.chop(1);
-        out = cut + QLatin1Char('~') + QString::fromLatin1(h);
+    // A file name longer than a save can write is cut on a character
+    // boundary; a hash of the whole name keeps long names apart.
+    static const QString kSuffix = QStringLiteral(".conf");
+    const int room = filename::kMaxNameBytes - int(kSuffix.size());
+    if (out.toUtf8().size() > room) {
+        const QString h = QString::fromLatin1(
+            QCryptographicHash::hash(appName, QCryptographicHash::Sha1).toHex().left(12));
+        out = filename::cutToBytes(out, room - 1 - int(h.size())) + QLatin1Char('~') + h;
     }
     return out;
 }

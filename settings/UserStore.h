@@ -43,8 +43,9 @@ public:
     // outside Windows: the AppName text with every character that could leave
     // the folder or upset a file system ("/", "\\", ":", "*", "?", quote, "<",
     // ">", "|", "%", control characters, a leading ".", a trailing "." or
-    // blank) written as %XX; "%" for an empty name; long names cut and
-    // completed by a hash.
+    // blank) written as %XX; "%" for an empty name; a name whose file would
+    // pass 248 bytes (room for the save's temporary name within 255) cut on
+    // a character boundary and completed by a hash.
     static QString fileStem(const QByteArray& appName);
 
 private:

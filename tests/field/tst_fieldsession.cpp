@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -287,6 +288,44 @@ private slots:
         QCOMPARE(taken, (QStringList{QStringLiteral("KQ%2F517-20261207-130509.dat"),
                                      QStringLiteral("KQ%2F517-20261207-130509-2.dat"),
                                      QStringLiteral("KQ%2F517-20261207-130509-3.dat")}));
+    }
+
+    void backupNameFitsTheFileSystem_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::newRow("236 letters") << QString(236, QLatin1Char('K'));
+        QTest::newRow("79 percent signs") << QString(79, QLatin1Char('%'));
+        QTest::newRow("wide characters") << QStringLiteral("对讲机").repeated(30);
+        QTest::newRow("characters outside the BMP") << QStringLiteral("\U0001F4FB").repeated(70);
+    }
+
+    // Every name fits 255 bytes with room for a save's temporary name, the model part is cut only between
+    // characters, and a later backup of the same second gets a name of its own.
+    void backupNameFitsTheFileSystem()
+    {
+        QFETCH(QString, model);
+        QTemporaryDir dir;
+        const QDateTime when(QDate(2026, 12, 7), QTime(13, 5, 9));
+        const QString safe = FieldSession::safeFileText(model);
+        QSet<QString> taken;
+        for (const QString& tail : {QStringLiteral("-20261207-130509.dat"), QStringLiteral("-20261207-130509-2.dat")}) {
+            const QString path = FieldSession::backupPath(dir.path(), model, when);
+            const QString name = QFileInfo(path).fileName();
+            QVERIFY2(name.toUtf8().size() <= 248, qPrintable(name));
+            QVERIFY2(name.endsWith(tail), qPrintable(name));
+            const QString modelPart = name.chopped(tail.size());
+            QVERIFY(modelPart.size() > 40);
+            QVERIFY(safe.startsWith(modelPart));
+            QVERIFY(!modelPart.right(2).contains(QLatin1Char('%')));
+            QVERIFY(!modelPart.back().isHighSurrogate());
+            QVERIFY(!taken.contains(name));
+            taken.insert(name);
+            // Saved twice: a save over an existing file needs room for its
+            // temporary name too.
+            QString error;
+            QVERIFY2(MemoryImage::newImage().saveFile(path, &error), qPrintable(error));
+            QVERIFY2(MemoryImage::newImage().saveFile(path, &error), qPrintable(error));
+        }
     }
 
     // --- trace -------------------------------------------------------------

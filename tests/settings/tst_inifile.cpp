@@ -138,7 +138,7 @@ private slots:
     void headerOnlyWithBrackets_data();
     void headerOnlyWithBrackets();
     void unnamedSectionWrittenFirst();
-    void emptyHeaderJoinsPreviousSectionWhenReadAgain();
+    void emptyHeaderKeptWhenSaved();
     void tablesGrowInSteps();
     void duplicateSections();
     void duplicateKeys();
@@ -249,7 +249,7 @@ void TestIniFile::readingRulesFixture()
              QByteArray("top=before any header\r\n"
                         "[Setup]\r\nLanguage=Chinese\r\nLanguage=Chinese\r\nLanguage=\r\n#x=1\r\n"
                         "[ Setup ]\r\nSpaced=yes\r\n"
-                        "Empty=section\r\n"
+                        "[]\r\nEmpty=section\r\n"
                         "[setup]\r\nLanguage=Second section\r\n"));
 }
 
@@ -316,19 +316,26 @@ void TestIniFile::unnamedSectionWrittenFirst()
     QCOMPARE(readAll(file()), QByteArray("a=1\r\nb=2\r\nc=3\r\n[Setup]\r\nLanguage=English\r\n"));
 }
 
-void TestIniFile::emptyHeaderJoinsPreviousSectionWhenReadAgain()
+void TestIniFile::emptyHeaderKeptWhenSaved()
 {
-    QVERIFY(writeAll(file(), "[A]\nx=1\n[]\ny=2\n"));
+    // A save (here the port mapping COM Setup's OK stores) writes the "[]"
+    // header back, so the pairs after it do not replace those of [Setup].
+    QVERIFY(writeAll(file(), "[Setup]\nType1=KQ-517\nField1=130 - 160MHz\n[]\nType1=Other\n"
+                             "Field1=400 - 470MHz\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
-        QCOMPARE(ini.GetString("A", "y", "none"), QByteArray("none"));
-        IniFileInspector::setModified(ini);
+        QCOMPARE(ini.GetString("Setup", "Type1"), QByteArray("KQ-517"));
+        ini.SetString("Ports", "COM1", "/dev/ttyUSB1");
     }
-    QCOMPARE(readAll(file()), QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nType1=KQ-517\r\nField1=130 - 160MHz\r\n[]\r\n"
+                                         "Type1=Other\r\nField1=400 - 470MHz\r\n[Ports]\r\n"
+                                         "COM1=/dev/ttyUSB1\r\n"));
     CIniFile again(4);
     QVERIFY(again.Open(file(), false, true, true, false));
-    QCOMPARE(again.GetString("A", "y", "none"), QByteArray("2"));
+    QCOMPARE(again.GetString("Setup", "Type1"), QByteArray("KQ-517"));
+    QCOMPARE(again.GetString("Setup", "Field1"), QByteArray("130 - 160MHz"));
+    QCOMPARE(again.GetString("Ports", "COM1"), QByteArray("/dev/ttyUSB1"));
 }
 
 void TestIniFile::tablesGrowInSteps()

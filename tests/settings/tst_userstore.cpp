@@ -350,6 +350,8 @@ void TestUserStore::unsafeAppNames_data()
     QTest::newRow("long") << QByteArray(400, 'x');
     QTest::newRow("long unsafe") << QByteArray(300, '/');
     QTest::newRow("gbk") << QByteArray("KQ-517 \xB1\xE0\xB3\xCC");
+    QTest::newRow("80 wide characters") << QString(QStringLiteral("电")).repeated(80).toUtf8();
+    QTest::newRow("long escapes") << QByteArray(100, '%');
 }
 
 void TestUserStore::unsafeAppNames()
@@ -362,7 +364,7 @@ void TestUserStore::unsafeAppNames()
     QCOMPARE(fi.absolutePath(), folder);
     QVERIFY(fi.fileName().endsWith(QStringLiteral(".conf")));
     QVERIFY(!fi.fileName().startsWith(QLatin1Char('.')));
-    QVERIFY(fi.fileName().toUtf8().size() <= 200);
+    QVERIFY(fi.fileName().toUtf8().size() <= 248);
     QCOMPARE(fi.fileName(), UserStore::fileStem(appName) + QStringLiteral(".conf"));
     store.write(QStringLiteral("com"), 2);
     QCOMPARE(store.read(QStringLiteral("com"), 1u), 2u);
@@ -383,6 +385,9 @@ void TestUserStore::distinctNamesDistinctFiles()
     QCOMPARE(stems.size(), names.size());
     QCOMPARE(UserStore::fileStem("KQ-517 Programmer"), QStringLiteral("KQ-517 Programmer"));
     QCOMPARE(UserStore::fileStem("KQ-517 \xB1\xE0\xB3\xCC"), QStringLiteral("KQ-517 编程"));
+    // A name whose file fits is kept whole.
+    const QString wide = QStringLiteral("电").repeated(81);
+    QCOMPARE(UserStore::fileStem(wide.toUtf8()), wide);
 }
 
 void TestUserStore::fromSettings()

@@ -1,0 +1,115 @@
+// Round trips of valid images: channels built from values the editor
+// offers (frequencies in the band on a step, tones of the tone table, busy
+// lock Yes or No) decode to those texts, encode back to the same bytes, and
+// come back unchanged through the .dat bytes, our CSV, CHIRP CSV and the
+// clipboard rows.
+//
+// Input: a mode byte (band, language), then per channel: in use or not,
+// two frequency choices, two tone choices, busy lock.
+
+#include <QList>
+
+#include "codeplug/ChannelPlan.h"
+#include "codeplug/ChannelTable.h"
+#include "codeplug/Codecs.h"
+#include "codeplug/ToneTable.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+namespace {
+
+QString frequency(fuzz::Input& in, const modelband::BandLimits& limits)
+{
+    const std::int64_t step = in.pick(2) ? codec::kStep5k : codec::kStep6k25;
+    const std::int64_t low = (std::int64_t(limits.low) + step - 1) / step * step;
+    const std::int64_t count = (std::int64_t(limits.high) - low) / step + 1;
+    return codec::formatFrequency(low + ((in.byte() << 8 | in.byte()) % count) * step);
+}
+
+void importOnto(const QByteArray& file, const char* format, const MemoryImage& image,
+                const modelband::BandLimits& limits)
+{
+    const channelplan::ParseResult parsed = channelplan::parseFile(file, limits);
+    FUZZ_CHECK(parsed.ok(), format, parsed.ok() ? QString() : parsed.errors.first().text(limits) + '\n' + file);
+    MemoryImage again = image;
+    channelplan::applyToImage(parsed.rows, again, limits);
+    FUZZ_CHECK(again == image, format, fuzz::differingOffsets(image, again));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::Input in(data, size);
+    const std::uint8_t mode = in.byte();
+    const modelband::BandLimits limits = fuzz::band(mode % 3);  // bands the CSV formats can carry
+    const bool chinese = (mode & 0x10) != 0;
+    const ToneTable tones(chinese);
+
+    ChannelTable table(chinese);
+    QList<int> inUse;
+    for (int c = 1; c <= layout::kChannelCount && !in.atEnd(); ++c) {
+        if (in.pick(4) == 0)
+            continue;
+        inUse.append(c);
+        table.setCell(c, ChannelTable::ColRx, frequency(in, limits));
+        table.setCell(c, ChannelTable::ColTx, frequency(in, limits));
+        table.setCell(c, ChannelTable::ColDecode, tones.at((in.byte() << 8 | in.byte()) % tones.size()));
+        table.setCell(c, ChannelTable::ColEncode, tones.at((in.byte() << 8 | in.byte()) % tones.size()));
+        table.setCell(c, ChannelTable::ColBusy, codec::busyLockText(in.pick(2), chinese));
+    }
+    MemoryImage image = MemoryImage::newImage();
+    for (int c : inUse)
+        table.encodeChannel(image, c);
+
+    // Decode shows what was stored; every channel encodes back to its bytes.
+    ChannelTable decoded(chinese);
+    decoded.decode(image, chinese);
+    for (int c : inUse) {
+        for (int col = ChannelTable::ColRx; col <= ChannelTable::ColBusy; ++col)
+            FUZZ_CHECK(decoded.cell(c, col) == table.cell(c, col), "a valid channel decodes to its texts",
+                        QStringLiteral("channel %1 column %2: %3 | %4")
+                            .arg(c)
+                            .arg(col)
+                            .arg(table.cell(c, col), decoded.cell(c, col)));
+        MemoryImage again = image;
+        decoded.encodeChannel(again, c);
+        FUZZ_CHECK(again == image, "a valid channel re-encodes to its bytes", fuzz::differingOffsets(image, again));
+    }
+    MemoryImage encoded = image;
+    decoded.encode(encoded);
+    FUZZ_CHECK(encoded == image, "decode then encode changes nothing", fuzz::differingOffsets(image, encoded));
+
+    // The .dat bytes.
+    MemoryImage loaded;
+    FUZZ_CHECK(loaded.fromByteArray(image.toByteArray()) && loaded == image, "the .dat bytes round trip");
+
+    // Our CSV and CHIRP CSV, imported onto the image they came from.
+    importOnto(channelplan::writeCsv(image), "our CSV imports back onto its image unchanged", image, limits);
+    // CHIRP CSV lists only the channels in use: without any it is no plan.
+    if (!inUse.isEmpty())
+        importOnto(channelplan::writeChirpCsv(image), "CHIRP CSV imports back onto its image unchanged", image,
+                   limits);
+
+    // Clipboard rows of the channels in use, pasted back at the first of them.
+    if (!inUse.isEmpty()) {
+        QList<int> run;
+        for (int c = inUse.first(); c <= inUse.last(); ++c)
+            run.append(c);
+        const QString rows = channelplan::writeTabSeparated(decoded, run);
+        channelplan::ParseResult parsed = channelplan::parseTabSeparated(rows, limits, chinese);
+        FUZZ_CHECK(parsed.ok(), "clipboard rows parse back",
+                    parsed.ok() ? QString() : parsed.errors.first().text(limits) + '\n' + rows);
+        FUZZ_CHECK(channelplan::placeFrom(parsed.rows, inUse.first()), "clipboard rows fit where they came from");
+        ChannelTable pasted = decoded;
+        channelplan::applyToTable(parsed.rows, pasted, limits, chinese);
+        for (int c = 1; c <= layout::kChannelCount; ++c) {
+            for (int col = ChannelTable::ColRx; col <= ChannelTable::ColBusy; ++col)
+                FUZZ_CHECK(pasted.cell(c, col) == decoded.cell(c, col), "clipboard rows paste back unchanged",
+                            QStringLiteral("channel %1 column %2: %3 | %4\n%5")
+                                .arg(c)
+                                .arg(col)
+                                .arg(decoded.cell(c, col), pasted.cell(c, col), rows));
+        }
+    }
+    return 0;
+}
