@@ -7,18 +7,18 @@
 
 #include <QString>
 
-#include "cli/VerbSpec.h"
+#include "cli/VerbRecord.h"
 
 enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
-const VerbSpec& showVerb();
-const VerbSpec& exportVerb();
-const VerbSpec& importVerb();
-const VerbSpec& diffVerb();
-const VerbSpec& readVerb();
-const VerbSpec& writeVerb();
-const VerbSpec& portsVerb();
-const VerbSpec& simVerb();
+const VerbRecord& showVerb();
+const VerbRecord& exportVerb();
+const VerbRecord& importVerb();
+const VerbRecord& diffVerb();
+const VerbRecord& readVerb();
+const VerbRecord& writeVerb();
+const VerbRecord& portsVerb();
+const VerbRecord& simVerb();
 
 // One line on stderr: "kq517: <message>".
 void printError(const QString& message);

@@ -31,9 +31,9 @@ int runDiff(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& diffVerb()
+const VerbRecord& diffVerb()
 {
-    static const VerbSpec verb{"diff", "A.dat B.dat", 2, 2, "what differs between two .dat files", {},
+    static const VerbRecord verb{"diff", "A.dat B.dat", 2, 2, "what differs between two .dat files", {},
                                "Exit status 0 when the files agree, 1 when they differ, 2 when one cannot be read.",
                                runDiff};
     return verb;

@@ -52,9 +52,9 @@ int runExport(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& exportVerb()
+const VerbRecord& exportVerb()
 {
-    static const VerbSpec verb{"export",
+    static const VerbRecord verb{"export",
                                "FILE.dat",
                                1,
                                1,

@@ -18,11 +18,11 @@ struct SynopsisPart {
     bool optional = false;
 };
 
-QList<SynopsisPart> synopsisParts(const VerbSpec& verb)
+QList<SynopsisPart> synopsisParts(const VerbRecord& verb)
 {
     QList<SynopsisPart> parts;
     auto addOptions = [&](bool required) {
-        for (const OptionSpec& option : verb.options)
+        for (const OptionRecord& option : verb.options)
             if (option.required == required)
                 parts.append({QLatin1String(option.name),
                               option.valueName ? QLatin1String(option.valueName) : QString(), !required});
@@ -67,7 +67,7 @@ QString wrap(const QStringList& words, const QString& first, int indent)
     return text + QLatin1Char('\n');
 }
 
-QStringList synopsisWords(const VerbSpec& verb)
+QStringList synopsisWords(const VerbRecord& verb)
 {
     QStringList words{QLatin1String(verb.name)};
     for (const SynopsisPart& part : synopsisParts(verb))
@@ -94,7 +94,7 @@ QString termLine(const QString& term, const QString& help)
     return head + QLatin1Char('\n') + wrap(words, QString(kTermWidth, QLatin1Char(' ')), kTermWidth);
 }
 
-QString optionTerm(const OptionSpec& option)
+QString optionTerm(const OptionRecord& option)
 {
     QString term = QLatin1String(option.name);
     if (option.valueName)
@@ -157,19 +157,19 @@ QString groffPart(const SynopsisPart& part)
 
 }  // namespace
 
-QString verbSynopsis(const VerbSpec& verb)
+QString verbSynopsis(const VerbRecord& verb)
 {
     return synopsisWords(verb).join(QLatin1Char(' '));
 }
 
-QString verbHelp(const VerbSpec& verb)
+QString verbHelp(const VerbRecord& verb)
 {
     QString text = wrap(synopsisWords(verb), QStringLiteral("usage: kq517 "), 13);
     text += sentence(verb.summary) + QLatin1Char('\n');
     if (verb.details)
         text += QLatin1Char('\n') + wrap(QString::fromUtf8(verb.details).split(QLatin1Char(' ')), QString(), 0);
     text += QStringLiteral("\nOptions:\n");
-    for (const OptionSpec& option : verb.options)
+    for (const OptionRecord& option : verb.options)
         text += termLine(optionTerm(option), QLatin1String(option.help));
     text += termLine(QStringLiteral("--help"), QStringLiteral("this help (also -h)"));
     return text;
@@ -180,7 +180,7 @@ QString programUsage()
     QString text = QStringLiteral("usage: kq517 COMMAND [options]\n"
                                   "       kq517 --help | --version\n"
                                   "\nCommands:\n");
-    for (const VerbSpec* verb : verbs()) {
+    for (const VerbRecord* verb : verbs()) {
         // Wrapped synopsis lines stand deeper than the summary under them.
         text += wrap(synopsisWords(*verb), QStringLiteral("  "), 8);
         text += QStringLiteral("      ") + QLatin1String(verb->summary) + QLatin1Char('\n');
@@ -201,7 +201,7 @@ QString manCommands()
 {
     // No hyphenation: a synopsis reads as the words one types.
     QString text = QStringLiteral(".nh\n");
-    for (const VerbSpec* verb : verbs()) {
+    for (const VerbRecord* verb : verbs()) {
         QStringList parts{bold(QLatin1String(verb->name))};
         for (const SynopsisPart& part : synopsisParts(*verb))
             parts.append(groffPart(part));
@@ -211,7 +211,7 @@ QString manCommands()
             text += QStringLiteral(".IP\n") + groffText(QLatin1String(verb->details));
         if (!verb->options.isEmpty()) {
             text += QStringLiteral(".RS\n");
-            for (const OptionSpec& option : verb->options) {
+            for (const OptionRecord& option : verb->options) {
                 QString term = bold(QLatin1String(option.name));
                 if (option.valueName)
                     term += QLatin1Char(' ') + italic(QLatin1String(option.valueName));
@@ -231,7 +231,7 @@ QString manOptions()
            QStringLiteral("\nThe program's version (also \\fBkq517 version\\fR).\n");
 }
 
-int verbUsageError(const VerbSpec& verb, const QString& message)
+int verbUsageError(const VerbRecord& verb, const QString& message)
 {
     // One line, as every error; the help is one command away.
     printError(QStringLiteral("%1: %2 (see 'kq517 %1 --help')").arg(QLatin1String(verb.name), message));

@@ -4,14 +4,14 @@
 
 #include <QString>
 
-#include "cli/VerbSpec.h"
+#include "cli/VerbRecord.h"
 
 // "read --port PORT -o OUT.dat [--base FILE.dat] ...": required options,
 // operands, then the optional ones in brackets.
-QString verbSynopsis(const VerbSpec& verb);
+QString verbSynopsis(const VerbRecord& verb);
 
 // `kq517 VERB --help`: usage line, summary, details, one line per option.
-QString verbHelp(const VerbSpec& verb);
+QString verbHelp(const VerbRecord& verb);
 
 // `kq517 --help`: every verb on its own line with its full synopsis.
 QString programUsage();
@@ -24,4 +24,4 @@ QString manCommands();
 QString manOptions();
 
 // "kq517 VERB: message" and the verb's usage line on stderr; the usage status.
-int verbUsageError(const VerbSpec& verb, const QString& message);
+int verbUsageError(const VerbRecord& verb, const QString& message);

@@ -69,9 +69,9 @@ int runImport(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& importVerb()
+const VerbRecord& importVerb()
 {
-    static const VerbSpec verb{"import",
+    static const VerbRecord verb{"import",
                                "IN.csv",
                                1,
                                1,

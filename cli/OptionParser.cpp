@@ -25,9 +25,9 @@ bool ParsedArgs::number(const char* option, int min, int max, int* out, QString*
 
 namespace {
 
-const OptionSpec* findOption(const VerbSpec& verb, const QString& name)
+const OptionRecord* findOption(const VerbRecord& verb, const QString& name)
 {
-    for (const OptionSpec& option : verb.options)
+    for (const OptionRecord& option : verb.options)
         if (name == QLatin1String(option.name))
             return &option;
     return nullptr;
@@ -48,7 +48,7 @@ bool isHelpWord(const QString& word)
 
 }  // namespace
 
-ParseOutcome parseVerbArguments(const VerbSpec& verb, const QStringList& words)
+ParseOutcome parseVerbArguments(const VerbRecord& verb, const QStringList& words)
 {
     // Help wins over every other word, so "kq517 read --port --help" still helps.
     for (const QString& word : words) {
@@ -76,7 +76,7 @@ ParseOutcome parseVerbArguments(const VerbSpec& verb, const QStringList& words)
         // "--name=value" carries its value in the same word.
         const qsizetype equals = word.startsWith(QLatin1String("--")) ? word.indexOf(QLatin1Char('=')) : -1;
         const QString name = equals < 0 ? word : word.left(equals);
-        const OptionSpec* option = findOption(verb, name);
+        const OptionRecord* option = findOption(verb, name);
         if (!option)
             return usageError(QStringLiteral("unknown option '%1'").arg(name));
         if (outcome.args.has(option->name))
@@ -97,7 +97,7 @@ ParseOutcome parseVerbArguments(const VerbSpec& verb, const QStringList& words)
         outcome.args.set(name, value);
     }
 
-    for (const OptionSpec& option : verb.options)
+    for (const OptionRecord& option : verb.options)
         if (option.required && !outcome.args.has(option.name))
             return usageError(QStringLiteral("option %1 is required").arg(QLatin1String(option.name)));
     const int count = int(outcome.args.operands().size());
@@ -112,7 +112,7 @@ ParseOutcome parseVerbArguments(const VerbSpec& verb, const QStringList& words)
     return outcome;
 }
 
-int dispatchVerb(const VerbSpec& verb, const QStringList& words)
+int dispatchVerb(const VerbRecord& verb, const QStringList& words)
 {
     const ParseOutcome outcome = parseVerbArguments(verb, words);
     switch (outcome.kind) {

@@ -3,7 +3,7 @@
 // "--name VALUE", "--name=VALUE", switches, "--" before operands that start
 // with a dash, and --help / -h anywhere.
 
-#include "cli/VerbSpec.h"
+#include "cli/VerbRecord.h"
 
 struct ParseOutcome {
     enum class Kind { Run, Help, UsageError };
@@ -12,8 +12,8 @@ struct ParseOutcome {
     QString error;  // for UsageError: one line naming the option or word
 };
 
-ParseOutcome parseVerbArguments(const VerbSpec& verb, const QStringList& words);
+ParseOutcome parseVerbArguments(const VerbRecord& verb, const QStringList& words);
 
 // Parses words for verb and runs it: help to stdout with exit 0, a usage
 // error (message and the verb's usage line) to stderr with exit 2.
-int dispatchVerb(const VerbSpec& verb, const QStringList& words);
+int dispatchVerb(const VerbRecord& verb, const QStringList& words);

@@ -39,9 +39,9 @@ int runPorts(const ParsedArgs&)
 
 }  // namespace
 
-const VerbSpec& portsVerb()
+const VerbRecord& portsVerb()
 {
-    static const VerbSpec verb{"ports", "", 0, 0, "the serial devices and COM1 to COM4", {},
+    static const VerbRecord verb{"ports", "", 0, 0, "the serial devices and COM1 to COM4", {},
                                "For each device: what the system says of it, the COM names mapped to it, and "
                                "whether it can be opened (and why not).",
                                runPorts};

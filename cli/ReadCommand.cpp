@@ -41,9 +41,9 @@ int runRead(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& readVerb()
+const VerbRecord& readVerb()
 {
-    static const VerbSpec verb{"read",
+    static const VerbRecord verb{"read",
                                "",
                                0,
                                0,

@@ -108,8 +108,8 @@ int runShow(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& showVerb()
+const VerbRecord& showVerb()
 {
-    static const VerbSpec verb{"show", "FILE.dat", 1, 1, "print the channel table and options", {}, nullptr, runShow};
+    static const VerbRecord verb{"show", "FILE.dat", 1, 1, "print the channel table and options", {}, nullptr, runShow};
     return verb;
 }

@@ -59,9 +59,9 @@ int runSim(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& simVerb()
+const VerbRecord& simVerb()
 {
-    static const VerbSpec verb{
+    static const VerbRecord verb{
         "sim",
         "",
         0,

@@ -2,16 +2,16 @@
 
 #include "cli/Commands.h"
 
-const QList<const VerbSpec*>& verbs()
+const QList<const VerbRecord*>& verbs()
 {
-    static const QList<const VerbSpec*> table = {&showVerb(),  &exportVerb(), &importVerb(), &diffVerb(),
+    static const QList<const VerbRecord*> table = {&showVerb(),  &exportVerb(), &importVerb(), &diffVerb(),
                                                  &readVerb(),  &writeVerb(),  &portsVerb(),  &simVerb()};
     return table;
 }
 
-const VerbSpec* findVerb(const QString& name)
+const VerbRecord* findVerb(const QString& name)
 {
-    for (const VerbSpec* verb : verbs())
+    for (const VerbRecord* verb : verbs())
         if (name == QLatin1String(verb->name))
             return verb;
     return nullptr;

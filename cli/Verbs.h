@@ -5,9 +5,9 @@
 #include <QList>
 #include <QString>
 
-#include "cli/VerbSpec.h"
+#include "cli/VerbRecord.h"
 
 // In the order the usage lists them.
-const QList<const VerbSpec*>& verbs();
+const QList<const VerbRecord*>& verbs();
 // nullptr when no verb has that name.
-const VerbSpec* findVerb(const QString& name);
+const VerbRecord* findVerb(const QString& name);

@@ -78,9 +78,9 @@ int runWrite(const ParsedArgs& args)
 
 }  // namespace
 
-const VerbSpec& writeVerb()
+const VerbRecord& writeVerb()
 {
-    static const VerbSpec verb{
+    static const VerbRecord verb{
         "write",
         "FILE.dat",
         1,

@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     SettingsFileLocation::open(g_settings, QStringLiteral("KQ-517.ini"), false, true, true, false);
 
     const QString command = args.takeFirst();
-    if (const VerbSpec* verb = findVerb(command))
+    if (const VerbRecord* verb = findVerb(command))
         return dispatchVerb(*verb, args);
     printError(command.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option '%1'").arg(command)
                                                     : QStringLiteral("unknown command '%1'").arg(command));

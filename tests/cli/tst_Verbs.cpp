@@ -106,7 +106,7 @@ void VerbsTest::verbHelp()
         QCOMPARE(listedOptions(text), options);
     }
     // Every option the help lists is one the verb accepts.
-    const VerbSpec* spec = findVerb(verb);
+    const VerbRecord* spec = findVerb(verb);
     QVERIFY(spec);
     for (const QString& option : options) {
         const ParseOutcome outcome = parseVerbArguments(*spec, {option, QStringLiteral("1")});
@@ -118,11 +118,11 @@ void VerbsTest::unknownOptionsAndMissingValues_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("named");
-    for (const VerbSpec* verb : verbs()) {
+    for (const VerbRecord* verb : verbs()) {
         const QString name = QLatin1String(verb->name);
         QTest::addRow("%s --bogus", verb->name) << QStringList{name, "--bogus"} << "'--bogus'";
         QTest::addRow("%s -x", verb->name) << QStringList{name, "-x"} << "'-x'";
-        for (const OptionSpec& option : verb->options)
+        for (const OptionRecord& option : verb->options)
             if (option.valueName)
                 QTest::addRow("%s %s without value", verb->name, option.name)
                     << QStringList{name, QLatin1String(option.name)} << QString::fromLatin1(option.name);
@@ -168,7 +168,7 @@ void VerbsTest::usageListsEveryVerbWithItsSynopsis()
     const Run run = runKq517({QStringLiteral("--help")});
     QCOMPARE(run.exitCode, 0);
     const QString usage = oneLine(QString::fromUtf8(run.out));
-    for (const VerbSpec* verb : verbs()) {
+    for (const VerbRecord* verb : verbs()) {
         const Run help = runKq517({QLatin1String(verb->name), QStringLiteral("--help")});
         // The usage line of the verb's help, with the lines it wraps onto.
         const QStringList helpLines = QString::fromUtf8(help.out).split(QLatin1Char('\n'));
@@ -216,7 +216,7 @@ void VerbsTest::parser()
     QFETCH(int, kind);
     QFETCH(QString, port);
     QFETCH(QStringList, operands);
-    const VerbSpec* write = findVerb(QStringLiteral("write"));
+    const VerbRecord* write = findVerb(QStringLiteral("write"));
     QVERIFY(write);
     const ParseOutcome outcome = parseVerbArguments(*write, words);
     QCOMPARE(int(outcome.kind), kind);

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-struct OptionSpec {
+struct OptionRecord {
     const char* name;      // "--port" or "-o"
     const char* valueName; // "PORT"; nullptr for a switch without a value
     const char* help;      // one sentence, no final full stop
@@ -17,13 +17,13 @@ struct OptionSpec {
 
 class ParsedArgs;
 
-struct VerbSpec {
+struct VerbRecord {
     const char* name;
     const char* operands;  // the words that are not options, as the synopsis shows them ("A.dat B.dat")
     int minOperands;
     int maxOperands;
     const char* summary;   // one line, lower case, no full stop
-    QList<OptionSpec> options;
+    QList<OptionRecord> options;
     const char* details;   // further paragraphs for --help and the manual page; may be nullptr
     int (*run)(const ParsedArgs& args);
 };
