@@ -7,8 +7,9 @@
 // editor itself offers reads back as it was given; our CSV of the result
 // imports back onto it unchanged.
 //
-// Input: a mode byte (band, language), the 1024 image bytes (0xFF past the
-// end of the input), then edits: row, column, kind of value, value.
+// Input: a mode byte (band, language, image form), either the 1024 image
+// bytes (0xFF past the end of the input) or a count n and n x 16 record
+// bytes for channels 1 to n, then edits: row, column, kind of value, value.
 
 #include <array>
 
@@ -161,10 +162,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t mode = in.byte();
     const modelband::BandLimits limits = fuzz::band(mode);
     const bool chinese = (mode & 0x10) != 0;
+    // Mode bit 5: the whole image from the input; otherwise only the first
+    // channel records over a new image, so that short inputs reach the edits.
     MemoryImage base;
-    const QByteArray imageBytes = in.bytes(layout::kImageSize);
-    for (qsizetype i = 0; i < imageBytes.size(); ++i)
-        base.set(int(i), std::uint8_t(imageBytes.at(i)));
+    if (mode & 0x20) {
+        const QByteArray imageBytes = in.bytes(layout::kImageSize);
+        for (qsizetype i = 0; i < imageBytes.size(); ++i)
+            base.set(int(i), std::uint8_t(imageBytes.at(i)));
+    } else {
+        base = fuzz::imageWithRecords(in, in.pick(17));
+    }
 
     CKQ_517Doc doc;
     doc.setImage(base);
