@@ -50,13 +50,6 @@ private:
     std::fprintf(stderr, "PROPERTY BROKEN: %s\n%s\n", what, qPrintable(detail));
     std::abort();
 }
-// Known findings fixed elsewhere are only checked with KQ517_FUZZ_STRICT=1,
-// so the other properties keep being searched meanwhile.
-inline bool strict()
-{
-    static const bool on = qEnvironmentVariableIntValue("KQ517_FUZZ_STRICT") == 1;
-    return on;
-}
 
 // One of a few bands: the example band, a UHF band and a wide one.
 inline modelband::BandLimits band(int choice)

@@ -67,6 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CIniFile ini(4);
         FUZZ_CHECK(ini.Open(path, true, true, noCase, false), "the file opens");
         before = answers(ini);
+        // Two changes, so that the file is saved even when it held the
+        // final value already (a value set to what it is saves nothing).
+        ini.SetString("Ports", "COM1", "/dev/ttyUSB2");
         ini.SetString("Ports", "COM1", "/dev/ttyUSB1");
     }
     const QByteArray saved = readAll(path);
