@@ -17,36 +17,9 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "tests/codeplug/PlanTestImages.h"
+#include "tests/support/ChildRun.h"
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    Run result;
-    // Generous guard against a hung child; not a speed check.
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-Run kq517(const QStringList& args)
-{
-    return run(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"), args);
-}
 
 // The channels in use of image as the checker prints them: "LOCATION RX_HZ
 // TX_HZ TX_TONE RX_TONE", frequencies in hertz.
@@ -96,7 +69,7 @@ void ChirpExportTest::initTestCase()
 
 QStringList ChirpExportTest::chirpReads(const QString& csvPath)
 {
-    const Run check = run(m_python, {QStringLiteral(KQ517_SOURCE_DIR "/tests/cli/chirp_csv_rules.py"), csvPath});
+    const Run check = runProgram(m_python, {QStringLiteral(KQ517_SOURCE_DIR "/tests/cli/chirp_csv_rules.py"), csvPath});
     if (check.exitCode != 0) {
         QTest::qFail(("CHIRP's rules refuse the file: " + check.err).constData(), __FILE__, __LINE__);
         return {};
@@ -115,7 +88,7 @@ void ChirpExportTest::randomImagesReadByChirpRules()
         const MemoryImage image = plantest::randomPlanImage(random, plantest::band());
         QString error;
         QVERIFY2(image.saveFile(dat, &error), qPrintable(error));
-        const Run exported = kq517({QStringLiteral("export"), dat, QStringLiteral("--format"), QStringLiteral("chirp"),
+        const Run exported = runKq517({QStringLiteral("export"), dat, QStringLiteral("--format"), QStringLiteral("chirp"),
                                     QStringLiteral("-o"), csv});
         QVERIFY2(exported.exitCode == 0, exported.err.constData());
         const QStringList expected = shownChannels(image);
@@ -138,7 +111,7 @@ void ChirpExportTest::demoFileReadByChirpRules()
     QString error;
     QVERIFY2(image.loadFile(demo, &error), qPrintable(error));
     const QString csv = m_dir.filePath(QStringLiteral("demo.csv"));
-    const Run exported = kq517({QStringLiteral("export"), demo, QStringLiteral("--format"), QStringLiteral("chirp"),
+    const Run exported = runKq517({QStringLiteral("export"), demo, QStringLiteral("--format"), QStringLiteral("chirp"),
                                 QStringLiteral("-o"), csv});
     QVERIFY2(exported.exitCode == 0, exported.err.constData());
     const QStringList expected = shownChannels(image);
@@ -181,7 +154,7 @@ void ChirpExportTest::incompleteExport()
     QStringList args{QStringLiteral("export"), dat, QStringLiteral("--format"), QStringLiteral("chirp")};
     if (toFile)
         args << QStringLiteral("-o") << csv;
-    const Run exported = kq517(args);
+    const Run exported = runKq517(args);
     QCOMPARE(exported.exitCode, 3);
     QCOMPARE(QString::fromUtf8(exported.err),
              QStringLiteral("kq517: export: channel 4, QT/DQT Enc: \"D1023N\" is not a tone of the tone list; left out "
@@ -200,7 +173,7 @@ void ChirpExportTest::incompleteExport()
         QCOMPARE(chirpReads(csv), QStringList{"3 150000000 155000000 88.5 D023I"});
 
     // The status is documented where the command's help is.
-    const Run help = kq517({QStringLiteral("export"), QStringLiteral("--help")});
+    const Run help = runKq517({QStringLiteral("export"), QStringLiteral("--help")});
     QCOMPARE(help.exitCode, 0);
     QVERIFY2(help.out.contains(" 3 "), help.out.constData());
 }
@@ -215,7 +188,7 @@ void ChirpExportTest::importSkipsRowsWithoutFrequency()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("# exported by hand\nLocation,Frequency,Tone,rToneFreq\n2,,,\n5,146.52,TSQL,100.0\n");
     file.close();
-    const Run imported = kq517({QStringLiteral("import"), csv, QStringLiteral("-o"), dat});
+    const Run imported = runKq517({QStringLiteral("import"), csv, QStringLiteral("-o"), dat});
     QCOMPARE(imported.exitCode, 0);
     QCOMPARE(QString::fromUtf8(imported.err),
              QStringLiteral("kq517: import: %1: line 3, Frequency: no frequency: the row is skipped\n").arg(csv));

@@ -9,14 +9,9 @@
 
 #include "codeplug/ChannelTable.h"
 #include "codeplug/MemoryImage.h"
+#include "tests/support/ChildRun.h"
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 QByteArray readFile(const QString& path)
 {
@@ -64,29 +59,12 @@ private slots:
     void errors();
 
 private:
-    Run kq517(const QStringList& args);
+    Run kq517(const QStringList& args) { return runProgram(m_program, args); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
     QString m_program;
 };
-
-Run ImportDiffTest::kq517(const QStringList& args)
-{
-    QProcess process;
-    process.start(m_program, args);
-    Run run;
-    // Generous guard against a hung child; not a speed check.
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 void ImportDiffTest::initTestCase()
 {

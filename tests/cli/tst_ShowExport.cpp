@@ -15,33 +15,9 @@
 #include "codeplug/ModelBand.h"
 #include "settings/IniFile.h"
 #include "settings/ModelBandSettings.h"
+#include "tests/support/ChildRun.h"
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runKq517(const QStringList& args, const QString& program = QStringLiteral(KQ517_PROGRAM_DIR "/kq517"))
-{
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(args);
-    process.start();
-    Run run;
-    // Generous guard against a hung child; not a speed check.
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 QString fixture(const QString& name)
 {
@@ -254,7 +230,7 @@ void ShowExportTest::showNamesAsTheyStand()
     QVERIFY(writeFile(programDir.filePath(QStringLiteral("KQ-517.ini")),
                       "[Setup]\r\nType1=Model %2 %1\r\nField1=Band %2|Other\r\n"));
 
-    const Run run = runKq517({QStringLiteral("show"), fixture(QStringLiteral("channels.dat"))}, program);
+    const Run run = runProgram(program, {QStringLiteral("show"), fixture(QStringLiteral("channels.dat"))});
     QCOMPARE(run.exitCode, 0);
     const QString text = QString::fromUtf8(run.out);
     QVERIFY2(text.contains(QStringLiteral("Model %2 %1 (model 0)\n")), qPrintable(text));

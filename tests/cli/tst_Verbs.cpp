@@ -9,33 +9,9 @@
 
 #include "cli/OptionParser.h"
 #include "cli/Verbs.h"
+#include "tests/support/ChildRun.h"
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runKq517(const QStringList& args)
-{
-    QProcess process;
-    process.setProgram(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"));
-    process.setArguments(args);
-    process.start();
-    Run run;
-    // Generous guard against a hung child; not a speed check.
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
 
 // The option names of a --help text's "Options:" list, in order.
 QStringList listedOptions(const QString& help)

@@ -1,0 +1,38 @@
+#pragma once
+// A program run to its end in a test: its exit code and everything it wrote.
+// The command-line suites run the built kq517 (and helper scripts) this way.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+struct Run {
+    int exitCode = -1;  // -1: did not finish; -2: crashed
+    QByteArray out;
+    QByteArray err;
+};
+
+inline Run runProgram(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    Run run;
+    // Generous guard against a hung child; not a speed check.
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+#ifdef KQ517_PROGRAM_DIR
+inline Run runKq517(const QStringList& args)
+{
+    return runProgram(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"), args);
+}
+#endif
