@@ -10,6 +10,8 @@
 #include <QUiLoader>
 #include <QWidget>
 
+#include "texts/TextTable.h"
+
 namespace {
 QString g_loadedModule;
 const QString kRoot = QStringLiteral(":/lang/");
@@ -41,6 +43,10 @@ bool LanguageModule::load(const QString& language, const QString& programDir)
     if (found.isEmpty() || !QResource::registerResource(found))
         return false;
     g_loadedModule = found;
+    // Every text the program renders now comes from this module.
+    QFile strings(path(QStringLiteral("strings.json")));
+    texts::setActive(strings.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(strings.readAll())
+                                                       : texts::TextTable());
     return true;
 }
 
@@ -49,6 +55,7 @@ void LanguageModule::unload()
     if (!g_loadedModule.isEmpty())
         QResource::unregisterResource(g_loadedModule);
     g_loadedModule.clear();
+    texts::setActive(texts::TextTable::english());
 }
 
 bool LanguageModule::isLoaded() { return !g_loadedModule.isEmpty(); }
@@ -74,13 +81,7 @@ QJsonDocument LanguageModule::json(const QString& relative)
 
 QString LanguageModule::string(int id)
 {
-    static QString cachedFor;
-    static QJsonObject table;
-    if (cachedFor != g_loadedModule) {
-        table = json(QStringLiteral("strings.json")).object();
-        cachedFor = g_loadedModule;
-    }
-    return table.value(QString::number(id)).toString();
+    return isLoaded() ? texts::text(id) : QString();
 }
 
 namespace {

@@ -1,0 +1,45 @@
+#pragma once
+// The texts a user reads, by the numeric ids of the language modules' string
+// tables. Every text is rendered from the active table: the program makes it
+// the loaded module's table, the command line keeps the built-in English one
+// (the same resources/English/strings.json the English module is built from).
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace texts {
+
+class TextTable {
+public:
+    TextTable() = default;
+    // The table of a module's strings.json ({"61448": "Out of range,...", ...}).
+    // Values that are not strings are left out; error (when given) says why a
+    // document could not be read at all, and the table is then empty.
+    static TextTable fromJson(const QByteArray& json, QString* error = nullptr);
+    // The English table built into every program.
+    static const TextTable& english();
+
+    QString text(int id) const { return m_texts.value(id); }  // "" when missing
+    bool contains(int id) const { return m_texts.contains(id); }
+    QList<int> ids() const;  // ascending
+    bool isEmpty() const { return m_texts.isEmpty(); }
+
+private:
+    QHash<int, QString> m_texts;
+};
+
+// The table texts are rendered from; the built-in English one until a
+// language module is made active.
+const TextTable& active();
+void setActive(const TextTable& table);
+
+// active().text(id); with arguments, %1, %2, ... replaced as QString::arg does.
+QString text(int id);
+template <typename... Args>
+QString text(int id, const Args&... args)
+{
+    return active().text(id).arg(args...);
+}
+
+}  // namespace texts
