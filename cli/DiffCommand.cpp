@@ -4,6 +4,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "codeplug/ImageDiff.h"
+#include "texts/DiffLines.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ int runDiff(const ParsedArgs& args)
 
     const QList<imagediff::DiffLine> lines = imagediff::diff(a, b);
     QString text;
-    for (const imagediff::DiffLine& line : lines)
-        text += line.text() + QLatin1Char('\n');
+    for (const QString& line : texts::diffLines(lines, a, b))
+        text += line + QLatin1Char('\n');
     if (!writeStdout(text.toUtf8())) {
         printError(QStringLiteral("diff: cannot write to standard output"));
         return kExitUsage;

@@ -10,6 +10,7 @@
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
+#include "texts/PlanReasons.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int runExport(const ParsedArgs& args)
         }
     }
     for (const channelplan::LeftOut& channel : leftOut)
-        printError(QStringLiteral("export: %1").arg(channel.text()));
+        printError(QStringLiteral("export: %1").arg(texts::leftOutText(channel)));
     return leftOut.isEmpty() ? kExitOk : kExitIncomplete;
 }
 

@@ -7,6 +7,8 @@
 #include "cli/Commands.h"
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/ImageLayout.h"
+#include "texts/CellTexts.h"
+#include "texts/PlanReasons.h"
 
 namespace {
 
@@ -48,17 +50,19 @@ int runImport(const ParsedArgs& args)
                        .arg(image.at(layout::kBandIndex)));
         return kExitFailed;
     }
-    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits);
+    // Cells may be written in the words of any language module.
+    const CellWords words = texts::cellWords();
+    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits, words);
     if (!plan.ok()) {
         for (const channelplan::PlanError& error : plan.errors)
-            printError(QStringLiteral("import: %1: %2").arg(inPath, error.text(limits)));
+            printError(QStringLiteral("import: %1: %2").arg(inPath, texts::planErrorText(error, limits)));
         return kExitFailed;
     }
 
     // Rows skipped as CHIRP skips them are named; the rest is imported.
     for (const channelplan::PlanError& warning : plan.warnings)
-        printError(QStringLiteral("import: %1: %2").arg(inPath, warning.text(limits)));
-    channelplan::applyToImage(plan.rows, image, limits);
+        printError(QStringLiteral("import: %1: %2").arg(inPath, texts::planErrorText(warning, limits)));
+    channelplan::applyToImage(plan.rows, image, limits, words);
     QString reason;
     if (!image.saveFile(outPath, &reason)) {
         printError(reason);

@@ -18,13 +18,15 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/ModelBandSettings.h"
+#include "texts/CellTexts.h"
 
 namespace {
 
+// The command line keeps the built-in English table active.
 ChannelTable englishTable(const MemoryImage& image)
 {
-    ChannelTable table(false);
-    table.decode(image, false);
+    ChannelTable table(texts::cellWords());
+    table.decode(image);
     return table;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Compare With's lines in the interface language: the differences the core
-// returns as values, worded from the language module's string table and the
-// channel table's own texts.
+// The lines of a comparison (Compare With, `kq517 diff`): the differences the
+// core returns as values, worded from the active string table, channel cells
+// in its words.
 
 #include <QList>
 #include <QStringList>
@@ -9,7 +9,7 @@
 #include "codeplug/ImageDiff.h"
 #include "codeplug/MemoryImage.h"
 
-namespace difftext {
+namespace texts {
 
 // String table ids of the words of a difference line.
 enum StringId {
@@ -29,8 +29,9 @@ enum StringId {
 };
 
 // One line per difference between a and b (lines = imagediff::diff(a, b)),
-// with the channel cells as the channel table shows them in that language.
-QStringList lines(const QList<imagediff::DiffLine>& lines, const MemoryImage& a, const MemoryImage& b,
-                  bool chinese);
+// with the channel cells as the channel table shows them: "Channel 3, Rx
+// Frequency: 145.00000 | 146.00000", "Squelch Level: 4 | 7"; an empty value
+// shows as "(empty)".
+QStringList diffLines(const QList<imagediff::DiffLine>& lines, const MemoryImage& a, const MemoryImage& b);
 
-}  // namespace difftext
+}  // namespace texts

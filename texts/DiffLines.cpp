@@ -1,16 +1,17 @@
-#include "view/DiffTexts.h"
+#include "texts/DiffLines.h"
 
 #include "codeplug/ChannelTable.h"
 #include "codeplug/ImageLayout.h"
-#include "settings/ui/LanguageModule.h"
+#include "texts/CellTexts.h"
+#include "texts/TextTable.h"
 
-namespace difftext {
+namespace texts {
 
 namespace {
 
 QString word(int id)
 {
-    return LanguageModule::string(id);
+    return text(id);
 }
 
 QString orEmpty(const QString& value)
@@ -45,19 +46,20 @@ QString optionValue(const imagediff::DiffLine& line, const MemoryImage& image, c
 
 }  // namespace
 
-QStringList lines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, const MemoryImage& b, bool chinese)
+QStringList diffLines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, const MemoryImage& b)
 {
-    ChannelTable tableA(chinese);
-    ChannelTable tableB(chinese);
-    tableA.decode(a, chinese);
-    tableB.decode(b, chinese);
+    const CellWords words(shownWords());
+    ChannelTable tableA(words);
+    ChannelTable tableB(words);
+    tableA.decode(a);
+    tableB.decode(b);
     QStringList texts;
     for (const imagediff::DiffLine& line : diff) {
         using Kind = imagediff::DiffLine::Kind;
         switch (line.kind) {
         case Kind::ChannelField:
             texts << word(IDS_DIFF_CHANNEL_LINE)
-                         .arg(QString::number(line.channel), ChannelTable::header(line.column, chinese),
+                         .arg(QString::number(line.channel), words.shown().header(line.column),
                               orEmpty(tableA.cell(line.channel, line.column)),
                               orEmpty(tableB.cell(line.channel, line.column)));
             break;
@@ -81,4 +83,4 @@ QStringList lines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, 
     return texts;
 }
 
-}  // namespace difftext
+}  // namespace texts
