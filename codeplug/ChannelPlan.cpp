@@ -33,13 +33,16 @@ enum class TableHeader { No, Yes, Incomplete };
 
 // The channel table's own header, in any of words' languages. Spreadsheets
 // may add empty cells after it. A header that names some of its columns (the
-// first, or two of them) but lacks others is Incomplete, *missing naming those.
+// first, or two of them) but lacks others is Incomplete, *missing naming those
+// in the language it names most columns of; a header complete in any one
+// language is the header.
 TableHeader tableHeader(QStringList cells, const CellWords& words, QString* missing)
 {
     while (cells.size() > planformat::kCsvColumnCount && cells.last().trimmed().isEmpty())
         cells.removeLast();
     for (QString& cell : cells)
         cell = cell.trimmed();
+    qsizetype closest = 0;
     for (const WordSet& set : words.sets()) {
         QStringList absent;
         bool inPlace = cells.size() == planformat::kCsvColumnCount;
@@ -55,12 +58,12 @@ TableHeader tableHeader(QStringList cells, const CellWords& words, QString* miss
         const qsizetype present = planformat::kCsvColumnCount - absent.size();
         const bool firstNamed = !cells.isEmpty() &&
                                 cells.first().compare(set.header(0), Qt::CaseInsensitive) == 0;
-        if (!absent.isEmpty() && (firstNamed || present >= 2)) {
+        if (!absent.isEmpty() && (firstNamed || present >= 2) && present + 1 > closest) {
+            closest = present + 1;
             *missing = absent.join(QStringLiteral(", "));
-            return TableHeader::Incomplete;
         }
     }
-    return TableHeader::No;
+    return closest > 0 ? TableHeader::Incomplete : TableHeader::No;
 }
 
 bool isTableHeader(const QStringList& cells, const CellWords& words)

@@ -311,6 +311,18 @@ void ImportDiffTest::cellsInAModulesWords()
     QCOMPARE(with.err, QByteArray());
     QCOMPARE(with.exitCode, 0);
     QCOMPARE(readFile(fromChinese), readFile(fromEnglish));
+
+    // A third language's module brings its own words.
+    const QByteArray third = "Canal,Rx Frequency,Tx Frequency,QT/DQT Dec,QT/DQT Enc,Busy Lock\n"
+                             "1,145.00000,145.60000,67.0,D023N,Non\n"
+                             "3,150.00625,150.00625,Nada,D754I,Si\n";
+    QVERIFY(writeFile(path(QStringLiteral("third.csv")), third));
+    const QString fromThird = dir + QStringLiteral("/from-third.dat");
+    QCOMPARE(runProgram(dir + QStringLiteral("/kq517"), {"import", path("third.csv"), "-o", fromThird}).exitCode, 1);
+    QVERIFY(QFile::copy(QStringLiteral(KQ517_THIRD_MODULE), dir + QStringLiteral("/Third517.rcc")));
+    const Run withThird = runProgram(dir + QStringLiteral("/kq517"), {"import", path("third.csv"), "-o", fromThird});
+    QCOMPARE(withThird.err, QByteArray());
+    QCOMPARE(readFile(fromThird), readFile(fromEnglish));
 }
 
 QTEST_GUILESS_MAIN(ImportDiffTest)

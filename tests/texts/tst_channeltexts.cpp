@@ -118,6 +118,33 @@ private slots:
         QVERIFY(texts::moduleWordSets(QStringLiteral(KQ517_SOURCE_DIR "/tests")).isEmpty());
     }
 
+    // A module of a third language reads cells in its own words.
+    void thirdModuleGivesItsOwnWords()
+    {
+        const QList<WordSet> sets = texts::moduleWordSets(QStringLiteral(KQ517_THIRD_MODULE_DIR));
+        QCOMPARE(sets.size(), 1);
+        WordSet expected = WordSet::fileWords();
+        expected.none = QStringLiteral("Nada");
+        expected.on = QStringLiteral("Si");
+        expected.off = QStringLiteral("Non");
+        expected.headers[ChannelTable::ColLabel] = QStringLiteral("Canal");
+        QCOMPARE(sets.first(), expected);
+
+        const QString rows = QStringLiteral("Canal\tRx Frequency\tTx Frequency\tQT/DQT Dec\tQT/DQT Enc\tBusy Lock\n"
+                                            "1\t145.0\t\tnada\t67.0\tSi\n2\t146.0\t\tNone\tNADA\tnon\n");
+        const channelplan::ParseResult plan = channelplan::parseTabSeparated(rows, kBand, CellWords(WordSet::fileWords(), sets));
+        QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), kBand)));
+        QCOMPARE(plan.rows.size(), 2);
+        QCOMPARE(plan.rows.at(0).decode, QStringLiteral("None"));
+        QCOMPARE(plan.rows.at(0).busy, QStringLiteral("Yes"));
+        QCOMPARE(plan.rows.at(1).encode, QStringLiteral("None"));
+        QCOMPARE(plan.rows.at(1).busy, QStringLiteral("No"));
+        // Without the module its words are no cells.
+        const channelplan::ParseResult english = channelplan::parseTabSeparated(rows, kBand, CellWords());
+        QVERIFY(!english.ok());
+        QCOMPARE(english.errors.first().reason, Reason::BadChannel);
+    }
+
     void valuesGoInAsWritten_data()
     {
         QTest::addColumn<int>("reason");
