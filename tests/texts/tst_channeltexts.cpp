@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QResource>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "codeplug/ChannelPlan.h"
@@ -116,6 +118,20 @@ private slots:
         QVERIFY(sets.contains(moduleWords(QStringLiteral("Chinese"))));
         QVERIFY(sets.contains(WordSet::fileWords()));
         QVERIFY(texts::moduleWordSets(QStringLiteral(KQ517_SOURCE_DIR "/tests")).isEmpty());
+    }
+
+    // The module the program has loaded is read too, and stays loaded.
+    void loadedModuleReadAsWell()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString chinese = dir.filePath(QStringLiteral("Chinese517.rcc"));
+        QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/Chinese517.rcc"), chinese));
+        QVERIFY(QResource::registerResource(chinese));
+        const QList<WordSet> sets = texts::moduleWordSets(dir.path());
+        QVERIFY(QFile::exists(QStringLiteral(":/lang/strings.json")));
+        QVERIFY(QResource::unregisterResource(chinese));
+        QCOMPARE(sets, QList<WordSet>{moduleWords(QStringLiteral("Chinese"))});
     }
 
     // A module of a third language reads cells in its own words.
