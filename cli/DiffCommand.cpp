@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "codeplug/ImageDiff.h"
 #include "texts/DiffLines.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ int runDiff(const ParsedArgs& args)
     for (const QString& line : texts::diffLines(lines, a, b))
         text += line + QLatin1Char('\n');
     if (!writeStdout(text.toUtf8())) {
-        printError(QStringLiteral("diff: cannot write to standard output"));
+        printError(QStringLiteral("diff: ") + texts::text(IDS_CLI_STDOUT));
         return kExitUsage;
     }
     return lines.isEmpty() ? kExitOk : kExitFailed;

@@ -11,6 +11,7 @@
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
 #include "texts/PlanReasons.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int runExport(const ParsedArgs& args)
 
     if (!haveOut) {
         if (!writeStdout(csv)) {
-            printError(QStringLiteral("export: cannot write to standard output"));
+            printError(QStringLiteral("export: ") + texts::text(IDS_CLI_STDOUT));
             return kExitFailed;
         }
     } else {

@@ -19,32 +19,30 @@ QString orEmpty(const QString& value)
     return value.isEmpty() ? word(IDS_DIFF_EMPTY) : value;
 }
 
-int optionNameId(int offset)
+}  // namespace
+
+QString optionName(int offset)
 {
     switch (offset) {
-    case layout::kModelIndex: return IDS_DIFF_MODEL;
-    case layout::kBandIndex: return IDS_DIFF_BAND;
-    case layout::kSquelchLevel: return IDS_DIFF_SQUELCH;
-    case layout::kTimeOutTimer: return IDS_DIFF_TIME_OUT;
-    case layout::kBeep: return IDS_DIFF_BEEP;
+    case layout::kModelIndex: return word(IDS_DIFF_MODEL);
+    case layout::kBandIndex: return word(IDS_DIFF_BAND);
+    case layout::kSquelchLevel: return word(IDS_DIFF_SQUELCH);
+    case layout::kTimeOutTimer: return word(IDS_DIFF_TIME_OUT);
+    case layout::kBeep: return word(IDS_DIFF_BEEP);
     default: break;
     }
-    return IDS_DIFF_TX_POWER;
+    return word(IDS_DIFF_TX_POWER);
 }
 
-// An option's value in the interface language, from its byte; numbers stay
-// as the core gives them.
-QString optionValue(const imagediff::DiffLine& line, const MemoryImage& image, const QString& english)
+QString optionValue(int offset, const MemoryImage& image, const QString& number)
 {
-    const std::uint8_t byte = image.at(line.offset);
-    if (line.offset == layout::kTimeOutTimer)
+    const std::uint8_t byte = image.at(offset);
+    if (offset == layout::kTimeOutTimer)
         return byte == 0 ? word(IDS_DIFF_OFF) : word(IDS_DIFF_SECONDS).arg(int(byte) * 30);
-    if (line.offset == layout::kBeep)
+    if (offset == layout::kBeep)
         return word((byte & 0x01) ? IDS_DIFF_ON : IDS_DIFF_OFF);
-    return english;
+    return number;
 }
-
-}  // namespace
 
 QStringList diffLines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, const MemoryImage& b)
 {
@@ -65,8 +63,8 @@ QStringList diffLines(const QList<imagediff::DiffLine>& diff, const MemoryImage&
             break;
         case Kind::Option:
             texts << word(IDS_DIFF_LINE)
-                         .arg(word(optionNameId(line.offset)), orEmpty(optionValue(line, a, line.a)),
-                              orEmpty(optionValue(line, b, line.b)));
+                         .arg(optionName(line.offset), orEmpty(optionValue(line.offset, a, line.a)),
+                              orEmpty(optionValue(line.offset, b, line.b)));
             break;
         case Kind::OtherByte: {
             const QString where = word(IDS_DIFF_BYTE)

@@ -28,6 +28,11 @@ enum StringId {
     IDS_DIFF_SECONDS = 61532,  // "%1s"
 };
 
+// A radio-wide option's name (by its byte's offset), and its value in image:
+// the time-out timer and beep worded, the others the number given.
+QString optionName(int offset);
+QString optionValue(int offset, const MemoryImage& image, const QString& number);
+
 // One line per difference between a and b (lines = imagediff::diff(a, b)),
 // with the channel cells as the channel table shows them: "Channel 3, Rx
 // Frequency: 145.00000 | 146.00000", "Squelch Level: 4 | 7"; an empty value
