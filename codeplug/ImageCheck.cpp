@@ -98,7 +98,7 @@ private:
         // A DCS high byte carries a flag and the hundreds digit; the rest are
         // decimal digit pairs.
         const bool digitsOk = high >= 0x80 ? isDecimalPair(low) : isDecimalPair(low) && isDecimalPair(high);
-        const QString text = codec::decodeTone(high, low, true, false);
+        const QString text = codec::decodeTone(high, low, true, WordSet::fileWords());
         if (!digitsOk || !m_tones.texts().contains(text))
             add(ImageProblem::Kind::ToneNotListed, lowOffset, QStringLiteral("%1 (bytes %2: %3 %4) is not a listed tone")
                                .arg(what, hexOffset(lowOffset))
@@ -108,7 +108,7 @@ private:
 
     const MemoryImage& m_image;
     const ImageCheckLimits& m_limits;
-    const ToneTable m_tones{false};
+    const ToneTable m_tones{WordSet::fileWords().none};
     QList<ImageProblem> m_problems;
 };
 
