@@ -19,6 +19,11 @@ public:
     static TextTable fromJson(const QByteArray& json, QString* error = nullptr);
     // The English table built into every program.
     static const TextTable& english();
+    // The table of a language as built into the program from
+    // resources/<language>/strings.json (the name matched exactly), English
+    // when the program has none of that name: for the texts said when the
+    // language's module cannot be loaded.
+    static TextTable builtIn(const QString& language);
 
     QString text(int id) const { return m_texts.value(id); }  // "" when missing
     bool contains(int id) const { return m_texts.contains(id); }
