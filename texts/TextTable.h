@@ -10,6 +10,12 @@
 
 namespace texts {
 
+// Ids from here on are the program's own texts (its messages, labels and
+// words, once held in code in two versions); the ids below are the module's
+// resources of old (menu prompts, the framework's texts, the port and input
+// messages).
+constexpr int kFirstOwnTextId = 61600;
+
 class TextTable {
 public:
     TextTable() = default;
@@ -29,6 +35,7 @@ public:
     bool contains(int id) const { return m_texts.contains(id); }
     QList<int> ids() const;  // ascending
     bool isEmpty() const { return m_texts.isEmpty(); }
+    void setText(int id, const QString& text) { m_texts.insert(id, text); }
 
 private:
     QHash<int, QString> m_texts;

@@ -54,8 +54,13 @@ const QList<QRegularExpression>& pendingTexts()
         // The channel cells' words and the main title's labels.
         QRegularExpression(QStringLiteral("\\b(None|Yes|No)\\b")),
         QRegularExpression(QStringLiteral("\\[ Type:|\\bFre:")),
-        // The Process dialog's port line and step line.
+        // The Process dialog's title, port line and step line; the COM Setup
+        // dialog's tips, its Map button and the ports' reasons.
+        QRegularExpression(QStringLiteral("^(Read|Write) Data$")),
         QRegularExpression(QStringLiteral("^Port: |\\bfrom KQ517_COM\\d for this run\\b")),
+        QRegularExpression(QStringLiteral("^(The COM name to map|The serial devices found|Map|Make the COM name use "
+                                          "the chosen device \\(kept when you press OK\\))$")),
+        QRegularExpression(QStringLiteral(": no such device$"), QRegularExpression::MultilineOption),
     };
     return pending;
 }
@@ -73,8 +78,18 @@ const QList<QRegularExpression>& fixedTexts()
 }
 
 // The user's data that texts may carry: the settings file's model and band,
-// the files and devices named.
+// the files and devices named, the ports' names, the languages' names.
 QStringList g_userData;
+const QList<QRegularExpression>& userDataPatterns()
+{
+    static const QList<QRegularExpression> patterns = {
+        QRegularExpression(QStringLiteral("/dev/[\\w/.-]+")),
+        QRegularExpression(QStringLiteral("\\bCOM\\d\\b")),
+        QRegularExpression(QStringLiteral("^Pseudo$")),
+        QRegularExpression(QStringLiteral("\\bD\\d{2,4}[NI]\\b")),  // DCS tones
+    };
+    return patterns;
+}
 // The pending texts let pass, for the run's closing note.
 QStringList g_pendingSeen;
 
@@ -100,6 +115,8 @@ QString unwrappedPart(const QString& text, bool allowPending)
     }
     for (const QString& data : g_userData)
         rest.replace(data, QStringLiteral(" "));
+    for (const QRegularExpression& re : userDataPatterns())
+        rest.replace(re, QStringLiteral(" "));
     for (const QRegularExpression& re : fixedTexts())
         rest.replace(re, QStringLiteral(" "));
     if (allowPending) {
@@ -194,7 +211,7 @@ struct PseudoFolder : ProgramFolder {
 };
 
 // The texts of the next message box shown while trigger runs, answered with
-// its escape button (or its only one).
+// Cancel (or OK, or its first button).
 struct BoxSeen {
     QString text;
     QStringList buttons;
@@ -211,7 +228,11 @@ BoxSeen catchBox(const std::function<void()>& trigger)
         seen.text = box->text();
         for (QAbstractButton* b : box->buttons())
             seen.buttons << b->text();
-        QAbstractButton* answer = box->escapeButton() ? box->escapeButton() : box->buttons().value(0);
+        QAbstractButton* answer = box->button(QMessageBox::Cancel);
+        if (!answer)
+            answer = box->button(QMessageBox::Ok);
+        if (!answer)
+            answer = box->buttons().value(0);
         if (answer)
             answer->click();
         else
@@ -434,14 +455,19 @@ void TestPseudo::messageBoxes()
     CKQ_517Doc* doc = m_run->frame()->activeDocument();
     QVERIFY(doc);
 
+    // File New's warning.
+    const BoxSeen cleared = catchBox([this] { m_run->frame()->onCommand(CMainFrame::ID_FILE_NEW); });
+    QVERIFY(!cleared.text.isEmpty());
+    found.check(QStringLiteral("File New warning"), cleared.text);
+
     // The save question, with its own middle answer.
     doc->SetModifiedFlag(true);
-    const BoxSeen question = catchBox([this] { m_run->frame()->onCommand(CMainFrame::ID_FILE_NEW); });
+    const BoxSeen question = catchBox([this] { m_run->frame()->SaveAllModified(); });
     found.check(QStringLiteral("save question"), question.text);
     QVERIFY(!question.text.isEmpty());
     for (const QString& button : question.buttons)
         found.check(QStringLiteral("save question button"), button);
-    QVERIFY(question.buttons.size() == 3);
+    QVERIFY2(question.buttons.size() == 3, qPrintable(question.buttons.join(QLatin1Char(','))));
 
     // A refused option of Setup > Options.
     FieldPreferences prefs;
