@@ -44,6 +44,7 @@ namespace {
 
 const QString kOpen = QStringLiteral("\u27e6");
 const QString kClose = QStringLiteral("\u27e7");
+const QString kNoDevice = QStringLiteral("/nonexistent/kq517-pseudo-tty");
 
 // Texts that are not yet the module's: they are still made in code by parts
 // of the program whose texts move into the string table separately. Each
@@ -207,6 +208,8 @@ struct PseudoFolder : ProgramFolder {
                      "Title=\xe2\x9f\xa6" "Channel Information\xe2\x9f\xa7\n"
                      "[Ports]");
         dir.writeSettings(text);
+        // No radio of this machine is ever written to.
+        mapPort("COM1", kNoDevice);
     }
 };
 
@@ -255,6 +258,7 @@ private slots:
     void checkerFindsUnwrappedTexts_data();
     void checkerFindsUnwrappedTexts();
     void moduleIsOfferedAndLoaded();
+    void nameInAnotherCase();
     void languageDialogStoresTheChoice_data();
     void languageDialogStoresTheChoice();
     void menusStatusBarAndTree();
@@ -273,8 +277,7 @@ void TestPseudo::init()
 {
     m_folder = std::make_unique<PseudoFolder>();
     QVERIFY(QFile::exists(m_folder->dir.filePath(QStringLiteral("Pseudo517.rcc"))));
-    g_userData = {QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), m_folder->dir.path(),
-                  QStringLiteral("/dev/ttyUSB0")};
+    g_userData = {QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), m_folder->dir.path(), kNoDevice};
     m_run = std::make_unique<Started>(m_folder->dir.path());
     QCOMPARE(m_run->status, int(CKQ_517App::kRunMessageLoop));
 }
@@ -313,6 +316,25 @@ void TestPseudo::moduleIsOfferedAndLoaded()
     QVERIFY(LanguageModule::loadedPath().endsWith(QStringLiteral("Pseudo517.rcc")));
     QVERIFY(!g_bChinese);
     QCOMPARE(CLanguageDlg::furtherLanguages(m_folder->dir.path()), QStringList{QStringLiteral("Pseudo")});
+}
+
+// "pseudo" finds Pseudo517.rcc: its resources are used (the menus), while
+// the program's own texts follow the name as written, which has no table of
+// its own: English, as "chinese" gives the Chinese menus and English texts.
+void TestPseudo::nameInAnotherCase()
+{
+    m_run.reset();
+    QByteArray settings = m_folder->dir.readFile();
+    settings.replace("Language=Pseudo", "Language=pseudo");
+    QVERIFY(m_folder->dir.writeSettings(settings));
+    m_run = std::make_unique<Started>(m_folder->dir.path());
+    QCOMPARE(m_run->status, int(CKQ_517App::kRunMessageLoop));
+    QVERIFY(LanguageModule::loadedPath().endsWith(QStringLiteral("Pseudo517.rcc")));
+    QAction* read = m_run->frame()->menuAction(CKQ_517View::ID_PROGRAM_READ);
+    QVERIFY(read);
+    QVERIFY2(read->text().startsWith(kOpen), qPrintable(read->text()));
+    QTreeWidget* tree = m_run->frame()->tree();
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Product Information"));
 }
 
 // The dialog shows the current language checked, the pseudo one among the
@@ -404,14 +426,18 @@ void TestPseudo::dialogs()
     struct Command {
         const char* name;
         int id;
+        // A dialog whose texts are all still made in code: what it shows is
+        // listed as pending, not failed. To be false once they move.
+        bool pending;
     };
     const Command commands[] = {
-        {"About", CMainFrame::ID_APP_ABOUT},
-        {"Optional Features", CMainFrame::ID_OPTIONAL_FEATURES},
-        {"Product Information", CMainFrame::ID_PRODUCT_INFO},
-        {"Language", CKQ_517View::ID_LANGUAGE},
-        {"COM Setup", CKQ_517View::ID_SETUP_COM},
-        {"Options", CKQ_517View::ID_SETUP_OPTIONS},
+        {"About", CMainFrame::ID_APP_ABOUT, false},
+        {"Optional Features", CMainFrame::ID_OPTIONAL_FEATURES, false},
+        {"Product Information", CMainFrame::ID_PRODUCT_INFO, false},
+        {"Language", CKQ_517View::ID_LANGUAGE, false},
+        {"COM Setup", CKQ_517View::ID_SETUP_COM, false},
+        {"Options", CKQ_517View::ID_SETUP_OPTIONS, false},
+        {"Write to Several Radios", CKQ_517View::ID_PROGRAM_WRITE_SEVERAL, true},
     };
     Findings found;
     for (const Command& command : commands) {
@@ -420,7 +446,9 @@ void TestPseudo::dialogs()
         ModalAnswerer answer(ModalAnswerer::OtherDialogs);
         answer.onDialog([&](QDialog* dialog) {
             seen = true;
-            found.checkWindow(QString::fromLatin1(command.name), dialog);
+            Findings pending;
+            (command.pending ? pending : found).checkWindow(QString::fromLatin1(command.name), dialog);
+            g_pendingSeen << pending.unwrapped;
             for (QRadioButton* radio : dialog->findChildren<QRadioButton*>())
                 radios << radio->text();
             dialog->reject();
