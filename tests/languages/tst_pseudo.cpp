@@ -52,11 +52,14 @@ const QString kNoDevice = QStringLiteral("/nonexistent/kq517-pseudo-tty");
 const QList<QRegularExpression>& pendingTexts()
 {
     static const QList<QRegularExpression> pending = {
-        // The channel cells' words and the main title's labels.
+        // The channel side's texts: the cells' words (printout) and the main
+        // title's labels from the table decode.
         QRegularExpression(QStringLiteral("\\b(None|Yes|No)\\b")),
         QRegularExpression(QStringLiteral("\\[ Type:|\\bFre:")),
-        // The Process dialog's title, port line and step line; the COM Setup
-        // dialog's tips, its Map button and the ports' reasons.
+        // The radio-link side's texts: the Process dialog's title, port line
+        // and step line; the COM Setup dialog's tips, its Map button and the
+        // ports' reasons. (Its Write to Several Radios dialog is marked
+        // pending as a whole in dialogs().)
         QRegularExpression(QStringLiteral("^(Read|Write) Data$")),
         QRegularExpression(QStringLiteral("^Port: |\\bfrom KQ517_COM\\d for this run\\b")),
         QRegularExpression(QStringLiteral("^(The COM name to map|The serial devices found|Map|Make the COM name use "
