@@ -6,7 +6,14 @@
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "codeplug/KQ_517Doc.h"
+#include "settings/Globals.h"
+#include "settings/IniFile.h"
+#include "texts/TextTable.h"
 #include "view/KQ_517View.h"
+
+namespace {
+constexpr int kNewDocumentTitle = 62000;  // "Channel Information"
+}  // namespace
 
 CMultiDocTemplate::CMultiDocTemplate(int resourceId, DocumentFactory document, FrameFactory frame,
                                      ViewFactory view)
@@ -19,6 +26,12 @@ CMultiDocTemplate::CMultiDocTemplate(int resourceId, DocumentFactory document, F
 
 CMultiDocTemplate CMultiDocTemplate::standard()
 {
+    // A new document is named in the interface's language and proposes the
+    // settings file's AppName as its file name.
+    CKQ_517Doc::setNewDocumentDefaults([] {
+        return CKQ_517Doc::NewDocumentDefaults{texts::text(kNewDocumentTitle),
+                                               decodeSettingsText(g_settings.GetString("Setup", "AppName", ""))};
+    });
     return CMultiDocTemplate(
         129, [] { return new CKQ_517Doc; }, [] { return new CChildFrame; },
         [](CKQ_517Doc* doc) { return new CKQ_517View(doc); });

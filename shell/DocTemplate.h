@@ -20,7 +20,9 @@ public:
 
     CMultiDocTemplate(int resourceId, DocumentFactory document, FrameFactory frame, ViewFactory view);
 
-    // The registration of this program: CKQ_517Doc, CChildFrame, CKQ_517View, resource 129.
+    // The registration of this program: CKQ_517Doc, CChildFrame, CKQ_517View,
+    // resource 129; it also names new documents (the interface's "Channel
+    // Information" and [Setup] AppName as the proposed file name).
     static CMultiDocTemplate standard();
 
     int resourceId() const { return m_nResourceId; }

@@ -23,12 +23,15 @@
 #include "shell/StartupTrace.h"
 #include "view/KQ_517View.h"
 #include "view/PrintSwitches.h"
+#include "texts/TextTable.h"
 
 namespace {
 CKQ_517App* g_app = nullptr;
 
 // The program's own title, the caption of messages shown before a module loads.
 const QString kOwnTitle = QStringLiteral("KQ_517");
+constexpr int kLoadFailedText = 62004;        // "Load language DLL fail"
+constexpr int kModuleIncompleteText = 62005;  // the module lacks the main window's resources
 }  // namespace
 
 CKQ_517App::CKQ_517App() { g_app = this; }
@@ -101,8 +104,7 @@ int CKQ_517App::InitInstance(const QStringList& args)
     // 6. No module, no window.
     if (!loaded) {
         appMessageBox(nullptr,
-                      g_bChinese ? QStringLiteral("加载语言链接库失败")
-                                 : QStringLiteral("Load language DLL fail"),
+                      texts::TextTable::builtIn(g_strLanguage).text(kLoadFailedText),
                       QMessageBox::Ok, QMessageBox::NoIcon, kOwnTitle);
         return kStartupFailed;
     }
@@ -125,7 +127,7 @@ int CKQ_517App::InitInstance(const QStringList& args)
         delete m_pMainFrame;
         m_pMainFrame = nullptr;
         if (messagesToStandardError())
-            appMessageBox(nullptr, QStringLiteral("The language module lacks the main window's resources."));
+            appMessageBox(nullptr, texts::TextTable::builtIn(g_strLanguage).text(kModuleIncompleteText));
         return kStartupFailed;
     }
 

@@ -43,14 +43,17 @@
 #include "settings/ui/LanguageModule.h"
 #include "shell/NavigationBar.h"
 #include "shell/WorkspaceBackground.h"
+#include "texts/TextTable.h"
 #include "view/KQ_517View.h"
 #include "view/SharedPrinter.h"
 
 namespace {
 CMainFrame* g_mainFrame = nullptr;
 
-const char* const kEnglishItems[] = {"Product Information", "Channel Information", "Optional Features"};
-const char* const kChineseItems[] = {"类型设置", "信道信息", "可选功能"};
+// The navigation tree's items: Product Information, Channel Information,
+// Optional Features.
+constexpr int kNavigationTextIds[] = {62010, 62011, 62012};
+constexpr int kOpenFailedText = 62006;
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
@@ -102,10 +105,10 @@ CMainFrame* CMainFrame::instance() { return g_mainFrame; }
 
 QStringList CMainFrame::navigationTexts()
 {
-    QStringList texts;
-    for (int i = 0; i < 3; ++i)
-        texts << QString::fromUtf8(g_bChinese ? kChineseItems[i] : kEnglishItems[i]);
-    return texts;
+    QStringList items;
+    for (const int id : kNavigationTextIds)
+        items << texts::text(id);
+    return items;
 }
 
 // ---------------------------------------------------------------- windows
@@ -181,7 +184,7 @@ CChildFrame* CMainFrame::openDocumentWindow(const QString& path)
     CChildFrame* frame = CKQ_517App::docTemplate().OpenDocumentFile(path, m_workspace, &error);
     if (!frame) {
         if (!path.isEmpty())
-            appMessageBox(this, error.isEmpty() ? QStringLiteral("Failed to open document.") : error);
+            appMessageBox(this, error.isEmpty() ? texts::text(kOpenFailedText) : error);
         return nullptr;
     }
     m_activeChild = frame;

@@ -44,10 +44,13 @@
 #include "shell/WorkspaceBackground.h"
 #include "view/KQ_517View.h"
 #include "view/SharedPrinter.h"
+#include "texts/TextTable.h"
 
 namespace {
 CMainFrame::FileDialogHook g_fileDialogHook;
 
+constexpr int kSaveQuestionText = 62001;  // "Save changes to \"%1\"?"
+constexpr int kSaveFailedText = 62007;
 constexpr int kHelpBase = 0x10000;   // help ids less what the help routine subtracts
 
 bool isViewCommand(int id)
@@ -256,7 +259,7 @@ bool CMainFrame::saveDocument(CChildFrame* frame, bool saveAs)
     }
     QString error;
     if (!doc->OnSaveDocument(path, &error)) {
-        appMessageBox(this, error.isEmpty() ? QStringLiteral("Failed to save document.") : error);
+        appMessageBox(this, error.isEmpty() ? texts::text(kSaveFailedText) : error);
         return false;
     }
     if (view)
@@ -282,8 +285,7 @@ bool CMainFrame::SaveModified(CChildFrame* frame)
         frame->showNormal();
     m_workspace->setActiveSubWindow(frame);
     const QString name = doc->GetTitle();
-    const QString text = g_bChinese ? QStringLiteral("是否保存对“%1”的更改？").arg(name)
-                                    : QStringLiteral("Save changes to \"%1\"?").arg(name);
+    const QString text = texts::text(kSaveQuestionText, name);
     switch (appMessageBox(this, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                           QMessageBox::Question)) {
     case QMessageBox::Save:

@@ -16,8 +16,10 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/ui/LanguageModule.h"
+#include "texts/TextTable.h"
 
 namespace {
+constexpr int kCloseTip = 62008;  // "Close", over the close button
 constexpr int kTreeId = 1031;
 constexpr int kMinTrackX = 80;
 constexpr int kMinWidth = 11;
@@ -195,7 +197,7 @@ bool CNavigationBar::event(QEvent* e)
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         if (!m_rcClose.isEmpty() && m_rcClose.contains(help->pos()))
-            QToolTip::showText(help->globalPos(), QStringLiteral("Close"), this, m_rcClose);
+            QToolTip::showText(help->globalPos(), texts::text(kCloseTip), this, m_rcClose);
         else
             QToolTip::hideText();
         return true;

@@ -50,6 +50,14 @@ const TextTable& TextTable::english()
     return table;
 }
 
+TextTable TextTable::builtIn(const QString& language)
+{
+    if (language.isEmpty() || language.contains(QLatin1Char('/')))
+        return english();
+    QFile file(QStringLiteral(":/texts/%1/strings.json").arg(language));
+    return file.open(QIODevice::ReadOnly) ? fromJson(file.readAll()) : english();
+}
+
 QList<int> TextTable::ids() const
 {
     QList<int> ids = m_texts.keys();

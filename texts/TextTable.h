@@ -10,6 +10,12 @@
 
 namespace texts {
 
+// Ids from here on are the program's own texts (its messages, labels and
+// words, once held in code in two versions); the ids below are the module's
+// resources of old (menu prompts, the framework's texts, the port and input
+// messages).
+constexpr int kFirstOwnTextId = 61600;
+
 class TextTable {
 public:
     TextTable() = default;
@@ -19,11 +25,17 @@ public:
     static TextTable fromJson(const QByteArray& json, QString* error = nullptr);
     // The English table built into every program.
     static const TextTable& english();
+    // The table of a language as built into the program from
+    // resources/<language>/strings.json (the name matched exactly), English
+    // when the program has none of that name: for the texts said when the
+    // language's module cannot be loaded.
+    static TextTable builtIn(const QString& language);
 
     QString text(int id) const { return m_texts.value(id); }  // "" when missing
     bool contains(int id) const { return m_texts.contains(id); }
     QList<int> ids() const;  // ascending
     bool isEmpty() const { return m_texts.isEmpty(); }
+    void setText(int id, const QString& text) { m_texts.insert(id, text); }
 
 private:
     QHash<int, QString> m_texts;

@@ -155,8 +155,9 @@ CKQ_517View::CKQ_517View(CKQ_517Doc* document, QWidget* parent)
         m_staticTitle->setGeometry(kFallbackTitle);
     }
     m_staticTitle->setAlignment(Qt::AlignCenter);
-    // The caption is drawn red in a 12-point 宋体 font.
-    QFont titleFont(QStringLiteral("宋体"));
+    // The caption is drawn red in a 12-point SimSun, asked for by the
+    // family's Chinese name (as code points: no text of a language in code).
+    QFont titleFont(QStringLiteral("\u5B8B\u4F53"));
     titleFont.setPointSize(12);
     m_staticTitle->setFont(titleFont);
     QPalette titlePalette = m_staticTitle->palette();
@@ -245,6 +246,25 @@ void CKQ_517View::shrinkFrameToForm()
         frame->resize(shrunk);
 }
 
+namespace {
+
+// The caption above the table: "Title" of [Chinese] when the interface is
+// Chinese, else of [English]; a language other than these two uses its own
+// section's when it has one.
+QString tableCaption()
+{
+    const bool builtIn = g_bChinese || g_strLanguage.compare(QStringLiteral("English"), Qt::CaseInsensitive) == 0 ||
+                         g_strLanguage.compare(QStringLiteral("Chinese"), Qt::CaseInsensitive) == 0;
+    if (!builtIn) {
+        const QString own = g_settings.GetText(g_strLanguage.toUtf8(), "Title");
+        if (!own.isEmpty())
+            return own;
+    }
+    return g_settings.GetText(g_bChinese ? QByteArray("Chinese") : QByteArray("English"), "Title");
+}
+
+}  // namespace
+
 void CKQ_517View::OnInitialUpdate()
 {
     shrinkFrameToForm();
@@ -256,8 +276,7 @@ void CKQ_517View::OnInitialUpdate()
         createEditors();
         for (int c = 0; c < ChannelTable::kCols; ++c)
             m_grid->SetTextMatrix(0, c, texts::shownWords().header(c));
-        m_staticTitle->setText(
-            g_settings.GetText(g_bChinese ? QByteArray("Chinese") : QByteArray("English"), "Title"));
+        m_staticTitle->setText(tableCaption());
         for (int r = 1; r < ChannelTable::kRows; ++r)
             m_grid->SetTextMatrix(r, 0, ChannelTable::rowLabel(r));
         for (long c = 0; c < m_grid->GetCols(); ++c)

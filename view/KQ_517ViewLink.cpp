@@ -145,7 +145,7 @@ void CKQ_517View::OnSetupOptions()
 {
     UserStore store = UserStore::fromSettings();
     FieldPreferences prefs = FieldPreferences::load(store);
-    CFieldOptionsDlg dialog(prefs, g_bChinese, mainWindow() ? mainWindow() : window());
+    CFieldOptionsDlg dialog(prefs, mainWindow() ? mainWindow() : window());
     connect(&dialog, &CFieldOptionsDlg::helpRequested, &dialog, [] { HelpLauncher::showContext(ID_SETUP_OPTIONS); });
     if (dialog.exec() == QDialog::Accepted)
         prefs.save(store);

@@ -15,14 +15,16 @@
 
 #include <algorithm>
 
-#include "settings/Globals.h"
 #include "settings/ui/AppMessage.h"
 #include "settings/ui/SaveFileDialog.h"
 #include "codeplug/KQ_517Doc.h"
 #include "view/ReportPrinter.h"
 #include "view/SharedPrinter.h"
+#include "texts/TextTable.h"
 
 namespace {
+
+constexpr int kPrintFailedText = 62040;  // "Could not start print job."
 
 // Where a PDF of the document is proposed when the user has no printer: next
 // to the document's file when it has one, else in the home folder.
@@ -133,6 +135,5 @@ void CKQ_517View::showPrintFailure()
 {
     // A print job that could not start (no printer to reach, a file that
     // cannot be written) is said, never passed over as printed.
-    appMessageBox(this, g_bChinese ? QString::fromUtf8("无法启动打印作业。")
-                                   : QStringLiteral("Could not start print job."));
+    appMessageBox(this, texts::text(kPrintFailedText));
 }

@@ -4,7 +4,7 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
-#include "settings/Globals.h"
+#include "texts/TextTable.h"
 #include "codeplug/KQ_517Doc.h"
 #include "view/KQ_517View.h"
 
@@ -20,10 +20,13 @@ QString switchName(const QString& arg)
     return match.hasMatch() ? match.captured(1).toLower() : QString();
 }
 
-QString twoVersion(const char* english, const char* chinese)
-{
-    return g_bChinese ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
-}
+// The messages of a print run, in the string table.
+enum TextId : int {
+    kNoDocument = 62041,
+    kPrinterNotFound = 62042,  // %1: the printer
+    kNoDefaultPrinter = 62043,
+    kCouldNotPrint = 62044,    // %1: the printer or file
+};
 
 void setError(QString* error, const QString& text)
 {
@@ -72,7 +75,7 @@ bool printsWithoutDisplay(const QStringList& args)
 bool runPrintRequest(CKQ_517View* view, const PrintRequest& request, QString* error)
 {
     if (!view || !view->GetDocument() || request.file.isEmpty()) {
-        setError(error, twoVersion("No document to print.", "没有可打印的文档。"));
+        setError(error, texts::text(kNoDocument));
         return false;
     }
 
@@ -83,20 +86,19 @@ bool runPrintRequest(CKQ_517View* view, const PrintRequest& request, QString* er
         printer.setOutputFileName(request.printer);
     } else if (!request.printer.isEmpty()) {
         if (QPrinterInfo::printerInfo(request.printer).isNull()) {
-            setError(error, twoVersion("Printer not found: ", "找不到打印机: ") + request.printer);
+            setError(error, texts::text(kPrinterNotFound, request.printer));
             return false;
         }
         printer.setPrinterName(request.printer);
     } else if (QPrinterInfo::defaultPrinter().isNull()) {
-        setError(error, twoVersion("No default printer; name a PDF file as the printer to print to a file.",
-                                   "没有默认打印机; 可指定一个 PDF 文件作为打印机。"));
+        setError(error, texts::text(kNoDefaultPrinter));
         return false;
     }
 
     const int pageCount = view->OnPreparePrinting();
     if (!view->printDocument(printer, pageCount)) {
         const QString target = request.printer.isEmpty() ? printer.printerName() : request.printer;
-        setError(error, twoVersion("Could not print to ", "无法打印到 ") + target);
+        setError(error, texts::text(kCouldNotPrint, target));
         return false;
     }
     return true;

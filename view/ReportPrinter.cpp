@@ -11,6 +11,7 @@
 #include "codeplug/ImageLayout.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -108,10 +109,32 @@ ReportMeasures ReportMeasures::forArea(int widthTwips, int heightTwips, QPaintDe
     return m;
 }
 
+ReportPrinter::Texts ReportPrinter::Texts::fromActiveTable()
+{
+    using texts::text;
+    Texts t;
+    t.option = text(62050);
+    t.function = text(62051);
+    t.timeOut = text(62052);
+    t.off = text(62053);
+    t.warning = text(62054);
+    t.enable = text(62055);
+    t.disable = text(62056);
+    t.squelch = text(62057);
+    t.txPower = text(62058);
+    t.channel = text(62059);
+    t.channelHeading = text(62060);
+    t.receive = text(62061);
+    t.transmit = text(62062);
+    t.decode = text(62063);
+    t.encode = text(62064);
+    t.busyLock = text(62065);
+    return t;
+}
+
 ReportPrinter::Texts ReportPrinter::textsFromSettings()
 {
-    Texts texts;
-    texts.chinese = g_bChinese;
+    Texts texts = Texts::fromActiveTable();
     texts.copyrightsOwner = g_settings.GetText(g_strLanguage.toUtf8(), "Copyrights Owner");
     return texts;
 }
@@ -119,11 +142,6 @@ ReportPrinter::Texts ReportPrinter::textsFromSettings()
 ReportPrinter::ReportPrinter(const ChannelTable& table, const MemoryImage& image, const Texts& texts)
     : m_table(table), m_image(image), m_texts(texts)
 {
-}
-
-QString ReportPrinter::label(const char* english, const char* chinese) const
-{
-    return m_texts.chinese ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
 }
 
 QList<ReportItem> ReportPrinter::pageItems(int page, int pageCount, const ReportMeasures& m) const
@@ -149,21 +167,21 @@ void ReportPrinter::addOptionsBody(QList<ReportItem>& items, const ReportMeasure
 {
     const int u = m.unit;
     const int l2 = m.line2;
-    items << text(6 * u, -m.line1, label("Option", "可选功能"), true);
-    items << text(6 * u, -4 * l2, label("Function", "功能"));
+    items << text(6 * u, -m.line1, m_texts.option, true);
+    items << text(6 * u, -4 * l2, m_texts.function);
 
     const int timeOut = m_image.at(layout::kTimeOutTimer);
-    items << text(9 * u, -5 * l2, label("Time Out Time:", "超时定时器:"))
-          << text(35 * u, -5 * l2, timeOut == 0 ? label("Off", "关") : QString::number(timeOut * 30));
+    items << text(9 * u, -5 * l2, m_texts.timeOut)
+          << text(35 * u, -5 * l2, timeOut == 0 ? m_texts.off : QString::number(timeOut * 30));
 
     const bool beep = (m_image.at(layout::kBeep) & 0x01) != 0;
-    items << text(9 * u, -6 * l2, label("Warnning:", "警告:"))
-          << text(35 * u, -6 * l2, beep ? label("Enable", "开") : label("Disable", "关"));
+    items << text(9 * u, -6 * l2, m_texts.warning)
+          << text(35 * u, -6 * l2, beep ? m_texts.enable : m_texts.disable);
 
-    items << text(9 * u, -7 * l2, label("Squelch Level:", "静噪电平:"))
+    items << text(9 * u, -7 * l2, m_texts.squelch)
           << text(35 * u, -7 * l2, QString::number(m_image.at(layout::kSquelchLevel)));
 
-    items << text(9 * u, -8 * l2, label("Tx Power:", "发射功率:"))
+    items << text(9 * u, -8 * l2, m_texts.txPower)
           << text(35 * u, -8 * l2, QString::number(m_image.at(layout::kTxPower) / 3));
 }
 
@@ -172,7 +190,7 @@ void ReportPrinter::addChannelBody(QList<ReportItem>& items, int page, const Rep
     const int u = m.unit;
     const int l2 = m.line2;
     const ReportPagination pages = paginate();
-    items << text(6 * u, -m.line1, label("Channel", "信道"), true);
+    items << text(6 * u, -m.line1, m_texts.channel, true);
     // Only pages 2 and 3 hold channels; a page number beyond the bounds has none.
     if (page < 2 || page + 1 >= int(std::size(pages.bound)))
         return;
@@ -188,17 +206,16 @@ void ReportPrinter::addChannelBody(QList<ReportItem>& items, int page, const Rep
         const int y2 = -(5 * d + 6) * l2;
         const int y3 = -(5 * d + 7) * l2;
         const QString number = QString::number(c);
-        items << text(4 * u, y0, m_texts.chinese ? QString::fromUtf8("信道") + number + QStringLiteral(":")
-                                                 : QStringLiteral("Channel ") + number + QStringLiteral(":"));
-        items << text(5 * u, y1, label("Receive Frequency:", "接收频率:"))
+        items << text(4 * u, y0, m_texts.channelHeading.arg(number));
+        items << text(5 * u, y1, m_texts.receive)
               << text(22 * u, y1, m_table.cell(c, ChannelTable::ColRx))
-              << text(36 * u, y1, label("Transceive Frequency:", "发射频率"))
+              << text(36 * u, y1, m_texts.transmit)
               << text(55 * u, y1, m_table.cell(c, ChannelTable::ColTx));
-        items << text(5 * u, y2, label("QT/DQT Decode:", "QT/DQT解码:"))
+        items << text(5 * u, y2, m_texts.decode)
               << text(22 * u, y2, m_table.cell(c, ChannelTable::ColDecode))
-              << text(36 * u, y2, label("QT/DQT Encode:", "QT/DQT编码:"))
+              << text(36 * u, y2, m_texts.encode)
               << text(55 * u, y2, m_table.cell(c, ChannelTable::ColEncode));
-        items << text(5 * u, y3, label("Busy Lock:", "繁忙锁定:"))
+        items << text(5 * u, y3, m_texts.busyLock)
               << text(22 * u, y3, m_table.cell(c, ChannelTable::ColBusy));
     }
 }

@@ -62,12 +62,18 @@ struct ReportItem {
 
 class ReportPrinter {
 public:
-    // The texts the report takes from outside the document.
+    // The texts the report takes from outside the document: its labels, from
+    // the active string table, and the footer's owner from the settings file.
     struct Texts {
-        bool chinese = false;
+        QString option, function, timeOut, off, warning, enable, disable, squelch, txPower;
+        QString channel, channelHeading /* "Channel %1:" */, receive, transmit, decode, encode, busyLock;
         QString copyrightsOwner;  // footer, "Copyrights Owner" of the language section
+
+        // The labels of the active string table, no owner.
+        static Texts fromActiveTable();
     };
-    // g_bChinese and "Copyrights Owner" of the section named by g_strLanguage.
+    // The labels of the active string table and "Copyrights Owner" of the
+    // section named by g_strLanguage.
     static Texts textsFromSettings();
 
     ReportPrinter(const ChannelTable& table, const MemoryImage& image, const Texts& texts);
@@ -87,7 +93,6 @@ public:
 private:
     void addOptionsBody(QList<ReportItem>& items, const ReportMeasures& m) const;
     void addChannelBody(QList<ReportItem>& items, int page, const ReportMeasures& m) const;
-    QString label(const char* english, const char* chinese) const;
 
     ChannelTable m_table;
     MemoryImage m_image;

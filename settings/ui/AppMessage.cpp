@@ -7,9 +7,12 @@
 
 #include <cstdio>
 
-#include "settings/Globals.h"
+#include "texts/TextTable.h"
 
 namespace {
+constexpr int kDontSaveText = 62002;     // the save question's middle answer
+constexpr int kMoreLinesText = 62003;    // "… and %1 more"
+
 // Room the window system's title bar takes besides the caption: the window
 // icon, the title buttons and the margins.
 constexpr int kTitleBarRoom = 110;
@@ -59,11 +62,11 @@ QMessageBox::StandardButton appMessageBox(QWidget* parent, const QString& text,
     }
     // The save question's middle answer reads as desktop programs word it.
     if (QAbstractButton* discard = box.button(QMessageBox::Discard))
-        discard->setText(g_bChinese ? QStringLiteral("不保存(&N)") : QStringLiteral("Do&n't Save"));
+        discard->setText(texts::text(kDontSaveText));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-QString shortenedMessage(const QString& text, bool chinese)
+QString shortenedMessage(const QString& text)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.size() <= kLongMessageLines)
@@ -71,7 +74,7 @@ QString shortenedMessage(const QString& text, bool chinese)
     // One line fewer than allowed, so the "more" line keeps the box at the limit.
     const int kept = kLongMessageLines - 1;
     const qsizetype more = lines.size() - kept;
-    const QString tail = chinese ? QStringLiteral("…… 另有 %1 行").arg(more) : QStringLiteral("… and %1 more").arg(more);
+    const QString tail = texts::text(kMoreLinesText, more);
     return QStringList(lines.mid(0, kept)).join(QLatin1Char('\n')) + QLatin1Char('\n') + tail;
 }
 
@@ -80,7 +83,7 @@ QMessageBox::StandardButton longMessageBox(QWidget* parent, const QString& capti
 {
     if (g_messagesToStandardError)
         return appMessageBox(parent, text, QMessageBox::Ok, icon, caption);
-    QMessageBox box(icon, caption.isNull() ? appName() : caption, shortenedMessage(text, g_bChinese),
+    QMessageBox box(icon, caption.isNull() ? appName() : caption, shortenedMessage(text),
                     QMessageBox::Ok, parent);
     if (box.text() != text)
         box.setDetailedText(text);

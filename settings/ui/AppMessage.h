@@ -28,7 +28,7 @@ QMessageBox::StandardButton longMessageBox(QWidget* parent, const QString& capti
                                            QMessageBox::Icon icon);
 // The text such a box shows: text itself when it has at most
 // kLongMessageLines lines, else its first lines and "… and N more".
-QString shortenedMessage(const QString& text, bool chinese);
+QString shortenedMessage(const QString& text);
 
 // For a run that nobody watches (the print switches): every message goes to
 // standard error as "caption: text" instead of a box, and the answer is the

@@ -15,29 +15,45 @@
 
 #include "settings/UserStore.h"
 #include "settings/ui/SaveFileDialog.h"
+#include "texts/TextTable.h"
 
 namespace {
 QString controlName(int id) { return QStringLiteral("id%1").arg(id); }
+
+// The dialog's texts in the string table.
+enum TextId : int {
+    kTitle = 62020,
+    kBackup = 62021,
+    kBrowse = 62022,
+    kVerify = 62023,
+    kTrace = 62024,
+    kBackupFolderHint = 62025,
+    kTraceFileHint = 62026,
+    kTraceNote = 62027,
+    kOk = 62028,
+    kCancel = 62029,
+    kNoBackupFolder = 62030,
+    kNoTraceFile = 62031,
+    kTraceFileIsFolder = 62032,
+    kNameTooLong = 62033,
+};
 }  // namespace
 
-CFieldOptionsDlg::CFieldOptionsDlg(FieldPreferences& prefs, bool chinese, QWidget* parent)
-    : QDialog(parent), m_prefs(prefs), m_chinese(chinese)
+CFieldOptionsDlg::CFieldOptionsDlg(FieldPreferences& prefs, QWidget* parent) : QDialog(parent), m_prefs(prefs)
 {
-    const auto text = [chinese](const char* english, const char* chineseText) {
-        return chinese ? QString::fromUtf8(chineseText) : QString::fromUtf8(english);
-    };
-    setWindowTitle(text("Options", "选项"));
+    using texts::text;
+    setWindowTitle(text(kTitle));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    m_backup = new QCheckBox(text("&Back up the radio before writing", "写入前备份对讲机(&B)"), this);
+    m_backup = new QCheckBox(text(kBackup), this);
     m_backupFolder = new QLineEdit(this);
-    m_backupBrowse = new QPushButton(text("Browse...", "浏览..."), this);
-    m_verify = new QCheckBox(text("&Verify after writing", "写入后校验(&V)"), this);
-    m_trace = new QCheckBox(text("Record a serial &trace", "记录串口数据(&T)"), this);
+    m_backupBrowse = new QPushButton(text(kBrowse), this);
+    m_verify = new QCheckBox(text(kVerify), this);
+    m_trace = new QCheckBox(text(kTrace), this);
     m_traceFile = new QLineEdit(this);
-    m_traceBrowse = new QPushButton(text("Browse...", "浏览..."), this);
-    m_backupFolder->setPlaceholderText(text("Folder for the backups", "备份文件夹"));
-    m_traceFile->setPlaceholderText(text("Trace file", "记录文件"));
+    m_traceBrowse = new QPushButton(text(kBrowse), this);
+    m_backupFolder->setPlaceholderText(text(kBackupFolderHint));
+    m_traceFile->setPlaceholderText(text(kTraceFileHint));
     m_backup->setObjectName(controlName(IDC_BACKUP));
     m_backupFolder->setObjectName(controlName(IDC_BACKUP_FOLDER));
     m_backupBrowse->setObjectName(controlName(IDC_BACKUP_BROWSE));
@@ -54,12 +70,7 @@ CFieldOptionsDlg::CFieldOptionsDlg(FieldPreferences& prefs, bool chinese, QWidge
     grid->addWidget(m_trace, 3, 0, 1, 2);
     grid->addWidget(m_traceFile, 4, 0);
     grid->addWidget(m_traceBrowse, 4, 1);
-    auto* traceNote = new QLabel(text("Each transfer is added to the end of the file after a line with the date "
-                                      "and time, the command, the port and its device; an earlier trace is never "
-                                      "emptied.",
-                                      "每次传输都追加到文件末尾，前面一行写明日期时间、命令、端口及其设备；"
-                                      "已有的记录不会被清空。"),
-                                 this);
+    auto* traceNote = new QLabel(text(kTraceNote), this);
     traceNote->setObjectName(QStringLiteral("traceNote"));
     traceNote->setWordWrap(true);
     grid->addWidget(traceNote, 5, 0, 1, 2);
@@ -67,8 +78,8 @@ CFieldOptionsDlg::CFieldOptionsDlg(FieldPreferences& prefs, bool chinese, QWidge
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(controlName(1));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(controlName(2));
-    buttons->button(QDialogButtonBox::Ok)->setText(text("OK", "确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(text("Cancel", "取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(text(kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(text(kCancel));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);
@@ -117,13 +128,13 @@ void CFieldOptionsDlg::accept()
     // text the store cannot keep would be lost: say so and stay open.
     QString problem;
     if (m_backup->isChecked() && folder.isEmpty())
-        problem = m_chinese ? QStringLiteral("请选择备份文件夹。") : QStringLiteral("Choose the folder for the backups.");
+        problem = texts::text(kNoBackupFolder);
     else if (m_trace->isChecked() && file.isEmpty())
-        problem = m_chinese ? QStringLiteral("请选择记录文件。") : QStringLiteral("Choose the trace file.");
+        problem = texts::text(kNoTraceFile);
     else if (m_trace->isChecked() && QFileInfo(file).isDir())
-        problem = m_chinese ? QStringLiteral("记录文件不能是文件夹。") : QStringLiteral("The trace file cannot be a folder.");
+        problem = texts::text(kTraceFileIsFolder);
     else if (!UserStore::storableString(folder) || !UserStore::storableString(file))
-        problem = m_chinese ? QStringLiteral("文件夹或文件名太长。") : QStringLiteral("The folder or file name is too long.");
+        problem = texts::text(kNameTooLong);
     if (!problem.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), problem);
         return;

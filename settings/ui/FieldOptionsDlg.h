@@ -2,8 +2,8 @@
 // CFieldOptionsDlg: Setup > Options, the writing options of the user: back up
 // the radio before writing (and where), verify after writing, record a serial
 // trace (and into which file). Edits the FieldPreferences it is handed; OK
-// takes the changes into it, Cancel leaves it as it was. Built in code, in the
-// interface language given.
+// takes the changes into it, Cancel leaves it as it was. Built in code, its
+// texts from the active language module.
 
 #include <QDialog>
 
@@ -28,7 +28,7 @@ public:
         IDC_TRACE_BROWSE = 1207,
     };
 
-    CFieldOptionsDlg(FieldPreferences& prefs, bool chinese, QWidget* parent = nullptr);
+    explicit CFieldOptionsDlg(FieldPreferences& prefs, QWidget* parent = nullptr);
 
     // Where Browse... asks for a folder or file; tests replace it. The
     // argument is the current text; an empty answer keeps it.
@@ -48,7 +48,6 @@ private:
     void updateEnabled();
 
     FieldPreferences& m_prefs;
-    bool m_chinese;
     QCheckBox* m_backup;
     QLineEdit* m_backupFolder;
     QPushButton* m_backupBrowse;

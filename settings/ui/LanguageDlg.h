@@ -1,8 +1,12 @@
 #pragma once
-// CLanguageDlg: the Language dialog (template 134). On OK stores the chosen
-// language in "Halvorn.ini" and the settings file, and restarts the program.
+// CLanguageDlg: the Language dialog (template 134). Offers English and
+// Chinese (the template's buttons) and every further language module found in
+// the program directory; on OK stores the chosen language in "Halvorn.ini"
+// and the settings file, and restarts the program.
 
 #include <QDialog>
+#include <QList>
+#include <QStringList>
 
 #include <functional>
 
@@ -17,8 +21,14 @@ public:
 
     // Set when OK stored a different language (the program then restarts).
     bool m_bLanguageChanged = false;
-    // 0 English (button 1006), 1 Chinese (button 1007); -1 until the dialog opens.
+    // 0 English (button 1006), 1 Chinese (button 1007), 2 and on the further
+    // modules in the order of furtherLanguages(); -1 until the dialog opens.
     int m_nLanguage = -1;
+
+    // The languages of the "<Language>517.rcc" modules in programDir other
+    // than English and Chinese (case ignored), each named as its file is,
+    // sorted without regard to case.
+    static QStringList furtherLanguages(const QString& programDir);
 
     // Starts the program anew; the default starts QCoreApplication's program
     // file detached. Tests put an observer here instead.
@@ -43,9 +53,13 @@ protected:
 private:
     void OnInitDialog();
     void restartProgram();
+    void addFurtherLanguages();
+    int currentChoice() const;
 
     TemplateHost* m_template = nullptr;
 
     QRadioButton* m_radioEnglish = nullptr;  // 1006
     QRadioButton* m_radioChinese = nullptr;  // 1007
+    QStringList m_languages;                 // by choice
+    QList<QRadioButton*> m_radios;           // by choice; null where the template lacks one
 };

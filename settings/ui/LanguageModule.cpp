@@ -45,8 +45,20 @@ bool LanguageModule::load(const QString& language, const QString& programDir)
     g_loadedModule = found;
     // Every text the program renders now comes from this module.
     QFile strings(path(QStringLiteral("strings.json")));
-    texts::setActive(strings.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(strings.readAll())
-                                                       : texts::TextTable());
+    texts::TextTable table =
+        strings.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(strings.readAll()) : texts::TextTable();
+    // A module found under another case of its name ("chinese" finding
+    // Chinese517.rcc) gives its resources, but the program's own texts follow
+    // the name as written, as they always have: English unless the program
+    // has a table of exactly that name.
+    if (QFileInfo(found).fileName() != wanted) {
+        const texts::TextTable own = texts::TextTable::builtIn(language);
+        for (const int id : own.ids()) {
+            if (id >= texts::kFirstOwnTextId)
+                table.setText(id, own.text(id));
+        }
+    }
+    texts::setActive(table);
     return true;
 }
 

@@ -79,8 +79,20 @@ QList<QPair<int, int>> headings(const QList<ReportItem>& items, int line2)
 
 ReportPrinter::Texts english(const QString& owner = QStringLiteral("Owner Ltd"))
 {
-    ReportPrinter::Texts texts;
+    ReportPrinter::Texts texts = ReportPrinter::Texts::fromActiveTable();
     texts.copyrightsOwner = owner;
+    return texts;
+}
+
+// The report's texts in the English or the Chinese module; the English one is
+// active again afterwards.
+ReportPrinter::Texts textsIn(bool chinese)
+{
+    if (!chinese)
+        return english();
+    LanguageModule::load(QStringLiteral("Chinese"), QStringLiteral(KQ517_PROGRAM_DIR));
+    const ReportPrinter::Texts texts = english();
+    LanguageModule::load(QStringLiteral("English"), QStringLiteral(KQ517_PROGRAM_DIR));
     return texts;
 }
 
@@ -267,8 +279,7 @@ void TestPrint::channelRows()
     table.setCell(7, ChannelTable::ColDecode, QStringLiteral("D754I"));
     table.setCell(7, ChannelTable::ColEncode, QStringLiteral("254.1"));
     table.setCell(7, ChannelTable::ColBusy, QStringLiteral("No"));
-    ReportPrinter::Texts texts = english();
-    texts.chinese = chinese;
+    const ReportPrinter::Texts texts = textsIn(chinese);
     const ReportPrinter report(table, MemoryImage::newImage(), texts);
     const QList<ReportItem> items = report.pageItems(2, 2, roundMeasures());
 
@@ -324,8 +335,7 @@ void TestPrint::optionsPage()
     image.set(layout::kSquelchLevel, std::uint8_t(row[1]));
     image.set(layout::kTimeOutTimer, std::uint8_t(row[2]));
     image.set(layout::kTxPower, std::uint8_t(row[3]));
-    ReportPrinter::Texts texts = english();
-    texts.chinese = chinese;
+    const ReportPrinter::Texts texts = textsIn(chinese);
     // Channels in the table do not appear on page 1.
     const ReportPrinter report(tableWith({1, 2}), image, texts);
     const QList<ReportItem> items = report.pageItems(1, 2, roundMeasures());
@@ -430,14 +440,17 @@ void TestPrint::textsFromSettings()
     QVERIFY(dir.writeSettings("[Setup]\nLanguage=Chinese\n[English]\nCopyrights Owner=EN Owner\n"
                               "[Chinese]\nCopyrights Owner=中文所有者\n"));
     QVERIFY(dir.openSettingsAndLanguage(false));
+    // The labels follow the loaded module, the owner the language's section.
+    QVERIFY(LanguageModule::load(QStringLiteral("Chinese"), QStringLiteral(KQ517_PROGRAM_DIR)));
     ReportPrinter::Texts texts = ReportPrinter::textsFromSettings();
-    QVERIFY(texts.chinese);
+    QCOMPARE(texts.channel, QStringLiteral("信道"));
     QCOMPARE(texts.copyrightsOwner, QStringLiteral("中文所有者"));
 
+    QVERIFY(LanguageModule::load(QStringLiteral("English"), QStringLiteral(KQ517_PROGRAM_DIR)));
     g_strLanguage = QStringLiteral("English");
     g_bChinese = false;
     texts = ReportPrinter::textsFromSettings();
-    QVERIFY(!texts.chinese);
+    QCOMPARE(texts.channel, QStringLiteral("Channel"));
     QCOMPARE(texts.copyrightsOwner, QStringLiteral("EN Owner"));
 
     g_strLanguage = QStringLiteral("Klingon");
