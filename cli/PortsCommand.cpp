@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "link/PortSurvey.h"
+#include "texts/FieldReasons.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 
@@ -19,19 +20,21 @@ void printField(const char* name, const QString& value)
 
 int runPorts(const ParsedArgs&)
 {
+    const texts::TextTable& english = texts::TextTable::english();  // for scripts, whatever the language
     const QList<SurveyedPort> ports = PortSurvey::survey(g_settings);
     if (ports.isEmpty())
         std::fputs("No serial devices found, and no COM name maps to one.\n", stdout);
     for (const SurveyedPort& port : ports) {
         std::fprintf(stdout, "%s%s\n", QFile::encodeName(port.device).constData(),
-                     port.detected ? "" : "  (not listed by the system; a COM name maps to it)");
+                     port.detected ? "" : qPrintable(QStringLiteral("  ") + english.text(texts::fieldid::kNotListed)));
         if (port.detected) {
             printField("description", port.description);
             printField("vendor:product", port.vendorProduct);
             printField("serial number", port.serialNumber);
         }
         printField("COM name", port.comNames.join(QStringLiteral(", ")));
-        printField("can be opened", port.openable ? QStringLiteral("yes") : QStringLiteral("no: ") + port.reason);
+        printField("can be opened", port.openable ? QStringLiteral("yes")
+                                                  : QStringLiteral("no: ") + texts::openReasonAlone(port.openError, english));
     }
     std::fflush(stdout);
     return kExitOk;

@@ -23,7 +23,8 @@ void reportRadio(const FieldResult& result, const FieldOptions& options, bool re
             std::fprintf(stdout, "%swritten\n", qPrintable(radio));
     } else {
         std::fflush(stdout);  // the backup line first
-        printError(repeat ? QStringLiteral("radio %1: %2").arg(number).arg(result.reason) : result.reason);
+        const QString reason = texts::fieldResult(result, cliTexts());
+        printError(repeat ? QStringLiteral("radio %1: %2").arg(number).arg(reason) : reason);
     }
     std::fflush(stdout);
 }
@@ -62,13 +63,12 @@ int runWrite(const ParsedArgs& args)
         tally.add(result);
         reportRadio(result, fieldOptions, repeat, tally.radios());
         if (!result.succeeded())
-            failures.append(QStringLiteral("radio %1: %2").arg(tally.radios()).arg(result.reason));
+            failures.append(QStringLiteral("radio %1: %2").arg(tally.radios()).arg(texts::fieldResult(result, cliTexts())));
         if (!repeat || result.outcome == FieldResult::Outcome::Cancelled || !nextRadioWanted())
             break;
     }
     if (repeat) {
-        std::fprintf(stdout, "\n%d radio%s: %d written, %d failed verify, %d not written%s\n", tally.radios(),
-                     tally.radios() == 1 ? "" : "s", tally.written(), tally.failedVerify(), tally.notWritten(),
+        std::fprintf(stdout, "\n%s%s\n", qPrintable(texts::seriesSummary(tally, cliTexts())),
                      failures.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + failures.join(QStringLiteral("; "))));
         std::fflush(stdout);
     }
