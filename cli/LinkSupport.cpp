@@ -70,7 +70,9 @@ void StepProgress::show(FieldStep step, int row)
         m_active = true;
         m_step = step;
         if (m_mode == Mode::Lines)
-            std::fprintf(stderr, "%s rows 0 to %d\n", stepLabel(step).constData(), layout::kRadioRowCount - 1);
+            std::fprintf(stderr, "%s\n", qPrintable(cliTexts().text(texts::fieldid::kRowsStarted)
+                                                      .arg(texts::stepProgress(step, cliTexts()))
+                                                      .arg(layout::kRadioRowCount - 1)));
     }
     m_rowsDone = row + 1;
     if (m_mode == Mode::Bar) {
@@ -90,10 +92,14 @@ void StepProgress::finish()
     if (m_mode == Mode::Bar)
         std::fputc('\n', stderr);
     else if (m_rowsDone == layout::kRadioRowCount)
-        std::fprintf(stderr, "%s done: %d rows\n", stepLabel(m_step).constData(), m_rowsDone);
+        std::fprintf(stderr, "%s\n", qPrintable(cliTexts().text(texts::fieldid::kRowsDone)
+                                                  .arg(texts::stepProgress(m_step, cliTexts()))
+                                                  .arg(m_rowsDone)));
     else
-        std::fprintf(stderr, "%s stopped after %d of %d rows\n", stepLabel(m_step).constData(), m_rowsDone,
-                     layout::kRadioRowCount);
+        std::fprintf(stderr, "%s\n", qPrintable(cliTexts().text(texts::fieldid::kRowsStopped)
+                                                  .arg(texts::stepProgress(m_step, cliTexts()))
+                                                  .arg(m_rowsDone)
+                                                  .arg(layout::kRadioRowCount)));
     std::fflush(stderr);
 }
 
@@ -107,7 +113,8 @@ FieldCallbacks cliCallbacks(StepProgress& progress, int retries)
         progress.finish();
         if (failures > retries)
             return false;
-        printError(QStringLiteral("%1 (trying again, %2 of %3)")
+        printError(cliTexts()
+                       .text(texts::fieldid::kTryingAgain)
                        .arg(texts::transferMessage(TransferResult::CommunicationError, cliTexts()))
                        .arg(failures)
                        .arg(retries));
@@ -132,7 +139,7 @@ bool imageAccepted(const MemoryImage& image, bool force)
 
 bool nextRadioWanted()
 {
-    std::fputs("Connect the next radio and press Enter (q and Enter, or end of input, to finish): ", stdout);
+    std::fputs(qPrintable(cliTexts().text(texts::fieldid::kNextRadioPrompt)), stdout);
     std::fflush(stdout);
     char line[256];
     if (g_stopRequested || !std::fgets(line, sizeof line, stdin) || g_stopRequested)

@@ -85,6 +85,28 @@ enum : int {
     kPortReason,       // %1 port, %2 reason
     kAnotherProgram,
     kNotListed,        // a device only a COM name maps to
+
+    kRadioLine = 61883,  // %1 radio number, %2 what became of it
+
+    // The command line's own lines
+    kRowsStarted = 61890,  // %1 step, %2 last row
+    kRowsDone,             // %1 step, %2 rows
+    kRowsStopped,          // %1 step, %2 rows done, %3 rows
+    kTryingAgain,          // %1 message, %2 failures, %3 retries
+    kNextRadioPrompt,
+    kBackupSaved,          // %1 path
+    kWrittenAndVerified,
+    kWritten,
+    kRadioFailed,          // %1 radio number, %2 reason
+    kNoPorts,
+    kFieldDescription,
+    kFieldVendorProduct,
+    kFieldSerialNumber,
+    kFieldComName,
+    kFieldCanOpen,
+    kCanOpen,
+    kCannotOpen,           // %1 reason
+    kSimVanished,          // %1 block
 };
 }  // namespace fieldid
 

@@ -26,9 +26,8 @@ enum : int {
     kNextRadio,
     kFinish,
     kWritingRadio,       // %1 radio number
-    kFailed,             // %1 what failed
-    kRadioLine,          // %1 radio number, %2 its result
-    kConnectNext,
+    kFailed,             // %1 what failed; 61883 is texts::fieldid::kRadioLine
+    kConnectNext = 61884,
     kTraceNote,          // %1 the line, %2 the trace's failure
     kCancel,             // the Cancel button of the image question
 };

@@ -98,7 +98,7 @@ void CSeveralRadiosDlg::writeNext()
         line = texts::text(fieldtext::kFailed, line);
     if (traceError.isError())
         line = texts::text(fieldtext::kTraceNote, line, texts::traceError(traceError));
-    line = texts::text(fieldtext::kRadioLine, QString::number(number), line);
+    line = texts::text(texts::fieldid::kRadioLine, QString::number(number), line);
     m_list->addItem(line);
     m_list->scrollToBottom();
 

@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.errorOutput.contains(kOpenFailed), qPrintable(r.errorOutput));
         holder.close();
-        QVERIFY2(SerialBytePort::canOpen(sim.devicePath(), &error), qPrintable(error));
+        QVERIFY2(SerialBytePort::canOpen(sim.devicePath(), &error), qPrintable(texts::openReason(error)));
     }
 
     void usageErrors_data()

@@ -23,15 +23,16 @@ TextTable moduleTable(const char* language)
     return file.open(QIODevice::ReadOnly) ? TextTable::fromJson(file.readAll()) : TextTable();
 }
 
-// table with every letter of every text made its full-width form, so that a
-// rendering shows which letters came from the table and which from the code.
+// table with every letter and sign of every text (placeholders aside) made
+// its full-width form, so that a rendering shows which letters came from the
+// table and which from the code.
 TextTable fullWidth(const TextTable& table)
 {
     QByteArray json = "{";
     for (int id : table.ids()) {
         QString text = table.text(id);
         for (QChar& c : text) {
-            if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            if (c.unicode() > 0x20 && c.unicode() < 0x7F && c != QLatin1Char('%') && !c.isDigit())
                 c = QChar(c.unicode() - 0x21 + 0xFF01);
         }
         text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
