@@ -4,6 +4,8 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "codeplug/ImageDiff.h"
+#include "texts/DiffLines.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -20,10 +22,10 @@ int runDiff(const ParsedArgs& args)
 
     const QList<imagediff::DiffLine> lines = imagediff::diff(a, b);
     QString text;
-    for (const imagediff::DiffLine& line : lines)
-        text += line.text() + QLatin1Char('\n');
+    for (const QString& line : texts::diffLines(lines, a, b))
+        text += line + QLatin1Char('\n');
     if (!writeStdout(text.toUtf8())) {
-        printError(QStringLiteral("diff: cannot write to standard output"));
+        printError(QStringLiteral("diff: ") + texts::text(IDS_CLI_STDOUT));
         return kExitUsage;
     }
     return lines.isEmpty() ? kExitOk : kExitFailed;

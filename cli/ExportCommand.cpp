@@ -10,6 +10,8 @@
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
+#include "texts/PlanReasons.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -34,7 +36,7 @@ int runExport(const ParsedArgs& args)
 
     if (!haveOut) {
         if (!writeStdout(csv)) {
-            printError(QStringLiteral("export: cannot write to standard output"));
+            printError(QStringLiteral("export: ") + texts::text(IDS_CLI_STDOUT));
             return kExitFailed;
         }
     } else {
@@ -46,7 +48,7 @@ int runExport(const ParsedArgs& args)
         }
     }
     for (const channelplan::LeftOut& channel : leftOut)
-        printError(QStringLiteral("export: %1").arg(channel.text()));
+        printError(QStringLiteral("export: %1").arg(texts::leftOutText(channel)));
     return leftOut.isEmpty() ? kExitOk : kExitIncomplete;
 }
 

@@ -7,6 +7,9 @@
 #include "cli/Commands.h"
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/ImageLayout.h"
+#include "texts/CellTexts.h"
+#include "texts/PlanReasons.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -14,12 +17,12 @@ bool readPlan(const QString& path, QByteArray* bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("import: cannot read \"%1\": %2").arg(path, file.errorString()));
+        printError(QStringLiteral("import: ") + texts::text(IDS_CLI_CANNOT_READ, path, file.errorString()));
         return false;
     }
     *bytes = file.read(channelplan::kLargestPlanBytes + 1);
     if (bytes->size() > channelplan::kLargestPlanBytes) {
-        printError(QStringLiteral("import: \"%1\" is larger than 1 MiB: not a channel plan").arg(path));
+        printError(QStringLiteral("import: ") + texts::text(IDS_CLI_TOO_LARGE, path));
         return false;
     }
     return true;
@@ -43,22 +46,23 @@ int runImport(const ParsedArgs& args)
     const modelband::BandLimits limits = bandLimitsOf(image, &band);
     if (band.isEmpty()) {
         // Without a band no frequency can pass; say why instead of refusing every row.
-        printError(QStringLiteral("import: the settings file names no band for model %1, band %2 of the base image")
-                       .arg(image.at(layout::kModelIndex))
-                       .arg(image.at(layout::kBandIndex)));
+        printError(QStringLiteral("import: ") + texts::text(IDS_CLI_NO_BAND, QString::number(image.at(layout::kModelIndex)),
+                                                            QString::number(image.at(layout::kBandIndex))));
         return kExitFailed;
     }
-    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits);
+    // Cells may be written in the words of any language module.
+    const CellWords words = texts::cellWords();
+    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits, words);
     if (!plan.ok()) {
         for (const channelplan::PlanError& error : plan.errors)
-            printError(QStringLiteral("import: %1: %2").arg(inPath, error.text(limits)));
+            printError(QStringLiteral("import: %1: %2").arg(inPath, texts::planErrorText(error, limits)));
         return kExitFailed;
     }
 
     // Rows skipped as CHIRP skips them are named; the rest is imported.
     for (const channelplan::PlanError& warning : plan.warnings)
-        printError(QStringLiteral("import: %1: %2").arg(inPath, warning.text(limits)));
-    channelplan::applyToImage(plan.rows, image, limits);
+        printError(QStringLiteral("import: %1: %2").arg(inPath, texts::planErrorText(warning, limits)));
+    channelplan::applyToImage(plan.rows, image, limits, words);
     QString reason;
     if (!image.saveFile(outPath, &reason)) {
         printError(reason);

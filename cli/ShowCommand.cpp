@@ -18,13 +18,16 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/ModelBandSettings.h"
+#include "texts/CellTexts.h"
+#include "texts/DiffLines.h"
 
 namespace {
 
+// The command line keeps the built-in English table active.
 ChannelTable englishTable(const MemoryImage& image)
 {
-    ChannelTable table(false);
-    table.decode(image, false);
+    ChannelTable table(texts::cellWords());
+    table.decode(image);
     return table;
 }
 
@@ -55,7 +58,7 @@ QString tableText(const ChannelTable& table)
 
 QString orUnnamed(const QString& text)
 {
-    return text.isEmpty() ? QStringLiteral("(not named in the settings file)") : text;
+    return text.isEmpty() ? texts::text(IDS_CLI_UNNAMED) : text;
 }
 
 QString optionsText(const MemoryImage& image)
@@ -68,12 +71,12 @@ QString optionsText(const MemoryImage& image)
     // One arg() call each: a "%2" in a name from the settings file stays as it is.
     QList<QPair<QString, QString>> rows;
     for (const imagediff::OptionValue& option : imagediff::optionValues(image)) {
-        QString value = option.value;
+        QString value = texts::optionValue(option.offset, image, option.value);
         if (option.offset == layout::kModelIndex)
-            value = QStringLiteral("%1 (model %2)").arg(orUnnamed(model), option.value);
+            value = texts::text(IDS_CLI_MODEL, orUnnamed(model), option.value);
         else if (option.offset == layout::kBandIndex)
-            value = QStringLiteral("%1 (band %2)").arg(orUnnamed(band), option.value);
-        rows.append({option.name + QLatin1Char(':'), value});
+            value = texts::text(IDS_CLI_BAND, orUnnamed(band), option.value);
+        rows.append({texts::optionName(option.offset) + QLatin1Char(':'), value});
     }
     int width = 0;
     for (const auto& row : rows)
@@ -92,15 +95,15 @@ int runShow(const ParsedArgs& args)
         return kExitFailed;
 
     QString text;
-    text += QStringLiteral("File: %1\n").arg(path);
+    text += texts::text(IDS_CLI_FILE, path) + QLatin1Char('\n');
     text += QLatin1Char('\n');
-    text += QStringLiteral("Channels\n");
+    text += texts::text(IDS_CLI_CHANNELS) + QLatin1Char('\n');
     text += tableText(englishTable(image));
     text += QLatin1Char('\n');
-    text += QStringLiteral("Options\n");
+    text += texts::text(IDS_CLI_OPTIONS) + QLatin1Char('\n');
     text += optionsText(image);
     if (!writeStdout(text.toUtf8())) {
-        printError(QStringLiteral("show: cannot write to standard output"));
+        printError(QStringLiteral("show: ") + texts::text(IDS_CLI_STDOUT));
         return kExitFailed;
     }
     return kExitOk;

@@ -2,8 +2,8 @@
 
 #include "codeplug/Codecs.h"
 
-CellValidator::CellValidator(std::int32_t bandLow, std::int32_t bandHigh)
-    : m_nBandLow(bandLow), m_nBandHigh(bandHigh)
+CellValidator::CellValidator(std::int32_t bandLow, std::int32_t bandHigh, const CellWords& words)
+    : m_nBandLow(bandLow), m_nBandHigh(bandHigh), m_words(words)
 {
 }
 
@@ -94,7 +94,7 @@ int CellValidator::store(Channel& channel, int col, const QString& text) const
     if (!channel.hasRx() && !channel.hasTx())
         return NoMessage;
     if (col == ChannelTable::ColBusy)
-        channel.setBusyLock(text == codec::busyLockText(true, false) || text == codec::busyLockText(true, true));
+        channel.setBusyLock(m_words.readsBusyLock(text, Qt::CaseSensitive) == true);
     else
         channel.setTone(col == ChannelTable::ColDecode ? Channel::Tone::Decode : Channel::Tone::Encode, text);
     return NoMessage;

@@ -32,7 +32,8 @@ public:
     // which the image reads back as "no frequency".
     static constexpr std::int64_t kSmallestFrequency = 1000000;
 
-    CellValidator(std::int32_t bandLow, std::int32_t bandHigh);
+    // Busy-lock texts read in the words of any of words' languages.
+    CellValidator(std::int32_t bandLow, std::int32_t bandHigh, const CellWords& words = CellWords());
 
     // Reads a typed frequency (decimal product with 100000) and checks it:
     // a plain decimal number (isPlainNumber), both band limits allowed and
@@ -56,4 +57,5 @@ public:
 private:
     std::int32_t m_nBandLow;
     std::int32_t m_nBandHigh;
+    CellWords m_words;
 };

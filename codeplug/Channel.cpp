@@ -41,9 +41,9 @@ std::int64_t Channel::rx() const { return frequencyAt(m_bytes.data() + ch::kRxFr
 std::int64_t Channel::tx() const { return frequencyAt(m_bytes.data() + ch::kTxFrequency); }
 bool Channel::inUse() const { return codec::channelInUse(m_bytes.data()); }
 
-QString Channel::toneText(Tone which, bool chinese) const
+QString Channel::toneText(Tone which, const WordSet& words) const
 {
-    return codec::decodeTone(m_bytes[highOffset(which)], m_bytes[lowOffset(which)], true, chinese);
+    return codec::decodeTone(m_bytes[highOffset(which)], m_bytes[lowOffset(which)], true, words);
 }
 
 bool Channel::hasTone(Tone which) const
@@ -81,7 +81,8 @@ void Channel::setTone(Tone which, const QString& text)
     const bool wantNone = newHigh == 0xFF;
     // A tone that already reads as the text keeps its bytes: no tone stored
     // as 0x00, a code whose bytes are not the canonical ones.
-    if (wantNone ? !hasTone(which) : codec::decodeTone(high, low, true, false) == codec::decodeTone(newHigh, newLow, true, false))
+    if (wantNone ? !hasTone(which) : codec::decodeTone(high, low, true, WordSet::fileWords()) ==
+                                         codec::decodeTone(newHigh, newLow, true, WordSet::fileWords()))
         return;
     high = newHigh;
     low = newLow;
@@ -93,15 +94,15 @@ void Channel::setBusyLock(bool on)
     flags = on ? std::uint8_t(flags & ~ch::kBusyLockOffBit) : std::uint8_t(flags | ch::kBusyLockOffBit);
 }
 
-QString Channel::cellText(int col, bool chinese) const
+QString Channel::cellText(int col, const WordSet& words) const
 {
     const std::uint8_t* r = m_bytes.data();
     switch (col) {
     case ChannelTable::ColRx: return codec::decodeFrequency(r + ch::kRxFrequency);
     case ChannelTable::ColTx: return codec::decodeFrequency(r + ch::kTxFrequency);
-    case ChannelTable::ColDecode: return codec::decodeTone(r[ch::kDecodeToneHigh], r[ch::kDecodeToneLow], inUse(), chinese);
-    case ChannelTable::ColEncode: return codec::decodeTone(r[ch::kEncodeToneHigh], r[ch::kEncodeToneLow], inUse(), chinese);
-    case ChannelTable::ColBusy: return codec::decodeBusyLock(r[ch::kFlags], inUse(), chinese);
+    case ChannelTable::ColDecode: return codec::decodeTone(r[ch::kDecodeToneHigh], r[ch::kDecodeToneLow], inUse(), words);
+    case ChannelTable::ColEncode: return codec::decodeTone(r[ch::kEncodeToneHigh], r[ch::kEncodeToneLow], inUse(), words);
+    case ChannelTable::ColBusy: return codec::decodeBusyLock(r[ch::kFlags], inUse(), words);
     default: return QString();
     }
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+#include "codeplug/CellWords.h"
 #include "codeplug/ImageLayout.h"
 
 class Channel {
@@ -30,20 +31,21 @@ public:
     std::int64_t tx() const;
     // Both frequencies present: the channel is in use.
     bool inUse() const;
-    // The tone's text as a channel in use shows it ("None" for no tone).
-    QString toneText(Tone which, bool chinese) const;
+    // The tone's text as a channel in use shows it (words.none for no tone).
+    QString toneText(Tone which, const WordSet& words) const;
     bool hasTone(Tone which) const;
     bool busyLock() const;
 
     // units 0 empties the field (0xFF in its four bytes).
     void setRx(std::int64_t units);
     void setTx(std::int64_t units);
-    // A tone-table text in either language; "None"/"无"/"" for no tone.
+    // A tone-table text; any text that is neither a DCS code nor a number
+    // (a no-tone word of any language, "") means no tone.
     void setTone(Tone which, const QString& text);
     void setBusyLock(bool on);
 
     // What cell col (1 to 5 of the channel table) shows for this channel.
-    QString cellText(int col, bool chinese) const;
+    QString cellText(int col, const WordSet& words) const;
 
     bool operator==(const Channel& other) const = default;
 

@@ -31,20 +31,23 @@ bool isComment(const csvtext::Record& record)
 
 enum class TableHeader { No, Yes, Incomplete };
 
-// The channel table's own header, in either language. Spreadsheets may add
-// empty cells after it. A header that names some of its columns (the first,
-// or two of them) but lacks others is Incomplete, *missing naming those.
-TableHeader tableHeader(QStringList cells, QString* missing)
+// The channel table's own header, in any of words' languages. Spreadsheets
+// may add empty cells after it. A header that names some of its columns (the
+// first, or two of them) but lacks others is Incomplete, *missing naming those
+// in the language it names most columns of; a header complete in any one
+// language is the header.
+TableHeader tableHeader(QStringList cells, const CellWords& words, QString* missing)
 {
     while (cells.size() > planformat::kCsvColumnCount && cells.last().trimmed().isEmpty())
         cells.removeLast();
     for (QString& cell : cells)
         cell = cell.trimmed();
-    for (const bool chinese : {false, true}) {
+    qsizetype closest = 0;
+    for (const WordSet& set : words.sets()) {
         QStringList absent;
         bool inPlace = cells.size() == planformat::kCsvColumnCount;
         for (int c = 0; c < planformat::kCsvColumnCount; ++c) {
-            const QString name = ChannelTable::header(c, chinese);
+            const QString name = set.header(c);
             const auto same = [&name](const QString& cell) { return cell.compare(name, Qt::CaseInsensitive) == 0; };
             if (std::none_of(cells.cbegin(), cells.cend(), same))
                 absent << name;
@@ -54,26 +57,26 @@ TableHeader tableHeader(QStringList cells, QString* missing)
             return TableHeader::Yes;
         const qsizetype present = planformat::kCsvColumnCount - absent.size();
         const bool firstNamed = !cells.isEmpty() &&
-                                cells.first().compare(ChannelTable::header(0, chinese), Qt::CaseInsensitive) == 0;
-        if (!absent.isEmpty() && (firstNamed || present >= 2)) {
+                                cells.first().compare(set.header(0), Qt::CaseInsensitive) == 0;
+        if (!absent.isEmpty() && (firstNamed || present >= 2) && present + 1 > closest) {
+            closest = present + 1;
             *missing = absent.join(QStringLiteral(", "));
-            return TableHeader::Incomplete;
         }
     }
-    return TableHeader::No;
+    return closest > 0 ? TableHeader::Incomplete : TableHeader::No;
 }
 
-bool isTableHeader(const QStringList& cells)
+bool isTableHeader(const QStringList& cells, const CellWords& words)
 {
     QString missing;
-    return tableHeader(cells, &missing) == TableHeader::Yes;
+    return tableHeader(cells, words, &missing) == TableHeader::Yes;
 }
 
 // One row of the grid's six columns.
-PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLimits& limits, bool chinese,
-                     QList<PlanError>* errors)
+PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLimits& limits,
+                     const CellWords& words, QList<PlanError>* errors)
 {
-    const auto column = [chinese](int c) { return ChannelTable::header(c, chinese); };
+    const auto column = [&words](int c) { return words.shown().header(c); };
     const auto fail = [&](int c, Reason reason, const QString& value) {
         errors->append(PlanError{line, c < 0 ? QString() : column(c), reason, plancells::shownValue(value), 0, {}, {}});
     };
@@ -131,8 +134,8 @@ PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLi
 
     const auto tone = [&](int c) {
         if (cells.at(c).isEmpty())
-            return codec::noToneText(chinese);
-        const QString text = plancells::toneText(cells.at(c), chinese);
+            return words.shown().none;
+        const QString text = plancells::toneText(cells.at(c), words);
         if (text.isEmpty())
             fail(c, Reason::BadTone, cells.at(c));
         return text;
@@ -141,7 +144,7 @@ PlanRow readTableRow(const QStringList& given, int line, const modelband::BandLi
     row.encode = tone(ChannelTable::ColEncode);
 
     if (!cells.at(ChannelTable::ColBusy).isEmpty()) {
-        row.busy = plancells::busyText(cells.at(ChannelTable::ColBusy), chinese);
+        row.busy = plancells::busyText(cells.at(ChannelTable::ColBusy), words);
         if (row.busy.isEmpty())
             fail(ChannelTable::ColBusy, Reason::BadBusyLock, cells.at(ChannelTable::ColBusy));
     }
@@ -211,130 +214,7 @@ void applyRow(const PlanRow& row, Channel& channel, const CellValidator& validat
 
 }  // namespace
 
-QString PlanError::text(const modelband::BandLimits& limits) const
-{
-    // An offset message names its own cells (Offset, Duplex) in its sentence.
-    const bool namesColumn = reason == Reason::OffsetOutOfBand || reason == Reason::OffsetOffStep;
-    QString where;
-    if (line > 0)
-        where = column.isEmpty() || namesColumn ? QStringLiteral("line %1: ").arg(line)
-                                                : QStringLiteral("line %1, %2: ").arg(QString::number(line), column);
-    const QString quotedValue = QLatin1Char('"') + value + QLatin1Char('"');
-    QString why;
-    switch (reason) {
-    case Reason::NotText:
-        why = QStringLiteral("not a text file");
-        break;
-    case Reason::Empty:
-        why = QStringLiteral("the file is empty");
-        break;
-    case Reason::UnknownHeader:
-        why = QStringLiteral("the first line is neither a channel CSV header (%1) nor a CHIRP CSV header (%2)")
-                  .arg(ChannelTable::header(0, false) + QLatin1Char(',') + ChannelTable::header(1, false) +
-                           QStringLiteral(",..."),
-                       QString(planformat::kChirpColumnNames[planformat::ChirpLocation]) + QLatin1Char(',') +
-                           QString(planformat::kChirpColumnNames[planformat::ChirpName]) + QStringLiteral(",..."));
-        break;
-    case Reason::NoRows:
-        why = QStringLiteral("no channels are listed");
-        break;
-    case Reason::Unparsable:
-        why = QStringLiteral("a quoted cell is never closed");
-        break;
-    case Reason::WrongCellCount:
-        why = QStringLiteral("%1 cells, at most %2 expected").arg(value).arg(planformat::kCsvColumnCount);
-        break;
-    case Reason::BadChannel:
-        why = QStringLiteral("%1 is not a channel from 1 to %2").arg(quotedValue).arg(layout::kChannelCount);
-        break;
-    case Reason::DuplicateChannel:
-        why = QStringLiteral("channel %1 is already listed on line %2").arg(value).arg(earlierLine);
-        break;
-    case Reason::NotANumber:
-        why = QStringLiteral("%1 is not a frequency in MHz").arg(quotedValue);
-        break;
-    case Reason::OutOfBand:
-        why = QStringLiteral("%1 MHz is outside the band %2 to %3 MHz")
-                  .arg(value, codec::formatFrequency(limits.low), codec::formatFrequency(limits.high));
-        break;
-    case Reason::OffStep:
-        why = QStringLiteral("%1 MHz is not on a 5 kHz or 6.25 kHz step").arg(value);
-        break;
-    case Reason::TxWithoutRx:
-        why = QStringLiteral("%1 given for a channel without a receive frequency").arg(quotedValue);
-        break;
-    case Reason::BadTone:
-        why = QStringLiteral("%1 is not a tone of the tone list").arg(quotedValue);
-        break;
-    case Reason::BadBusyLock:
-        why = QStringLiteral("%1 is neither Yes nor No").arg(quotedValue);
-        break;
-    case Reason::BadDuplex:
-        why = QStringLiteral("%1 is not a duplex (blank, +, - or split)").arg(quotedValue);
-        break;
-    case Reason::TransmitOff:
-        why = QStringLiteral("transmit off cannot be stored: every channel has a transmit frequency");
-        break;
-    case Reason::BadToneMode:
-        why = QStringLiteral("%1 is not a tone mode (blank, Tone, TSQL, DTCS or Cross)").arg(quotedValue);
-        break;
-    case Reason::BadCrossMode:
-        why = QStringLiteral("%1 is not a cross mode such as Tone->DTCS").arg(quotedValue);
-        break;
-    case Reason::BadPolarity:
-        why = QStringLiteral("%1 is not two polarity letters N or R").arg(quotedValue);
-        break;
-    case Reason::MissingColumns:
-        why = QStringLiteral("missing from the header: %1").arg(value);
-        break;
-    case Reason::ShortRow:
-        why = QStringLiteral("missing from the row: %1").arg(value);
-        break;
-    case Reason::BadMode:
-        why = QStringLiteral("%1 is not a mode the radio works in (FM or NFM)").arg(quotedValue);
-        break;
-    case Reason::OffsetOutOfBand:
-        why = QStringLiteral("%1 %2 with Duplex %3 gives a transmit frequency of %4 MHz, outside the band %5 to %6 MHz")
-                  .arg(column, value, duplex, transmit, codec::formatFrequency(limits.low),
-                       codec::formatFrequency(limits.high));
-        break;
-    case Reason::OffsetOffStep:
-        why = QStringLiteral("%1 %2 with Duplex %3 gives a transmit frequency of %4 MHz, not on a 5 kHz or 6.25 kHz step")
-                  .arg(column, value, duplex, transmit);
-        break;
-    case Reason::NoFrequency:
-        why = QStringLiteral("no frequency: the row is skipped");
-        break;
-    case Reason::UnlistedTone:
-    case Reason::NoTransmit:
-    case Reason::NoReceive:
-        // Export reasons: LeftOut says them.
-        break;
-    }
-    return where + why;
-}
-
-QString LeftOut::text() const
-{
-    QString why;
-    switch (reason) {
-    case Reason::UnlistedTone:
-        why = QStringLiteral("\"%1\" is not a tone of the tone list").arg(value);
-        break;
-    case Reason::NoTransmit:
-        why = QStringLiteral("the channel has no transmit frequency");
-        break;
-    case Reason::NoReceive:
-        why = QStringLiteral("the channel has no receive frequency");
-        break;
-    default:
-        break;
-    }
-    return QStringLiteral("channel %1, %2: %3; left out of the CHIRP file")
-        .arg(QString::number(channel), ChannelTable::header(column, false), why);
-}
-
-ParseResult parseFile(const QByteArray& given, const modelband::BandLimits& limits, bool chinese)
+ParseResult parseFile(const QByteArray& given, const modelband::BandLimits& limits, const CellWords& words)
 {
     // Ctrl-Z at the very end is the end-of-file mark of old DOS editors,
     // not part of the text.
@@ -365,13 +245,13 @@ ParseResult parseFile(const QByteArray& given, const modelband::BandLimits& limi
     QList<PlanRow> rows;
     QList<PlanError> errors;
     QString missing;
-    switch (tableHeader(header.cells, &missing)) {
+    switch (tableHeader(header.cells, words, &missing)) {
     case TableHeader::Yes:
         for (const csvtext::Record& record : lines)
-            rows.append(readTableRow(record.cells, record.line, limits, chinese, &errors));
+            rows.append(readTableRow(record.cells, record.line, limits, words, &errors));
         if (rows.isEmpty())
             return failure(Reason::NoRows);
-        return finish(Format::Csv, rows, errors, ChannelTable::header(ChannelTable::ColLabel, chinese));
+        return finish(Format::Csv, rows, errors, words.shown().header(ChannelTable::ColLabel));
     case TableHeader::Incomplete:
         return failure(Reason::MissingColumns, header.line, missing);
     case TableHeader::No:
@@ -384,7 +264,7 @@ ParseResult parseFile(const QByteArray& given, const modelband::BandLimits& limi
         QList<PlanError> warnings;
         for (const csvtext::Record& record : lines) {
             PlanRow row;
-            if (chirpplan::readRow(record.cells, record.line, columns, limits, chinese, &row, &errors, &warnings))
+            if (chirpplan::readRow(record.cells, record.line, columns, limits, words.shown(), &row, &errors, &warnings))
                 rows.append(row);
         }
         ParseResult result;
@@ -403,21 +283,21 @@ ParseResult parseFile(const QByteArray& given, const modelband::BandLimits& limi
     return failure(Reason::UnknownHeader, header.line, plancells::shownValue(header.cells.join(QLatin1Char(','))));
 }
 
-ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits, bool chinese)
+ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits, const CellWords& words)
 {
     QList<csvtext::Record> lines;
     ParseResult error;
     if (!records(text, QLatin1Char(planformat::kTabSeparator), &lines, &error))
         return error;
-    if (isTableHeader(lines.first().cells))
+    if (isTableHeader(lines.first().cells, words))
         lines.removeFirst();
     if (lines.isEmpty())
         return failure(Reason::NoRows);
     QList<PlanRow> rows;
     QList<PlanError> errors;
     for (const csvtext::Record& record : lines)
-        rows.append(readTableRow(record.cells, record.line, limits, chinese, &errors));
-    return finish(Format::TabSeparated, rows, errors, ChannelTable::header(ChannelTable::ColLabel, chinese));
+        rows.append(readTableRow(record.cells, record.line, limits, words, &errors));
+    return finish(Format::TabSeparated, rows, errors, words.shown().header(ChannelTable::ColLabel));
 }
 
 bool placeFrom(QList<PlanRow>& rows, int firstChannel)
@@ -429,9 +309,10 @@ bool placeFrom(QList<PlanRow>& rows, int firstChannel)
     return true;
 }
 
-void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits)
+void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits,
+                  const CellWords& words)
 {
-    const CellValidator validator(limits.low, limits.high);
+    const CellValidator validator(limits.low, limits.high, words);
     for (const PlanRow& row : rows) {
         if (row.channel < 1 || row.channel > layout::kChannelCount)
             continue;
@@ -443,8 +324,8 @@ void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelban
 
 QByteArray writeCsv(const MemoryImage& image)
 {
-    ChannelTable table(false);
-    table.decode(image, false);
+    ChannelTable table;
+    table.decode(image);
     const QChar separator = QLatin1Char(planformat::kCsvSeparator);
     QString text;
     for (int row = 0; row < ChannelTable::kRows; ++row) {
@@ -460,8 +341,8 @@ QByteArray writeCsv(const MemoryImage& image)
 
 QByteArray writeChirpCsv(const MemoryImage& image, QList<LeftOut>* leftOut)
 {
-    ChannelTable table(false);
-    table.decode(image, false);
+    ChannelTable table;
+    table.decode(image);
     const QChar separator = QLatin1Char(planformat::kCsvSeparator);
     const auto written = [separator](const QStringList& all) {
         QStringList cells;

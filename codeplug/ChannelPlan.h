@@ -77,9 +77,6 @@ struct PlanError {
     int earlierLine = 0;  // a duplicate channel: where it was first listed
     QString duplex;       // OffsetOutOfBand, OffsetOffStep: the Duplex as written
     QString transmit;     // ... and the transmit frequency they give
-
-    // "line 4, Rx Frequency: 520.00000 is outside the band 130.00000 to 160.00000 MHz"
-    QString text(const modelband::BandLimits& limits) const;
 };
 
 enum class Format { Unknown, Csv, Chirp, TabSeparated };
@@ -94,11 +91,14 @@ struct ParseResult {
 };
 
 // A file's bytes, our CSV or CHIRP CSV (told apart by the header line).
-// Tone and busy-lock texts in the rows are English, or Chinese when chinese.
-ParseResult parseFile(const QByteArray& bytes, const modelband::BandLimits& limits, bool chinese = false);
+// Headers, tone and busy-lock words are read in any of words' languages; the
+// rows and the errors' column names are in words.shown().
+ParseResult parseFile(const QByteArray& bytes, const modelband::BandLimits& limits,
+                      const CellWords& words = CellWords());
 
 // Clipboard text: tab-separated rows of the grid's six columns.
-ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits, bool chinese = false);
+ParseResult parseTabSeparated(const QString& text, const modelband::BandLimits& limits,
+                              const CellWords& words = CellWords());
 
 // Renumbers rows to consecutive channels from firstChannel (a paste at the
 // current row). False, rows untouched, when they would run past channel 16.
@@ -108,8 +108,10 @@ bool placeFrom(QList<PlanRow>& rows, int firstChannel);
 // in use is new (transmit = receive, no tones, busy lock on before the row's
 // own cells), a value that does not change keeps its bytes, and every other
 // channel and byte of image stays as it was. The program's import and paste
-// and the command line's import all go through here.
-void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits);
+// and the command line's import all go through here. The rows' busy-lock
+// words are read in any of words' languages.
+void applyToImage(const QList<PlanRow>& rows, MemoryImage& image, const modelband::BandLimits& limits,
+                  const CellWords& words = CellWords());
 
 // A channel an export cannot express and so leaves out of the file.
 struct LeftOut {
@@ -117,13 +119,10 @@ struct LeftOut {
     int column = 0;  // the channel table column of the cell at fault
     Reason reason = Reason::UnlistedTone;
     QString value;   // the cell as the channel table shows it
-
-    // "channel 5, QT/DQT Dec: "D1023N" is not a tone of the tone list: left out"
-    QString text() const;
 };
 
-// Our CSV: the header, then channels 1 to 16, each cell the English text
-// the channel table shows.
+// Our CSV: the header, then channels 1 to 16, each cell the text the channel
+// table shows in the CSV files' words (WordSet::fileWords()).
 QByteArray writeCsv(const MemoryImage& image);
 // CHIRP CSV: the header, then one row per channel, in a form CHIRP's own
 // reader accepts on every row. A channel that form cannot hold (a tone off

@@ -9,8 +9,9 @@
 
 namespace planformat {
 
-// Our CSV: a header of the channel table's English (or Chinese) column
-// headers, ChannelTable::header(0..5), then one row per channel:
+// Our CSV: a header of the channel table's column headers in the CSV files'
+// words, WordSet::fileWords().headers (read in any known language's words),
+// then one row per channel:
 //   CH            channel number, 1 to 16
 //   Rx Frequency  MHz, "%3.5f" (empty: the channel is empty)
 //   Tx Frequency  MHz (empty: the receive frequency)

@@ -9,7 +9,7 @@ namespace ch = layout::channel;
 using RowTexts = std::array<QString, ChannelTable::kCols>;
 
 // The texts columns 1 to 5 show for one channel record.
-RowTexts decodeRecord(const std::uint8_t* r, bool chinese)
+RowTexts decodeRecord(const std::uint8_t* r, const WordSet& words)
 {
     const bool inUse = codec::channelInUse(r);
     RowTexts cells;
@@ -18,10 +18,10 @@ RowTexts decodeRecord(const std::uint8_t* r, bool chinese)
     cells[ChannelTable::ColRx] = codec::decodeFrequency(r + ch::kRxFrequency);
     cells[ChannelTable::ColTx] = codec::decodeFrequency(r + ch::kTxFrequency);
     cells[ChannelTable::ColDecode] =
-        codec::decodeTone(r[ch::kDecodeToneHigh], r[ch::kDecodeToneLow], inUse, chinese);
+        codec::decodeTone(r[ch::kDecodeToneHigh], r[ch::kDecodeToneLow], inUse, words);
     cells[ChannelTable::ColEncode] =
-        codec::decodeTone(r[ch::kEncodeToneHigh], r[ch::kEncodeToneLow], inUse, chinese);
-    cells[ChannelTable::ColBusy] = codec::decodeBusyLock(r[ch::kFlags], inUse, chinese);
+        codec::decodeTone(r[ch::kEncodeToneHigh], r[ch::kEncodeToneLow], inUse, words);
+    cells[ChannelTable::ColBusy] = codec::decodeBusyLock(r[ch::kFlags], inUse, words);
     return cells;
 }
 
@@ -36,23 +36,12 @@ bool sameChannelCells(const RowTexts& a, const RowTexts& b)
 
 }  // namespace
 
-ChannelTable::ChannelTable(bool chinese)
+ChannelTable::ChannelTable(const CellWords& words) : m_words(words)
 {
     for (int col = 0; col < kCols; ++col)
-        m_cells[0][col] = header(col, chinese);
+        m_cells[0][col] = words.shown().header(col);
     for (int row = 1; row < kRows; ++row)
         m_cells[row][ColLabel] = rowLabel(row);
-}
-
-QString ChannelTable::header(int col, bool chinese)
-{
-    static const char16_t* const kEnglish[kCols] = {u"CH",         u"Rx Frequency", u"Tx Frequency",
-                                                    u"QT/DQT Dec", u"QT/DQT Enc",   u"Busy Lock"};
-    static const char16_t* const kChinese[kCols] = {u"信道",      u"接收频率",   u"发射频率",
-                                                    u"QT/DQT解码", u"QT/DQT编码", u"繁忙锁定"};
-    if (col < 0 || col >= kCols)
-        return QString();
-    return QString::fromUtf16(chinese ? kChinese[col] : kEnglish[col]);
 }
 
 QString ChannelTable::rowLabel(int row)
@@ -61,10 +50,10 @@ QString ChannelTable::rowLabel(int row)
     return QStringLiteral("%1").arg(row, 2);
 }
 
-void ChannelTable::decode(const MemoryImage& image, bool chinese)
+void ChannelTable::decode(const MemoryImage& image)
 {
     for (int row = 1; row <= layout::kChannelCount; ++row) {
-        const RowTexts cells = decodeRecord(image.channel(row), chinese);
+        const RowTexts cells = decodeRecord(image.channel(row), m_words.shown());
         for (int c = ColRx; c <= ColBusy; ++c)
             m_cells[row][c] = cells[c];
     }
@@ -75,9 +64,12 @@ bool ChannelTable::showsRecord(int row, const MemoryImage& image) const
     if (row < 1 || row > layout::kChannelCount)
         return false;
     const std::uint8_t* r = image.channel(row);
-    // Either language: the table may have been decoded in the other one.
-    return sameChannelCells(m_cells[row], decodeRecord(r, false)) ||
-           sameChannelCells(m_cells[row], decodeRecord(r, true));
+    // Any of its languages: the cells may have been typed or pasted in another.
+    for (const WordSet& words : m_words.sets()) {
+        if (sameChannelCells(m_cells[row], decodeRecord(r, words)))
+            return true;
+    }
+    return false;
 }
 
 void ChannelTable::encode(MemoryImage& image) const
@@ -102,5 +94,5 @@ void ChannelTable::encodeChannel(MemoryImage& image, int row) const
     codec::encodeFrequency(cells[ColTx], r + ch::kTxFrequency);
     codec::encodeTone(cells[ColDecode], &r[ch::kDecodeToneHigh], &r[ch::kDecodeToneLow]);
     codec::encodeTone(cells[ColEncode], &r[ch::kEncodeToneHigh], &r[ch::kEncodeToneLow]);
-    r[ch::kFlags] = codec::encodeBusyLock(cells[ColBusy], r[ch::kFlags]);
+    r[ch::kFlags] = codec::encodeBusyLock(cells[ColBusy], r[ch::kFlags], m_words);
 }

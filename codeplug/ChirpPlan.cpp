@@ -49,7 +49,7 @@ struct Tone {
 
 Tone toneOf(const QString& text)
 {
-    if (text.isEmpty() || text == codec::noToneText(false))
+    if (text.isEmpty() || text == WordSet::fileWords().none)
         return Tone{};
     if (text.startsWith(QLatin1Char('D')) && text.size() >= 3)
         return Tone{Kind::Dcs, text.mid(1, text.size() - 2), text.endsWith(QLatin1Char('I'))};
@@ -153,7 +153,7 @@ public:
     // Only the modes the radio works in.
     void readMode();
     // Tone, CrossMode, DtcsPolarity and the tone columns to the two tones.
-    void readTones(PlanRow& row, bool chinese);
+    void readTones(PlanRow& row, const WordSet& words);
 
 private:
     // A transmit frequency reached through Duplex and Offset that the band
@@ -228,7 +228,7 @@ void RowReader::readMode()
     fail(ChirpMode, Reason::BadMode, mode);
 }
 
-void RowReader::readTones(PlanRow& row, bool chinese)
+void RowReader::readTones(PlanRow& row, const WordSet& words)
 {
     const QString mode = cell(ChirpTone);
     ChirpColumn modeColumn = ChirpTone;
@@ -284,7 +284,7 @@ void RowReader::readTones(PlanRow& row, bool chinese)
     const bool shared = txSide.kind != Kind::None && m_header.at[txSide.column] == m_header.at[rxSide.column];
     const auto toneFor = [&](const Side& side, QChar letter, bool report) {
         if (side.kind == Kind::None)
-            return codec::noToneText(chinese);
+            return words.none;
         const QString value = cell(side.column);
         const QString text = side.kind == Kind::Ctcss
                                  ? plancells::ctcssText(value)
@@ -300,7 +300,7 @@ void RowReader::readTones(PlanRow& row, bool chinese)
 }  // namespace
 
 bool readRow(const QStringList& cells, int line, const Header& header, const modelband::BandLimits& limits,
-             bool chinese, PlanRow* row, QList<PlanError>* errors, QList<PlanError>* warnings)
+             const WordSet& words, PlanRow* row, QList<PlanError>* errors, QList<PlanError>* warnings)
 {
     // As CHIRP does, a row shorter than the header is refused; the message
     // names the columns it lacks.
@@ -326,7 +326,7 @@ bool readRow(const QStringList& cells, int line, const Header& header, const mod
         reader.fail(ChirpLocation, Reason::BadChannel, reader.cell(ChirpLocation));
     reader.readFrequencies(*row, limits);
     reader.readMode();
-    reader.readTones(*row, chinese);
+    reader.readTones(*row, words);
     return true;
 }
 

@@ -37,11 +37,11 @@ enum class HeaderKind {
 // and cToneFreq reads that column for both.
 HeaderKind readHeader(const QStringList& cells, Header* header, QString* missing);
 
-// A row to a plan row (channel, rx, tx, tones; busy left empty). Every bad
+// A row to a plan row (channel, rx, tx, tones in words; busy left empty). Every bad
 // cell adds an error; the row is only meaningful when none was added. False,
 // with a warning, for a row CHIRP skips (no Frequency): it is no plan row.
 bool readRow(const QStringList& cells, int line, const Header& header, const modelband::BandLimits& limits,
-             bool chinese, channelplan::PlanRow* row, QList<channelplan::PlanError>* errors,
+             const WordSet& words, channelplan::PlanRow* row, QList<channelplan::PlanError>* errors,
              QList<channelplan::PlanError>* warnings);
 
 // Why channel row of table (English texts) cannot be written, one entry a

@@ -262,15 +262,10 @@ void encodeFrequency(const QString& text, std::uint8_t* fourBytes)
     }
 }
 
-QString noToneText(bool chinese)
-{
-    return chinese ? QStringLiteral("无") : QStringLiteral("None");
-}
-
-QString decodeTone(std::uint8_t high, std::uint8_t low, bool channelInUse, bool chinese)
+QString decodeTone(std::uint8_t high, std::uint8_t low, bool channelInUse, const WordSet& words)
 {
     if (isNoToneHigh(high))
-        return channelInUse ? noToneText(chinese) : QString();
+        return channelInUse ? words.none : QString();
     if (high >= 0x80) {
         // DCS: the hundreds digit is the low bits of the high byte; a high
         // byte of exactly 0x80/0xC0 keeps the leading zero ("D023N").
@@ -324,23 +319,16 @@ void encodeTone(const QString& text, std::uint8_t* high, std::uint8_t* low)
     *low = pairByte64(v % 100);
 }
 
-QString busyLockText(bool on, bool chinese)
-{
-    if (chinese)
-        return on ? QStringLiteral("开") : QStringLiteral("关");
-    return on ? QStringLiteral("Yes") : QStringLiteral("No");
-}
-
-QString decodeBusyLock(std::uint8_t flags, bool channelInUse, bool chinese)
+QString decodeBusyLock(std::uint8_t flags, bool channelInUse, const WordSet& words)
 {
     if (!channelInUse)
         return QString();
-    return busyLockText((flags & layout::channel::kBusyLockOffBit) == 0, chinese);
+    return words.busyLock((flags & layout::channel::kBusyLockOffBit) == 0);
 }
 
-std::uint8_t encodeBusyLock(const QString& text, std::uint8_t oldFlags)
+std::uint8_t encodeBusyLock(const QString& text, std::uint8_t oldFlags, const CellWords& words)
 {
-    if (text == busyLockText(true, false) || text == busyLockText(true, true))
+    if (words.readsBusyLock(text, Qt::CaseSensitive) == true)
         return static_cast<std::uint8_t>(oldFlags & ~layout::channel::kBusyLockOffBit);
     return static_cast<std::uint8_t>(oldFlags | layout::channel::kBusyLockOffBit);
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "codeplug/CellWords.h"
+
 namespace codec {
 
 // Frequency units are 10 Hz (MHz x 100000).
@@ -35,13 +37,14 @@ void encodeFrequency(const QString& text, std::uint8_t* fourBytes);
 // The "%3.5f" text of a frequency given in units (what the validator stores).
 QString formatFrequency(std::int64_t units);
 
-QString noToneText(bool chinese);  // "None" / "无"
-QString decodeTone(std::uint8_t high, std::uint8_t low, bool channelInUse, bool chinese);
+// The tone text; words.none for no tone on a channel in use, "" off one.
+QString decodeTone(std::uint8_t high, std::uint8_t low, bool channelInUse, const WordSet& words);
 void encodeTone(const QString& text, std::uint8_t* high, std::uint8_t* low);
 
-QString busyLockText(bool on, bool chinese);  // "Yes"/"No", "开"/"关"
-QString decodeBusyLock(std::uint8_t flags, bool channelInUse, bool chinese);
-std::uint8_t encodeBusyLock(const QString& text, std::uint8_t oldFlags);
+// words.on / words.off for a channel in use, "" for one not in use.
+QString decodeBusyLock(std::uint8_t flags, bool channelInUse, const WordSet& words);
+// Busy lock on for exactly an on word of any of words' languages, else off.
+std::uint8_t encodeBusyLock(const QString& text, std::uint8_t oldFlags, const CellWords& words);
 
 // A channel record is in use when bytes 3 and 7 are both neither 0x00 nor 0xFF.
 bool channelInUse(const std::uint8_t* record);

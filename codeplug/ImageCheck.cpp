@@ -99,7 +99,7 @@ private:
         // A DCS high byte carries a flag and the hundreds digit; the rest are
         // decimal digit pairs.
         const bool digitsOk = high >= 0x80 ? isDecimalPair(low) : isDecimalPair(low) && isDecimalPair(high);
-        const QString text = codec::decodeTone(high, low, true, false);
+        const QString text = codec::decodeTone(high, low, true, WordSet::fileWords());
         if (!digitsOk || !m_tones.texts().contains(text)) {
             ImageProblem& problem = add(ImageProblem::Kind::ToneNotListed, field, lowOffset);
             problem.value = low;
@@ -109,7 +109,7 @@ private:
 
     const MemoryImage& m_image;
     const ImageCheckLimits& m_limits;
-    const ToneTable m_tones{false};
+    const ToneTable m_tones{WordSet::fileWords().none};
     QList<ImageProblem> m_problems;
 };
 

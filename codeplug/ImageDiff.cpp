@@ -47,22 +47,15 @@ QList<OptionValue> optionValues(const MemoryImage& image)
     };
 }
 
-QString DiffLine::text() const
-{
-    const auto shown = [](const QString& value) { return value.isEmpty() ? QStringLiteral("(empty)") : value; };
-    const QString where = channel > 0 ? QStringLiteral("Channel %1, %2").arg(QString::number(channel), field) : field;
-    return QStringLiteral("%1: %2 | %3").arg(where, shown(a), shown(b));
-}
-
 QList<DiffLine> diff(const MemoryImage& a, const MemoryImage& b)
 {
     QList<DiffLine> lines;
     QSet<int> shown;  // offsets a reported field already covers
 
-    ChannelTable tableA(false);
-    ChannelTable tableB(false);
-    tableA.decode(a, false);
-    tableB.decode(b, false);
+    ChannelTable tableA;
+    ChannelTable tableB;
+    tableA.decode(a);
+    tableB.decode(b);
     for (int row = 1; row <= layout::kChannelCount; ++row) {
         for (const ColumnBytes& column : kColumnBytes) {
             const QString& textA = tableA.cell(row, column.column);
@@ -70,7 +63,7 @@ QList<DiffLine> diff(const MemoryImage& a, const MemoryImage& b)
             if (textA == textB)
                 continue;
             lines.append(DiffLine{DiffLine::Kind::ChannelField, row, column.column,
-                                  layout::channelOffset(row) + column.first, ChannelTable::header(column.column, false),
+                                  layout::channelOffset(row) + column.first, WordSet::fileWords().header(column.column),
                                   textA, textB});
             for (int i = 0; i < column.count; ++i)
                 shown.insert(layout::channelOffset(row) + column.first + i);

@@ -20,21 +20,18 @@ struct OptionValue {
 QList<OptionValue> optionValues(const MemoryImage& image);
 
 // One difference as values: what differs (a channel field, an option or a
-// byte), where, and its two English texts. The English line is text(); the
-// program renders the same values in its interface language.
+// byte), where, and its two texts in the CSV files' words. The texts layer
+// renders it as a line in the interface language.
 struct DiffLine {
     enum class Kind { ChannelField, Option, OtherByte };
     Kind kind = Kind::OtherByte;
     int channel = 0;  // 1 to 16; 0 for an option or a byte outside the channels
     int column = 0;   // the channel table column of a channel field, else 0
     int offset = 0;   // the field's first byte, the option's byte, or the byte
-    QString field;    // English: a channel table header, an option name, or "Byte 0x3C2"
-    QString a;        // English texts as the channel table and `kq517 show` give them
+    QString field;    // what tells the field apart: a CSV column name, an option name, or "Byte 0x3C2"
+    QString a;        // the texts as the channel table and `kq517 show` give them
     QString b;
 
-    // "Channel 3, Rx Frequency: 145.00000 | 146.00000", "Squelch Level: 4 | 7";
-    // an empty value shows as "(empty)".
-    QString text() const;
     bool operator==(const DiffLine& other) const = default;
 };
 

@@ -36,8 +36,9 @@ public:
     void setImage(const MemoryImage& image);
 
     // What a new document is called and the name Save proposes for it
-    // ("Channel Information" / "信道信息" and [Setup] AppName in the program:
-    // the settings floor hands them over, see settings/Globals.cpp).
+    // (the channel table's title in the interface language and [Setup]
+    // AppName in the program: the settings floor hands them over, see
+    // settings/Globals.cpp).
     struct NewDocumentDefaults {
         QString title;
         QString pathName;

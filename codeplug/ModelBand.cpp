@@ -34,15 +34,6 @@ QString bandText(const QString& bandList, int bandIndex)
     return pieces.at(bandIndex);
 }
 
-QString mainTitle(const QString& appName, const QString& model, const QString& band, bool chinese)
-{
-    if (chinese)
-        return appName + QStringLiteral("  [ 类型:") + model + QStringLiteral("  频率:") + band
-               + QStringLiteral(" ]");
-    return appName + QStringLiteral("  [ Type:") + model + QStringLiteral("  Fre:") + band
-           + QStringLiteral(" ]");
-}
-
 std::int32_t leadingInteger(const QString& text)
 {
     qsizetype i = 0;

@@ -16,9 +16,6 @@ QStringList bandPieces(const QString& bandList);
 // Piece bandIndex; the last piece when there are fewer; the whole list without "|".
 QString bandText(const QString& bandList, int bandIndex);
 
-// AppName + "  [ Type:" + model + "  Fre:" + band + " ]" ("  [ 类型:" / "  频率:" in Chinese).
-QString mainTitle(const QString& appName, const QString& model, const QString& band, bool chinese);
-
 struct BandLimits {
     std::int32_t low = 0;
     std::int32_t high = 0;

@@ -52,9 +52,9 @@ std::optional<std::int64_t> readFixed(const QString& text, int decimals, int max
     return value;
 }
 
-const ToneTable& englishTones()
+const ToneTable& fileTones()
 {
-    static const ToneTable table(false);
+    static const ToneTable table(WordSet::fileWords().none);
     return table;
 }
 
@@ -122,11 +122,11 @@ QString dcsText(const QString& code, bool inverted)
     return QString();
 }
 
-QString toneText(const QString& text, bool chinese)
+QString toneText(const QString& text, const CellWords& words)
 {
     const QString t = text.trimmed();
-    if (t.compare(codec::noToneText(false), Qt::CaseInsensitive) == 0 || t == codec::noToneText(true))
-        return codec::noToneText(chinese);
+    if (words.readsNone(t))
+        return words.shown().none;
     if (t.startsWith(QLatin1Char('D'), Qt::CaseInsensitive)) {
         // "D" and a code of one to three digits, then N (normal) or I (inverted).
         static const QRegularExpression dcs(QStringLiteral("^D([0-9]{1,3})([NI])$"),
@@ -141,18 +141,13 @@ QString toneText(const QString& text, bool chinese)
 
 bool isListedTone(const QString& text)
 {
-    return englishTones().texts().contains(text);
+    return fileTones().texts().contains(text);
 }
 
-QString busyText(const QString& text, bool chinese)
+QString busyText(const QString& text, const CellWords& words)
 {
-    const QString t = text.trimmed();
-    for (const bool on : {true, false}) {
-        if (t.compare(codec::busyLockText(on, false), Qt::CaseInsensitive) == 0 ||
-            t == codec::busyLockText(on, true))
-            return codec::busyLockText(on, chinese);
-    }
-    return QString();
+    const std::optional<bool> on = words.readsBusyLock(text.trimmed());
+    return on ? words.shown().busyLock(*on) : QString();
 }
 
 QString shownValue(const QString& text)

@@ -20,18 +20,20 @@ std::optional<std::int64_t> readMegahertz(const QString& text, channelplan::Reas
 // Band and step check of a frequency in units, as typing it into the grid does.
 std::optional<channelplan::Reason> checkFrequency(std::int64_t units, const modelband::BandLimits& limits);
 
-// A tone as the tone list writes it: "None"/"无", a CTCSS frequency ("67",
-// "67.0"), or a DCS code "D023N"/"D023I", also without its leading zeros
-// ("D23N"), in any case. Empty when it is none of them.
-QString toneText(const QString& text, bool chinese);
-// True when text is exactly one of the English tone list's texts.
+// A tone as the tone list writes it: a no-tone word of any of words'
+// languages (given as words.shown().none), a CTCSS frequency ("67", "67.0"),
+// or a DCS code "D023N"/"D023I", also without its leading zeros ("D23N"), in
+// any case. Empty when it is none of them.
+QString toneText(const QString& text, const CellWords& words);
+// True when text is exactly one of the tone list's texts in the CSV files' words.
 bool isListedTone(const QString& text);
 // CTCSS in hertz ("88.5") or a DCS code ("023", "23") with its polarity.
 QString ctcssText(const QString& hertz);
 QString dcsText(const QString& code, bool inverted);
 
-// "Yes"/"No"/"开"/"关" (any case) in the chosen language; empty when none of them.
-QString busyText(const QString& text, bool chinese);
+// A busy-lock word of any of words' languages (any case), given in
+// words.shown(); empty when it is none of them.
+QString busyText(const QString& text, const CellWords& words);
 
 // 1 to 16, else 0.
 int channelNumber(const QString& text);

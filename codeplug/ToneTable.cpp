@@ -19,11 +19,11 @@ const int ToneTable::kDcsCodes[ToneTable::kDcsCount] = {
     627, 631, 632, 645, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754,
 };
 
-void ToneTable::build(bool chinese)
+void ToneTable::build(const QString& noneWord)
 {
     m_texts.clear();
     m_texts.reserve(kSize);
-    m_texts.append(codec::noToneText(chinese));
+    m_texts.append(noneWord);
     for (const char* tone : kCtcss)
         m_texts.append(QLatin1String(tone));
     for (const char suffix : {'N', 'I'}) {

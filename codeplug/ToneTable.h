@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "codeplug/CellWords.h"
+
 class ToneTable {
 public:
     static constexpr int kSize = 261;
@@ -11,8 +13,9 @@ public:
     static constexpr int kDcsCount = 105;
 
     ToneTable() = default;
-    explicit ToneTable(bool chinese) { build(chinese); }
-    void build(bool chinese);
+    // The list with noneWord ("None" in the CSV files' words) first.
+    explicit ToneTable(const QString& noneWord) { build(noneWord); }
+    void build(const QString& noneWord);
 
     const QStringList& texts() const { return m_texts; }
     int size() const { return m_texts.size(); }

@@ -206,7 +206,7 @@ void CMainFrame::OnOptionalFeatures()
     // The dialog may have gone on to another document meanwhile; the step
     // belongs to the view it started on, when that one still exists.
     if (view && childViews().contains(view))
-        view->recordChange(undotext::optionalFeatures(g_bChinese), before);
+        view->recordChange(undotext::optionalFeatures(), before);
 }
 
 void CMainFrame::OnProductInformation()
@@ -216,7 +216,7 @@ void CMainFrame::OnProductInformation()
     m_dlgProductInfo->setTarget(activeDocument(), view);
     m_dlgProductInfo->DoModal();
     if (view && childViews().contains(view))
-        view->recordChange(undotext::productInformation(g_bChinese), before);
+        view->recordChange(undotext::productInformation(), before);
 }
 
 QList<CKQ_517View*> CMainFrame::childViews() const

@@ -20,11 +20,11 @@ void ChannelGridModel::setDocument(CKQ_517Doc* document)
     endResetModel();
 }
 
-void ChannelGridModel::setChinese(bool chinese)
+void ChannelGridModel::setWords(const WordSet& words)
 {
-    if (m_bChinese == chinese)
+    if (m_words == words)
         return;
-    m_bChinese = chinese;
+    m_words = words;
     channelsChanged(1, layout::kChannelCount);
 }
 
@@ -49,7 +49,7 @@ QString ChannelGridModel::text(int row, int col) const
         return QString();
     if (isFixed(row, col))
         return m_fixed[row][col];
-    return m_document ? m_document->channel(row).cellText(col, m_bChinese) : QString();
+    return m_document ? m_document->channel(row).cellText(col, m_words) : QString();
 }
 
 QVariant ChannelGridModel::data(const QModelIndex& index, int role) const

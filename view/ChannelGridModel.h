@@ -24,8 +24,8 @@ public:
 
     // The document shown (none: empty channel cells); its changes are followed.
     void setDocument(CKQ_517Doc* document);
-    // The language of the channel texts ("None"/"无", "Yes"/"开").
-    void setChinese(bool chinese);
+    // The words channel cells show ("None", "Yes", ... in the interface language).
+    void setWords(const WordSet& words);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -45,7 +45,7 @@ private:
     void channelsChanged(int first, int last);
 
     QPointer<CKQ_517Doc> m_document;
-    bool m_bChinese = false;
+    WordSet m_words = WordSet::fileWords();
     std::array<std::array<QString, ChannelTable::kCols>, ChannelTable::kRows> m_fixed;
     std::array<Qt::Alignment, ChannelTable::kCols> m_alignment;
     QColor m_fixedTextColour;

@@ -18,8 +18,9 @@
 #include "settings/Globals.h"
 #include "settings/ui/AppMessage.h"
 #include "settings/ui/LanguageModule.h"
+#include "texts/CellTexts.h"
+#include "texts/DiffLines.h"
 #include "view/CompareDlg.h"
-#include "view/DiffTexts.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
 #include "view/PlanFileDialog.h"
@@ -69,27 +70,26 @@ bool CKQ_517View::OnPlanCommand(int id)
     // still in an editor goes in first, and a refused one stops the command.
     if (!CommitEditor())
         return true;
-    const bool zh = g_bChinese;
     switch (id) {
     case ID_FILE_IMPORT_CHANNELS: {
         const planfiledialog::Choice choice =
-            planfiledialog::ask(this, planfiledialog::Purpose::ImportPlan, plantext::importTitle(zh),
-                                {plantext::csvFilter(zh), plantext::chirpFilter(zh)});
+            planfiledialog::ask(this, planfiledialog::Purpose::ImportPlan, plantext::importTitle(),
+                                {plantext::csvFilter(), plantext::chirpFilter()});
         if (!choice.path.isEmpty())
             importChannels(choice.path);
         break;
     }
     case ID_FILE_EXPORT_CHANNELS: {
         const planfiledialog::Choice choice =
-            planfiledialog::ask(this, planfiledialog::Purpose::ExportPlan, plantext::exportTitle(zh),
-                                {plantext::csvFilter(zh), plantext::chirpFilter(zh)});
+            planfiledialog::ask(this, planfiledialog::Purpose::ExportPlan, plantext::exportTitle(),
+                                {plantext::csvFilter(), plantext::chirpFilter()});
         if (!choice.path.isEmpty())
             exportChannels(choice.path, choice.filter == 1);
         break;
     }
     case ID_FILE_COMPARE_WITH: {
         const planfiledialog::Choice choice = planfiledialog::ask(
-            this, planfiledialog::Purpose::CompareImage, plantext::compareTitle(zh), {plantext::datFilter(zh)});
+            this, planfiledialog::Purpose::CompareImage, plantext::compareTitle(), {plantext::datFilter()});
         if (!choice.path.isEmpty())
             compareWith(choice.path);
         break;
@@ -120,7 +120,7 @@ void CKQ_517View::applyPlanRows(const QList<channelplan::PlanRow>& rows, const Q
     // each channel is decided once, in the core.
     const ChannelViewState before = captureState();
     MemoryImage image = before.image;
-    channelplan::applyToImage(rows, image, bandLimits());
+    channelplan::applyToImage(rows, image, bandLimits(), texts::cellWords());
     m_pDocument->setImage(image);
     recordChange(step, before);
 }
@@ -129,31 +129,30 @@ void CKQ_517View::applyPlanRows(const QList<channelplan::PlanRow>& rows, const Q
 
 bool CKQ_517View::importChannels(const QString& path)
 {
-    const bool zh = g_bChinese;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showPlanMessage(plantext::readFailed(path, file.errorString(), zh));
+        showPlanMessage(plantext::readFailed(path, file.errorString()));
         return false;
     }
     const QByteArray bytes = file.read(channelplan::kLargestPlanBytes + 1);
     if (bytes.size() > channelplan::kLargestPlanBytes) {
-        showPlanMessage(plantext::tooLarge(path, zh));
+        showPlanMessage(plantext::tooLarge(path));
         return false;
     }
     const modelband::BandLimits limits = bandLimits();
     if (limits.low == 0 && limits.high == 0) {
         // Without a band no frequency could pass: say why instead of refusing every row.
-        showPlanMessage(plantext::noBand(zh));
+        showPlanMessage(plantext::noBand());
         return false;
     }
-    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits, zh);
+    const channelplan::ParseResult plan = channelplan::parseFile(bytes, limits, texts::cellWords());
     if (!plan.ok()) {
-        showPlanMessage(plantext::importRefused(path, plantext::errorList(plan.errors, limits, zh), zh));
+        showPlanMessage(plantext::importRefused(path, plantext::errorList(plan.errors, limits)));
         return false;
     }
-    applyPlanRows(plan.rows, plantext::importStep(zh));
+    applyPlanRows(plan.rows, plantext::importStep());
     if (!plan.warnings.isEmpty())
-        showPlanMessage(plantext::importSkipped(path, plantext::errorList(plan.warnings, limits, zh), zh), false);
+        showPlanMessage(plantext::importSkipped(path, plantext::errorList(plan.warnings, limits)), false);
     return true;
 }
 
@@ -164,11 +163,11 @@ bool CKQ_517View::exportChannels(const QString& path, bool chirp)
     const QByteArray bytes = chirp ? channelplan::writeChirpCsv(image, &leftOut) : channelplan::writeCsv(image);
     QString reason;
     if (!writeFileAtomically(path, bytes, &reason)) {
-        showPlanMessage(plantext::exportFailed(path, reason, g_bChinese));
+        showPlanMessage(plantext::exportFailed(path, reason));
         return false;
     }
     if (!leftOut.isEmpty()) {
-        showPlanMessage(plantext::exportIncomplete(path, plantext::leftOutList(leftOut, g_bChinese), g_bChinese));
+        showPlanMessage(plantext::exportIncomplete(path, plantext::leftOutList(leftOut)));
         return false;
     }
     return true;
@@ -176,20 +175,19 @@ bool CKQ_517View::exportChannels(const QString& path, bool chirp)
 
 void CKQ_517View::compareWith(const QString& path)
 {
-    const bool zh = g_bChinese;
     MemoryImage other;
     QString reason;
     if (!other.loadFile(path, &reason)) {
-        showPlanMessage(plantext::readFailed(path, reason, zh));
+        showPlanMessage(plantext::readFailed(path, reason));
         return;
     }
     const QList<imagediff::DiffLine> lines = imagediff::diff(m_pDocument->image(), other);
     if (lines.isEmpty()) {
-        showPlanMessage(plantext::compareAgree(path, zh), false);
+        showPlanMessage(plantext::compareAgree(path), false);
         return;
     }
-    const QStringList texts = difftext::lines(lines, m_pDocument->image(), other, zh);
-    CCompareDlg dialog(plantext::compareTitle(zh), plantext::compareHeading(path, int(lines.size()), zh), texts,
+    const QStringList shown = texts::diffLines(lines, m_pDocument->image(), other);
+    CCompareDlg dialog(plantext::compareTitle(), plantext::compareHeading(path, int(lines.size())), shown,
                        this);
     dialog.exec();
 }
@@ -204,33 +202,32 @@ void CKQ_517View::OnEditCopy()
 void CKQ_517View::OnEditCut()
 {
     OnEditCopy();
-    clearSelectedRows(plantext::cutStep(g_bChinese));
+    clearSelectedRows(plantext::cutStep());
 }
 
 bool CKQ_517View::OnEditPaste()
 {
-    const bool zh = g_bChinese;
     const modelband::BandLimits limits = bandLimits();
     const QString text = QApplication::clipboard()->text();
     if (text.trimmed().isEmpty()) {
-        showPlanMessage(plantext::clipboardEmpty(zh));
+        showPlanMessage(plantext::clipboardEmpty());
         return false;
     }
-    channelplan::ParseResult plan = channelplan::parseTabSeparated(text, limits, zh);
+    channelplan::ParseResult plan = channelplan::parseTabSeparated(text, limits, texts::cellWords());
     if (!plan.ok()) {
-        showPlanMessage(plantext::pasteRefused(plantext::errorList(plan.errors, limits, zh), zh));
+        showPlanMessage(plantext::pasteRefused(plantext::errorList(plan.errors, limits)));
         return false;
     }
     const int first = m_grid->selectedRows().value(0, 1);
     if (!channelplan::placeFrom(plan.rows, first)) {
-        showPlanMessage(plantext::pastePastEnd(int(plan.rows.size()), first, zh));
+        showPlanMessage(plantext::pastePastEnd(int(plan.rows.size()), first));
         return false;
     }
-    applyPlanRows(plan.rows, plantext::pasteStep(zh));
+    applyPlanRows(plan.rows, plantext::pasteStep());
     return true;
 }
 
-void CKQ_517View::OnEditDelete() { clearSelectedRows(plantext::deleteStep(g_bChinese)); }
+void CKQ_517View::OnEditDelete() { clearSelectedRows(plantext::deleteStep()); }
 
 void CKQ_517View::clearSelectedRows(const QString& step)
 {
@@ -274,14 +271,14 @@ bool CKQ_517View::OnInsertRow()
 {
     const int at = m_grid->selectedRows().value(0, 1);
     if (m_pDocument->channel(kLastChannel).hasRx()) {
-        showPlanMessage(plantext::insertRefused(g_bChinese));
+        showPlanMessage(plantext::insertRefused());
         return false;
     }
     QList<int> from = identity();
     from[at] = 0;
     for (int r = at + 1; r <= kLastChannel; ++r)
         from[r] = r - 1;
-    rearrangeChannels(from, plantext::insertRowStep(g_bChinese));
+    rearrangeChannels(from, plantext::insertRowStep());
     return true;
 }
 
@@ -295,7 +292,7 @@ void CKQ_517View::OnDeleteRow()
     QList<int> from = identity();
     for (int r = first; r <= kLastChannel; ++r)
         from[r] = r + count <= kLastChannel ? r + count : 0;
-    rearrangeChannels(from, plantext::deleteRowStep(g_bChinese));
+    rearrangeChannels(from, plantext::deleteRowStep());
     moveCurrentQuietly(first, int(m_grid->GetCol()));
 }
 
@@ -312,7 +309,7 @@ void CKQ_517View::OnMoveUp()
         from[r] = r + 1;
     from[last] = first - 1;
     const bool selected = m_grid->hasRowSelection();
-    rearrangeChannels(from, plantext::moveUpStep(g_bChinese));
+    rearrangeChannels(from, plantext::moveUpStep());
     // The current cell and the selection go with the rows moved.
     moveCurrentQuietly(first - 1, int(m_grid->GetCol()));
     if (selected)
@@ -332,7 +329,7 @@ void CKQ_517View::OnMoveDown()
         from[r] = r - 1;
     from[first] = last + 1;
     const bool selected = m_grid->hasRowSelection();
-    rearrangeChannels(from, plantext::moveDownStep(g_bChinese));
+    rearrangeChannels(from, plantext::moveDownStep());
     moveCurrentQuietly(first + 1, int(m_grid->GetCol()));
     if (selected)
         m_grid->selectRows(first + 1, last + 1);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "codeplug/KQ_517Doc.h"
+#include "texts/TextTable.h"
 
 DocumentChangeCommand::DocumentChangeCommand(CKQ_517Doc* document, const QString& text,
                                              ChannelViewState before, ChannelViewState after)
@@ -24,20 +25,8 @@ void DocumentChangeCommand::redo()
 }
 
 namespace undotext {
-QString cellEdit(bool chinese)
-{
-    return chinese ? QStringLiteral("编辑信道") : QStringLiteral("Channel Edit");
-}
-QString radioRead(bool chinese)
-{
-    return chinese ? QStringLiteral("读取电台") : QStringLiteral("Read From Radio");
-}
-QString optionalFeatures(bool chinese)
-{
-    return chinese ? QStringLiteral("可选功能") : QStringLiteral("Optional Features");
-}
-QString productInformation(bool chinese)
-{
-    return chinese ? QStringLiteral("类型设置") : QStringLiteral("Product Information");
-}
+QString cellEdit() { return texts::text(IDS_STEP_CELL_EDIT); }
+QString radioRead() { return texts::text(IDS_STEP_RADIO_READ); }
+QString optionalFeatures() { return texts::text(IDS_STEP_OPTIONAL_FEATURES); }
+QString productInformation() { return texts::text(IDS_STEP_PRODUCT_INFORMATION); }
 }  // namespace undotext

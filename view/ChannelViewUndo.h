@@ -37,8 +37,14 @@ private:
 
 // The names of the steps, in the interface's language.
 namespace undotext {
-QString cellEdit(bool chinese);
-QString radioRead(bool chinese);
-QString optionalFeatures(bool chinese);
-QString productInformation(bool chinese);
+enum StringId : int {
+    IDS_STEP_CELL_EDIT = 61688,
+    IDS_STEP_RADIO_READ = 61689,
+    IDS_STEP_OPTIONAL_FEATURES = 61690,
+    IDS_STEP_PRODUCT_INFORMATION = 61691,
+};
+QString cellEdit();
+QString radioRead();
+QString optionalFeatures();
+QString productInformation();
 }  // namespace undotext

@@ -31,6 +31,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageDlg.h"
 #include "settings/ui/LanguageModule.h"
+#include "texts/CellTexts.h"
 #include "view/ChannelGridModel.h"
 #include "view/MSFlexGrid.h"
 #include "settings/ModelBandSettings.h"
@@ -86,7 +87,7 @@ int formTimeColumnWidth(const CMSFlexGrid* grid)
         needed[col] = std::max(needed[col], int(std::ceil(metrics.horizontalAdvance(text))) + room);
     };
     for (int c = 0; c < ChannelTable::kCols; ++c)
-        need(c, ChannelTable::header(c, g_bChinese));
+        need(c, texts::shownWords().header(c));
     for (int r = 1; r < ChannelTable::kRows; ++r)
         need(ChannelTable::ColLabel, ChannelTable::rowLabel(r));
 
@@ -249,12 +250,12 @@ void CKQ_517View::OnInitialUpdate()
     shrinkFrameToForm();
 
     if (m_bFirstUpdate) {
-        m_toneTable.build(g_bChinese);
-        m_grid->gridModel()->setChinese(g_bChinese);
+        m_toneTable.build(texts::shownWords().none);
+        m_grid->gridModel()->setWords(texts::shownWords());
         m_grid->SetFixedCellTextColour(kFixedCellTextColour);
         createEditors();
         for (int c = 0; c < ChannelTable::kCols; ++c)
-            m_grid->SetTextMatrix(0, c, ChannelTable::header(c, g_bChinese));
+            m_grid->SetTextMatrix(0, c, texts::shownWords().header(c));
         m_staticTitle->setText(
             g_settings.GetText(g_bChinese ? QByteArray("Chinese") : QByteArray("English"), "Title"));
         for (int r = 1; r < ChannelTable::kRows; ++r)
@@ -305,8 +306,7 @@ void CKQ_517View::updateModelBand()
     }
     const QString model = modelband::modelName(g_settings, modelIndex);
     const QString band = modelband::bandText(modelband::bandList(g_settings, modelIndex), bandIndex);
-    g_strMainTitle = modelband::mainTitle(g_settings.GetText(g_strLanguage.toUtf8(), "AppName"), model,
-                                          band, g_bChinese);
+    g_strMainTitle = texts::mainTitle(g_settings.GetText(g_strLanguage.toUtf8(), "AppName"), model, band);
     emit mainTitleChanged(g_strMainTitle);
 
     const modelband::BandLimits limits = modelband::bandLimits(band);
@@ -316,9 +316,9 @@ void CKQ_517View::updateModelBand()
 
 ChannelTable CKQ_517View::channelTable() const
 {
-    ChannelTable table(g_bChinese);
+    ChannelTable table(texts::cellWords());
     if (m_pDocument)
-        table.decode(m_pDocument->image(), g_bChinese);
+        table.decode(m_pDocument->image());
     return table;
 }
 

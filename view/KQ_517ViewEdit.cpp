@@ -21,6 +21,7 @@
 #include "settings/Globals.h"
 #include "settings/ui/HelpLauncher.h"
 #include "settings/ui/LanguageModule.h"
+#include "texts/CellTexts.h"
 #include "view/MSFlexGrid.h"
 
 namespace {
@@ -66,9 +67,8 @@ void CKQ_517View::createEditors()
     // Typing into an edit box is what makes its text a value to store.
     for (QLineEdit* edit : {m_editRx, m_editTx})
         connect(edit, &QLineEdit::textEdited, this, [this] { m_bEditorEngaged = true; });
-    m_comboBusy = makeList(kComboBusyId,
-                           {codec::busyLockText(true, g_bChinese), codec::busyLockText(false, g_bChinese)},
-                           false);
+    const WordSet words = texts::shownWords();
+    m_comboBusy = makeList(kComboBusyId, {words.on, words.off}, false);
     m_comboDecode = makeList(kComboDecodeId, m_toneTable.texts(), true);
     m_comboEncode = makeList(kComboEncodeId, m_toneTable.texts(), true);
 }
@@ -180,7 +180,7 @@ int CKQ_517View::storeEditor(QWidget* editor)
 
     if (m_pDocument && row >= 1 && row < ChannelTable::kRows) {
         Channel channel = m_pDocument->channel(row);
-        const CellValidator validator(m_nBandLow, m_nBandHigh);
+        const CellValidator validator(m_nBandLow, m_nBandHigh, texts::cellWords());
         const int message = validator.store(channel, col, text);
         if (message != CellValidator::NoMessage) {
             // Nothing changes: the editor stays on its cell with the text as
@@ -195,7 +195,7 @@ int CKQ_517View::storeEditor(QWidget* editor)
         m_bEditorEngaged = false;
         const ChannelViewState before = captureState();
         m_pDocument->setChannel(row, channel);
-        recordChange(undotext::cellEdit(g_bChinese), before);
+        recordChange(undotext::cellEdit(), before);
         if (hadFocus)
             m_grid->setFocus();
         return CellValidator::NoMessage;

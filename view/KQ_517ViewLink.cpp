@@ -280,7 +280,7 @@ void CKQ_517View::OnRadioTransfer()
             document->setImage(image);
             g_bNewDocument = false;
             decodeTable();
-            recordChange(undotext::radioRead(g_bChinese), before);
+            recordChange(undotext::radioRead(), before);
         }
         break;
     case TransferResult::ModelMismatch: {

@@ -11,6 +11,7 @@
 #include "settings/ui/TemplateHost.h"
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ModelBandSettings.h"
+#include "texts/CellTexts.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ void CProductInfoDlg::OnOK()
     const QString model = m_comboType->currentText();
     const QString bandText = m_comboBand->currentText();
     const QString appName = g_settings.GetText(g_strLanguage.toUtf8(), "AppName");
-    g_strMainTitle = modelband::mainTitle(appName, model, bandText, false);
+    g_strMainTitle = texts::mainTitle(appName, model, bandText, texts::TextTable::english());
     emit mainTitleChanged(g_strMainTitle);
 
     if (ChannelBandLimits* v = view()) {

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "codeplug/ChannelTable.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/Codecs.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
@@ -131,7 +132,7 @@ void ChirpExportTest::incompleteExport_data()
 void ChirpExportTest::incompleteExport()
 {
     QFETCH(bool, toFile);
-    ChannelTable table(false);
+    ChannelTable table;
     for (const int row : {3, 4, 9}) {
         table.setCell(row, ChannelTable::ColRx, QStringLiteral("150.00000"));
         table.setCell(row, ChannelTable::ColTx, QStringLiteral("155.00000"));

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "codeplug/ChannelTable.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/MemoryImage.h"
 #include "tests/support/ChildRun.h"
 
@@ -29,7 +30,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 MemoryImage planImage()
 {
     MemoryImage image = MemoryImage::newImage();
-    ChannelTable table(false);
+    ChannelTable table;
     const QStringList one = {"145.00000", "145.60000", "67.0", "D023N", "No"};
     const QStringList three = {"150.00625", "150.00625", "None", "D754I", "Yes"};
     for (int col = 1; col <= 5; ++col) {
@@ -57,6 +58,9 @@ private slots:
     void diffAgreeAndDiffer();
     void errors_data();
     void errors();
+    void refusalsWordedAsBefore_data();
+    void refusalsWordedAsBefore();
+    void cellsInAModulesWords();
 
 private:
     Run kq517(const QStringList& args) { return runProgram(m_program, args); }
@@ -98,8 +102,8 @@ void ImportDiffTest::importIntoBase()
             continue;
         QCOMPARE(result.at(offset), base.at(offset));
     }
-    ChannelTable table(false);
-    table.decode(result, false);
+    ChannelTable table;
+    table.decode(result);
     const QStringList three = {table.cell(3, 1), table.cell(3, 2), table.cell(3, 3), table.cell(3, 4), table.cell(3, 5)};
     QCOMPARE(three, (QStringList{"146.00000", "146.60000", "None", "None", "Yes"}));
     const QStringList two = {table.cell(2, 1), table.cell(2, 2), table.cell(2, 3), table.cell(2, 4), table.cell(2, 5)};
@@ -117,8 +121,8 @@ void ImportDiffTest::importIntoNewImage()
     const MemoryImage fresh = MemoryImage::newImage();
     for (int offset = 0; offset < layout::channelOffset(16); ++offset)
         QCOMPARE(result.at(offset), fresh.at(offset));
-    ChannelTable table(false);
-    table.decode(result, false);
+    ChannelTable table;
+    table.decode(result);
     QCOMPARE(table.cell(16, ChannelTable::ColTx), QStringLiteral("160.00000"));
     QCOMPARE(table.cell(16, ChannelTable::ColBusy), QStringLiteral("No"));
 }
@@ -220,6 +224,105 @@ void ImportDiffTest::errors()
     QVERIFY2(run.err.startsWith("kq517: ") && run.err.count('\n') == 1, run.err.constData());
     QVERIFY2(QString::fromUtf8(run.err).contains(mentions), run.err.constData());
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("error-out.dat"))));
+}
+
+// The reasons a plan is refused, word for word as the command line has
+// always printed them; only a cell holding "%1" is now quoted as written.
+void ImportDiffTest::refusalsWordedAsBefore_data()
+{
+    QTest::addColumn<QByteArray>("plan");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("channel CSV")
+        << kCsvHeader + "1,145.00000,,,,\n3,175.00000,,,,\n4,147.00000,,67.3,,\n\"%1\",146.5,,,,\n5,146.5,,,,maybe\n"
+                        "5,146.5,,,,\n6,146.5,146.5,None,None,No,x\n7,146.50001,,,,\n8,,146.5,,,\n9,146.5,,D999N,,\n"
+        << QStringList{
+               "line 3, Rx Frequency: 175.00000 MHz is outside the band 130.00000 to 160.00000 MHz",
+               "line 4, QT/DQT Dec: \"67.3\" is not a tone of the tone list",
+               "line 5, CH: \"%1\" is not a channel from 1 to 16",
+               "line 6, Busy Lock: \"maybe\" is neither Yes nor No",
+               "line 7, CH: channel 5 is already listed on line 6",
+               "line 8: 7 cells, at most 6 expected",
+               "line 9, Rx Frequency: 146.50001 MHz is not on a 5 kHz or 6.25 kHz step",
+               "line 10, Tx Frequency: \"146.5\" given for a channel without a receive frequency",
+               "line 11, QT/DQT Dec: \"D999N\" is not a tone of the tone list"};
+    QTest::newRow("CHIRP CSV")
+        << QByteArray("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode\n"
+                      "1,,145.0,+,20.0,,88.5,88.5,023,NN,FM\n2,,145.0,x,0,,88.5,88.5,023,NN,AM\n"
+                      "3,,145.0,,0,Bogus,88.5,88.5,023,NN,FM\n4,,,,0,,88.5,88.5,023,NN,FM\n"
+                      "5,,145.0,+,0.0033,,88.5,88.5,023,QQ,FM\n")
+        << QStringList{"line 2: Offset 20.0 with Duplex + gives a transmit frequency of 165.00000 MHz, outside the band "
+                       "130.00000 to 160.00000 MHz",
+                       "line 3, Duplex: \"x\" is not a duplex (blank, +, - or split)",
+                       "line 3, Mode: \"AM\" is not a mode the radio works in (FM or NFM)",
+                       "line 4, Tone: \"Bogus\" is not a tone mode (blank, Tone, TSQL, DTCS or Cross)",
+                       "line 6: Offset 0.0033 with Duplex + gives a transmit frequency of 145.00330 MHz, not on a 5 kHz "
+                       "or 6.25 kHz step"};
+    QTest::newRow("unknown header")
+        << QByteArray("Foo,Bar\n1,2\n")
+        << QStringList{"line 1: the first line is neither a channel CSV header (CH,Rx Frequency,...) nor a CHIRP CSV "
+                       "header (Location,Name,...)"};
+    QTest::newRow("incomplete header") << QByteArray("CH,Rx Frequency\n1,145\n")
+                                       << QStringList{"line 1: missing from the header: Tx Frequency, QT/DQT Dec, "
+                                                      "QT/DQT Enc, Busy Lock"};
+    QTest::newRow("open quote") << kCsvHeader + "1,\"145\n"
+                                << QStringList{"line 2: a quoted cell is never closed"};
+}
+
+void ImportDiffTest::refusalsWordedAsBefore()
+{
+    QFETCH(QByteArray, plan);
+    QFETCH(QStringList, expected);
+    const QString in = path(QStringLiteral("refused.csv"));
+    QVERIFY(writeFile(in, plan));
+    const Run run = kq517({"import", in, "-o", path(QStringLiteral("refused.dat"))});
+    QCOMPARE(run.exitCode, 1);
+    QStringList lines;
+    for (const QString& reason : expected)
+        lines << QStringLiteral("kq517: import: %1: %2").arg(in, reason);
+    QCOMPARE(QString::fromUtf8(run.err), lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+// A plan written in the Chinese module's words imports as the English one
+// does when that module is beside the program, and is refused without it.
+void ImportDiffTest::cellsInAModulesWords()
+{
+    const QByteArray english = kCsvHeader + "1,145.00000,145.60000,67.0,D023N,No\n"
+                                            "3,150.00625,150.00625,None,D754I,Yes\n";
+    const QByteArray chinese = QStringLiteral("信道,接收频率,发射频率,QT/DQT解码,QT/DQT编码,繁忙锁定\n"
+                                              "1,145.00000,145.60000,67.0,D023N,关\n"
+                                              "3,150.00625,150.00625,无,D754I,开\n")
+                                   .toUtf8();
+    QVERIFY(writeFile(path(QStringLiteral("english.csv")), english));
+    QVERIFY(writeFile(path(QStringLiteral("chinese.csv")), chinese));
+    const QString fromEnglish = path(QStringLiteral("from-english.dat"));
+    QCOMPARE(kq517({"import", path("english.csv"), "-o", fromEnglish}).exitCode, 0);
+
+    const Run without = kq517({"import", path("chinese.csv"), "-o", path(QStringLiteral("from-chinese.dat"))});
+    QCOMPARE(without.exitCode, 1);
+    QVERIFY2(without.err.contains("neither a channel CSV header"), without.err.constData());
+
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("modules")));
+    const QString dir = path(QStringLiteral("modules"));
+    QVERIFY(QFile::copy(m_program, dir + QStringLiteral("/kq517")));
+    QVERIFY(QFile::copy(path(QStringLiteral("KQ-517.ini")), dir + QStringLiteral("/KQ-517.ini")));
+    QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/Chinese517.rcc"), dir + QStringLiteral("/Chinese517.rcc")));
+    const QString fromChinese = dir + QStringLiteral("/from-chinese.dat");
+    const Run with = runProgram(dir + QStringLiteral("/kq517"), {"import", path("chinese.csv"), "-o", fromChinese});
+    QCOMPARE(with.err, QByteArray());
+    QCOMPARE(with.exitCode, 0);
+    QCOMPARE(readFile(fromChinese), readFile(fromEnglish));
+
+    // A third language's module brings its own words.
+    const QByteArray third = "Canal,Rx Frequency,Tx Frequency,QT/DQT Dec,QT/DQT Enc,Busy Lock\n"
+                             "1,145.00000,145.60000,67.0,D023N,Non\n"
+                             "3,150.00625,150.00625,Nada,D754I,Si\n";
+    QVERIFY(writeFile(path(QStringLiteral("third.csv")), third));
+    const QString fromThird = dir + QStringLiteral("/from-third.dat");
+    QCOMPARE(runProgram(dir + QStringLiteral("/kq517"), {"import", path("third.csv"), "-o", fromThird}).exitCode, 1);
+    QVERIFY(QFile::copy(QStringLiteral(KQ517_THIRD_MODULE), dir + QStringLiteral("/Third517.rcc")));
+    const Run withThird = runProgram(dir + QStringLiteral("/kq517"), {"import", path("third.csv"), "-o", fromThird});
+    QCOMPARE(withThird.err, QByteArray());
+    QCOMPARE(readFile(fromThird), readFile(fromEnglish));
 }
 
 QTEST_GUILESS_MAIN(ImportDiffTest)

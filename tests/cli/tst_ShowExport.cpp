@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "codeplug/ChannelTable.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
 #include "settings/IniFile.h"
@@ -113,8 +114,8 @@ void ShowExportTest::exportRandomImages()
         QVERIFY(writeFile(path, bytes));
         MemoryImage image;
         QVERIFY(image.fromByteArray(bytes));
-        ChannelTable table(false);
-        table.decode(image, false);
+        ChannelTable table;
+        table.decode(image);
 
         const Run run = runKq517({QStringLiteral("export"), path});
         QCOMPARE(run.exitCode, 0);

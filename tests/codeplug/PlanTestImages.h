@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include "codeplug/ChannelTable.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/Codecs.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
@@ -34,8 +35,8 @@ inline MemoryImage randomPlanImage(QRandomGenerator& random, const modelband::Ba
     MemoryImage image;
     for (int i = 0; i < layout::kImageSize; ++i)
         image.set(i, std::uint8_t(random.bounded(256)));
-    const ToneTable tones(false);
-    ChannelTable table(false);
+    const ToneTable tones(moduleCellWords(false).shown().none);
+    ChannelTable table;
     for (int row = 1; row <= layout::kChannelCount; ++row) {
         if (random.bounded(4) == 0)
             continue;
@@ -44,7 +45,7 @@ inline MemoryImage randomPlanImage(QRandomGenerator& random, const modelband::Ba
         table.setCell(row, ChannelTable::ColTx, random.bounded(2) ? rx : randomFrequency(random, limits));
         table.setCell(row, ChannelTable::ColDecode, tones.at(random.bounded(ToneTable::kSize)));
         table.setCell(row, ChannelTable::ColEncode, tones.at(random.bounded(ToneTable::kSize)));
-        table.setCell(row, ChannelTable::ColBusy, codec::busyLockText(random.bounded(2), false));
+        table.setCell(row, ChannelTable::ColBusy, moduleCellWords(false).shown().busyLock(random.bounded(2)));
     }
     table.encode(image);
     return image;
@@ -52,8 +53,8 @@ inline MemoryImage randomPlanImage(QRandomGenerator& random, const modelband::Ba
 
 inline ChannelTable decoded(const MemoryImage& image, bool chinese = false)
 {
-    ChannelTable table(chinese);
-    table.decode(image, chinese);
+    ChannelTable table(moduleCellWords(chinese));
+    table.decode(image);
     return table;
 }
 

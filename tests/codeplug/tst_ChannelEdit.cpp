@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
 #include "PlanTestImages.h"
 #include "codeplug/CellValidator.h"
 #include "codeplug/Channel.h"
@@ -76,7 +77,7 @@ void ChannelEditTest::sameValueKeepsBytes()
     Channel channel = odd;
     const CellValidator validator(13000000, 16000000);
     for (int col = 1; col <= 5; ++col)
-        QCOMPARE(validator.store(channel, col, odd.cellText(col, false)), 0);
+        QCOMPARE(validator.store(channel, col, odd.cellText(col, moduleCellWords(false).shown())), 0);
     QCOMPARE(hexOf(channel), hexOf(odd));
 }
 
@@ -125,8 +126,8 @@ void ChannelEditTest::busyLockOfAChannelNotInUse()
     applyToImage(plan.rows, image, plantest::band());
     const Channel channel = Channel::fromRecord(image.channel(3));
     QVERIFY(channel.inUse());
-    QCOMPARE(channel.cellText(5, false), QStringLiteral("Yes"));
-    QCOMPARE(channel.cellText(1, false), QStringLiteral("146.00000"));
+    QCOMPARE(channel.cellText(5, moduleCellWords(false).shown()), QStringLiteral("Yes"));
+    QCOMPARE(channel.cellText(1, moduleCellWords(false).shown()), QStringLiteral("146.00000"));
 }
 
 int runChannelEditTests(int argc, char** argv)

@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/Codecs.h"
 #include "codeplug/ToneTable.h"
@@ -77,17 +78,17 @@ void ChannelTableTest::headersAndLabels()
 {
     QFETCH(bool, chinese);
     QFETCH(QStringList, headers);
-    const ChannelTable table(chinese);
+    const ChannelTable table(moduleCellWords(chinese));
     for (int col = 0; col < ChannelTable::kCols; ++col) {
         QCOMPARE(table.cell(0, col), headers.at(col));
-        QCOMPARE(ChannelTable::header(col, chinese), headers.at(col));
+        QCOMPARE(moduleCellWords(chinese).shown().header(col), headers.at(col));
     }
     QCOMPARE(table.cell(1, 0), QStringLiteral(" 1"));
     QCOMPARE(table.cell(9, 0), QStringLiteral(" 9"));
     QCOMPARE(table.cell(10, 0), QStringLiteral("10"));
     QCOMPARE(table.cell(16, 0), QStringLiteral("16"));
-    QCOMPARE(ChannelTable::header(6, chinese), QString());
-    QCOMPARE(ChannelTable::header(-1, chinese), QString());
+    QCOMPARE(moduleCellWords(chinese).shown().header(6), QString());
+    QCOMPARE(moduleCellWords(chinese).shown().header(-1), QString());
 }
 
 void ChannelTableTest::newImageIsEmpty()
@@ -96,7 +97,7 @@ void ChannelTableTest::newImageIsEmpty()
     for (int row = 1; row < ChannelTable::kRows; ++row)
         for (int col = 1; col < ChannelTable::kCols; ++col)
             table.setCell(row, col, QStringLiteral("x"));
-    table.decode(MemoryImage::newImage(), false);
+    table.decode(MemoryImage::newImage());
     for (int row = 1; row < ChannelTable::kRows; ++row)
         QCOMPARE(rowCells(table, row), QStringList(5, QString()));
 }
@@ -134,8 +135,8 @@ void ChannelTableTest::decodeRow()
     for (const int channel : {1, 7, 16}) {
         MemoryImage image = MemoryImage::newImage();
         std::copy(record.begin(), record.end(), image.data() + recordOffset(channel));
-        ChannelTable table(chinese);
-        table.decode(image, chinese);
+        ChannelTable table(moduleCellWords(chinese));
+        table.decode(image);
         QCOMPARE(rowCells(table, channel), cells);
         // Neighbours stay empty: the record is read at channel x 16.
         if (channel > 1)
@@ -147,13 +148,13 @@ void ChannelTableTest::decodeRow()
 
 void ChannelTableTest::decodeLeavesHeadersAndLabels()
 {
-    ChannelTable table(false);
+    ChannelTable table;
     table.setCell(0, 2, QStringLiteral("edited header"));
     table.setCell(3, 0, QStringLiteral("edited label"));
     MemoryImage image;
     for (int i = 0; i < layout::kImageSize; ++i)
         image.set(i, std::uint8_t(i * 37 + 11));
-    table.decode(image, false);
+    table.decode(image);
     QCOMPARE(table.cell(0, 2), QStringLiteral("edited header"));
     QCOMPARE(table.cell(3, 0), QStringLiteral("edited label"));
     QCOMPARE(table.cell(0, 0), QStringLiteral("CH"));
@@ -165,7 +166,7 @@ void ChannelTableTest::encodeEmptiedRow()
     setRecord(image, 5, {0x50, 0x12, 0x50, 0x14, 0x50, 0x12, 0x50, 0x14, 0x70, 0x06, 0x23, 0x80, 0xA6,
                          0x12, 0x34, 0x56});
     ChannelTable table;
-    table.decode(image, false);
+    table.decode(image);
     QCOMPARE(table.cell(5, ChannelTable::ColBusy), QStringLiteral("Yes"));
     for (int col = 1; col < ChannelTable::kCols; ++col)
         table.setCell(5, col, QString());
@@ -179,7 +180,7 @@ void ChannelTableTest::encodeEmptiedRow()
     QCOMPARE(int(r[14]), 0x34);
     QCOMPARE(int(r[15]), 0x56);
     QVERIFY(!codec::channelInUse(r));
-    table.decode(image, false);
+    table.decode(image);
     QCOMPARE(rowCells(table, 5), QStringList(5, QString()));
 }
 
@@ -188,7 +189,7 @@ void ChannelTableTest::encodeEmptiedRow()
 void ChannelTableTest::encodeWritesOnlyChannelBytes()
 {
     QRandomGenerator random(517);
-    const ToneTable tones(false);
+    const ToneTable tones(moduleCellWords(false).shown().none);
     for (int round = 0; round < 50; ++round) {
         MemoryImage before;
         for (int i = 0; i < layout::kImageSize; ++i)
@@ -218,7 +219,7 @@ void ChannelTableTest::encodeWritesOnlyChannelBytes()
         }
         // And the table reads back from the image unchanged.
         ChannelTable back;
-        back.decode(after, false);
+        back.decode(after);
         for (int row = 1; row < ChannelTable::kRows; ++row) {
             const bool inUse = !table.cell(row, 2).isEmpty();
             QCOMPARE(back.cell(row, 1), table.cell(row, 1));
@@ -235,8 +236,8 @@ void ChannelTableTest::encodeWritesOnlyChannelBytes()
 void ChannelTableTest::encodeEditedCells()
 {
     MemoryImage image = MemoryImage::newImage();
-    ChannelTable table;
-    table.decode(image, false);
+    ChannelTable table(moduleCellWords(false));
+    table.decode(image);
     table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.0125"));
     table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.125"));
     table.setCell(2, ChannelTable::ColDecode, QStringLiteral("D023N"));
@@ -254,7 +255,7 @@ void ChannelTableTest::encodeEditedCells()
 void ChannelTableTest::reencodeWellFormedImages()
 {
     QRandomGenerator random(4711);
-    const ToneTable tones(false);
+    const ToneTable tones(moduleCellWords(false).shown().none);
     for (int round = 0; round < 50; ++round) {
         MemoryImage image;
         for (int i = 0; i < layout::kImageSize; ++i)
@@ -268,7 +269,7 @@ void ChannelTableTest::reencodeWellFormedImages()
         }
         const MemoryImage before = image;
         ChannelTable table;
-        table.decode(image, false);
+        table.decode(image);
         table.encode(image);
         QCOMPARE(image, before);
     }
@@ -282,7 +283,7 @@ void ChannelTableTest::editedRowNormalises()
     MemoryImage image = MemoryImage::newImage();
     setRecord(image, 3, {0x1A, 0x25, 0x51, 0x14, 0x00, 0x25, 0x51, 0x14, 0x55, 0x00, 0x70, 0x06, 0x5B});
     ChannelTable table;
-    table.decode(image, false);
+    table.decode(image);
     QCOMPARE(table.cell(3, ChannelTable::ColBusy), QStringLiteral("No"));
     table.setCell(3, ChannelTable::ColBusy, QStringLiteral("Yes"));
     table.encode(image);
@@ -333,8 +334,8 @@ void ChannelTableTest::untouchedOddRecordsKeepTheirBytes()
                 image.channel(channel)[i] = std::uint8_t(record.at(i));
         }
         const MemoryImage before = image;
-        ChannelTable table(chinese);
-        table.decode(image, chinese);
+        ChannelTable table(moduleCellWords(chinese));
+        table.decode(image);
         if (!chinese)
             QCOMPARE(rowCells(table, 9), shown);
         table.encode(image);
@@ -352,8 +353,8 @@ void ChannelTableTest::untouchedRandomImagesKeepTheirBytes()
         for (int i = 0; i < layout::kImageSize; ++i)
             image.set(i, std::uint8_t(random.bounded(256)));
         const MemoryImage before = image;
-        ChannelTable table(round % 2 == 1);
-        table.decode(image, round % 2 == 1);
+        ChannelTable table(moduleCellWords(round % 2 == 1));
+        table.decode(image);
         table.encode(image);
         QCOMPARE(image, before);
     }
@@ -369,7 +370,7 @@ void ChannelTableTest::editingOneRowLeavesTheOthers()
         image.set(i, std::uint8_t(random.bounded(256)));
     const MemoryImage before = image;
     ChannelTable table;
-    table.decode(image, false);
+    table.decode(image);
     table.setCell(4, ChannelTable::ColRx, QStringLiteral("145.0125"));
     table.setCell(4, ChannelTable::ColTx, QStringLiteral("145.0125"));
     table.encode(image);
@@ -402,7 +403,7 @@ void ChannelTableTest::fileSavedUneditedIsTheSameFile()
     MemoryImage image;
     QVERIFY(image.loadFile(path));
     ChannelTable table;
-    table.decode(image, false);
+    table.decode(image);
     table.encode(image);
     QVERIFY(image.saveFile(path));
     QFile file(path);

@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
+#include "texts/PlanReasons.h"
 #include "PlanTestImages.h"
 #include "codeplug/ChannelPlan.h"
 
@@ -96,7 +98,7 @@ void ChirpModesTest::toneModes()
     const QByteArray file =
         kChirpHeader + chirpRow({"", "0.000000", tone, rTone, cTone, dtcs, polarity, rxDtcs, cross});
     const ParseResult plan = parseFile(file, plantest::band());
-    QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+    QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
     QCOMPARE(plan.format, Format::Chirp);
 
     // Through the image, as an import stores it.
@@ -129,7 +131,7 @@ void ChirpModesTest::duplex()
     QFETCH(QString, tx);
     const ParseResult plan = parseFile(
         kChirpHeader + chirpRow({duplex, offset, "", "88.5", "88.5", "023", "NN", "023", "Tone->Tone"}), plantest::band());
-    QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+    QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
     QCOMPARE(plan.rows.first().rx, QStringLiteral("146.52000"));
     QCOMPARE(plan.rows.first().tx, tx);
 }
@@ -161,7 +163,7 @@ void ChirpModesTest::exportPicksMode()
     QFETCH(QString, tone);
     QFETCH(QString, cross);
     QFETCH(QString, polarity);
-    ChannelTable table(false);
+    ChannelTable table;
     table.setCell(9, ChannelTable::ColRx, QStringLiteral("150.00000"));
     table.setCell(9, ChannelTable::ColTx, QStringLiteral("150.00000"));
     table.setCell(9, ChannelTable::ColDecode, decode);
@@ -188,7 +190,7 @@ void ChirpModesTest::exportPicksMode()
 void ChirpModesTest::columnsInAnotherOrder()
 {
     const ParseResult plan = parseFile("Frequency,Location,Tone,rToneFreq\n150.0,3,Tone,67.0\n", plantest::band());
-    QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+    QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
     QCOMPARE(plan.rows.size(), 1);
     QCOMPARE(plan.rows.first().channel, 3);
     QCOMPARE(plan.rows.first().tx, QStringLiteral("150.00000"));

@@ -8,6 +8,8 @@
 #include <QtTest>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
+#include "texts/PlanReasons.h"
 #include "PlanTestImages.h"
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/CsvText.h"
@@ -34,7 +36,7 @@ QStringList summary(const ParseResult& plan)
 
 QString firstError(const ParseResult& plan)
 {
-    return plan.errors.isEmpty() ? QString() : plan.errors.first().text(plantest::band());
+    return plan.errors.isEmpty() ? QString() : texts::planErrorText(plan.errors.first(), plantest::band());
 }
 
 }  // namespace
@@ -170,7 +172,7 @@ void ChirpReadingTest::rowWithoutFrequencySkipped()
     QCOMPARE(plan.warnings.size(), 2);
     QCOMPARE(plan.warnings.at(0).line, 2);
     QCOMPARE(plan.warnings.at(1).line, 4);
-    QCOMPARE(plan.warnings.at(0).text(plantest::band()), QStringLiteral("line 2, Frequency: no frequency: the row is skipped"));
+    QCOMPARE(texts::planErrorText(plan.warnings.at(0), plantest::band()), QStringLiteral("line 2, Frequency: no frequency: the row is skipped"));
 
     // Nothing but such rows: no channel, and the skipped rows still named.
     const ParseResult none = parseFile(kChirp + "3,,,,,,,,,,,,\n", plantest::band());
@@ -220,14 +222,14 @@ void ChirpReadingTest::messagesNameTheCells()
     QFETCH(QString, message);
     const ParseResult plan = parseFile(file, plantest::band());
     QCOMPARE(plan.errors.size(), 1);
-    QCOMPARE(plan.errors.first().text(plantest::band()), message);
+    QCOMPARE(texts::planErrorText(plan.errors.first(), plantest::band()), message);
 }
 
 // Tone bytes off the tone list and half-empty channels are named and left
 // out; every other channel is written as before.
 void ChirpReadingTest::exportLeavesOutWhatCannotBeRead()
 {
-    ChannelTable table(false);
+    ChannelTable table;
     for (const int row : {2, 5, 6, 7}) {
         table.setCell(row, ChannelTable::ColRx, QStringLiteral("146.52000"));
         table.setCell(row, ChannelTable::ColTx, QStringLiteral("146.52000"));
@@ -251,7 +253,7 @@ void ChirpReadingTest::exportLeavesOutWhatCannotBeRead()
     const QString csv = QString::fromUtf8(writeChirpCsv(image, &leftOut));
     QStringList named;
     for (const LeftOut& channel : leftOut)
-        named << channel.text();
+        named << texts::leftOutText(channel);
     QCOMPARE(named, (QStringList{
                         "channel 5, QT/DQT Dec: \"D1023N\" is not a tone of the tone list; left out of the CHIRP file",
                         "channel 5, QT/DQT Enc: \"D05N\" is not a tone of the tone list; left out of the CHIRP file",

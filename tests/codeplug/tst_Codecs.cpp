@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/Codecs.h"
 
 using Bytes4 = std::array<std::uint8_t, 4>;
@@ -184,7 +185,7 @@ void CodecsTest::decodeTone()
     QFETCH(bool, inUse);
     QFETCH(bool, chinese);
     QFETCH(QString, text);
-    QCOMPARE(codec::decodeTone(std::uint8_t(high), std::uint8_t(low), inUse, chinese), text);
+    QCOMPARE(codec::decodeTone(std::uint8_t(high), std::uint8_t(low), inUse, moduleCellWords(chinese).shown()), text);
 }
 
 void CodecsTest::encodeTone_data()
@@ -241,7 +242,7 @@ void CodecsTest::busyLock()
     QFETCH(bool, inUse);
     QFETCH(bool, chinese);
     QFETCH(QString, text);
-    QCOMPARE(codec::decodeBusyLock(std::uint8_t(flags), inUse, chinese), text);
+    QCOMPARE(codec::decodeBusyLock(std::uint8_t(flags), inUse, moduleCellWords(chinese).shown()), text);
 }
 
 void CodecsTest::encodeBusyLock_data()
@@ -264,7 +265,7 @@ void CodecsTest::encodeBusyLock()
     QFETCH(QString, text);
     QFETCH(int, oldFlags);
     QFETCH(int, newFlags);
-    QCOMPARE(int(codec::encodeBusyLock(text, std::uint8_t(oldFlags))), newFlags);
+    QCOMPARE(int(codec::encodeBusyLock(text, std::uint8_t(oldFlags), moduleCellWords(false))), newFlags);
 }
 
 void CodecsTest::channelInUse_data()
@@ -333,7 +334,7 @@ void CodecsTest::oddToneBytesComeBack()
     QFETCH(int, high);
     QFETCH(int, low);
     QFETCH(QString, text);
-    QCOMPARE(codec::decodeTone(std::uint8_t(high), std::uint8_t(low), true, false), text);
+    QCOMPARE(codec::decodeTone(std::uint8_t(high), std::uint8_t(low), true, moduleCellWords(false).shown()), text);
     std::uint8_t h = 0x12;
     std::uint8_t l = 0x34;
     codec::encodeTone(text, &h, &l);

@@ -4,8 +4,10 @@
 #include <QtTest>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
 #include "PlanTestImages.h"
 #include "codeplug/ImageDiff.h"
+#include "texts/DiffLines.h"
 
 using namespace imagediff;
 
@@ -76,7 +78,7 @@ void ImageDiffTest::changes()
     QFETCH(int, offset);
     QFETCH(int, value);
     QFETCH(QList<DiffLine>, expected);
-    ChannelTable table(false);
+    ChannelTable table;
     table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.12500"));
     table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.60000"));
     table.setCell(2, ChannelTable::ColDecode, QStringLiteral("67.0"));
@@ -91,10 +93,23 @@ void ImageDiffTest::changes()
 
 void ImageDiffTest::texts()
 {
-    QCOMPARE((DiffLine{DiffLine::Kind::ChannelField, 3, ChannelTable::ColEncode, 0, "QT/DQT Enc", "None", ""}.text()),
-             QStringLiteral("Channel 3, QT/DQT Enc: None | (empty)"));
-    QCOMPARE((DiffLine{DiffLine::Kind::Option, 0, 0, layout::kBeep, "Beep", "On", "Off"}.text()),
-             QStringLiteral("Beep: On | Off"));
+    // Channel 3 in use without tones and the beep on in a; neither in b.
+    ChannelTable table;
+    table.setCell(3, ChannelTable::ColRx, QStringLiteral("145.12500"));
+    table.setCell(3, ChannelTable::ColTx, QStringLiteral("145.12500"));
+    table.setCell(3, ChannelTable::ColDecode, QStringLiteral("None"));
+    table.setCell(3, ChannelTable::ColEncode, QStringLiteral("None"));
+    MemoryImage a = MemoryImage::newImage();
+    table.encode(a);
+    a.set(layout::kBeep, 1);
+    MemoryImage b = MemoryImage::newImage();
+    b.set(layout::kBeep, 0);
+    const QStringList lines = ::texts::diffLines(
+        {DiffLine{DiffLine::Kind::ChannelField, 3, ChannelTable::ColEncode, 0, "QT/DQT Enc", "None", ""},
+         DiffLine{DiffLine::Kind::Option, 0, 0, layout::kBeep, "Beep", "On", "Off"}},
+        a, b);
+    QCOMPARE(lines.value(0), QStringLiteral("Channel 3, QT/DQT Enc: None | (empty)"));
+    QCOMPARE(lines.value(1), QStringLiteral("Beep: On | Off"));
 }
 
 int runImageDiffTests(int argc, char** argv)

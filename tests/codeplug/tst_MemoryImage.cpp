@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/MemoryImage.h"
 
@@ -160,7 +161,7 @@ void MemoryImageTest::newImageSurvivesEncodeOfEmptyTable()
 {
     MemoryImage image = MemoryImage::newImage();
     ChannelTable table;
-    table.decode(image, false);
+    table.decode(image);
     table.encode(image);
     QCOMPARE(image, MemoryImage::newImage());
 }

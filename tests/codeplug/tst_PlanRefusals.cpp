@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
+#include "texts/PlanReasons.h"
 #include "PlanTestImages.h"
 #include "codeplug/ChannelPlan.h"
 
@@ -145,7 +147,7 @@ void PlanRefusalsTest::messages()
     QFETCH(QString, message);
     const ParseResult plan = parseFile(file, plantest::band());
     QCOMPARE(plan.errors.size(), 1);
-    QCOMPARE(plan.errors.first().text(plantest::band()), message);
+    QCOMPARE(texts::planErrorText(plan.errors.first(), plantest::band()), message);
 }
 
 void PlanRefusalsTest::clipboardRefusals_data()

@@ -5,6 +5,8 @@
 #include <QtTest>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
+#include "texts/PlanReasons.h"
 #include "PlanTestImages.h"
 #include "codeplug/ChannelPlan.h"
 
@@ -50,7 +52,7 @@ void PlanRoundTripTest::csvRoundTrip()
     for (int round = 0; round < kRounds; ++round) {
         const MemoryImage original = plantest::randomPlanImage(random, plantest::band());
         const ParseResult plan = parseFile(writeCsv(original), plantest::band());
-        QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+        QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
         QCOMPARE(plan.format, Format::Csv);
         QCOMPARE(plan.rows.size(), 16);
 
@@ -73,7 +75,7 @@ void PlanRoundTripTest::chirpRoundTrip()
     for (int round = 0; round < kRounds; ++round) {
         const MemoryImage original = plantest::randomPlanImage(random, plantest::band());
         const ParseResult plan = parseFile(writeChirpCsv(original), plantest::band());
-        QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+        QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
         QCOMPARE(plan.format, Format::Chirp);
         int inUse = 0;
         for (int ch = 1; ch <= 16; ++ch)
@@ -156,17 +158,17 @@ void PlanRoundTripTest::tabSeparatedRoundTrip()
         const ChannelTable source = plantest::decoded(plantest::randomPlanImage(random, plantest::band()), chinese);
         const QString text = writeTabSeparated(source, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
         QCOMPARE(text.count(QLatin1Char('\n')), 16);
-        const ParseResult plan = parseTabSeparated(text, plantest::band(), chinese);
-        QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+        const ParseResult plan = parseTabSeparated(text, plantest::band(), moduleCellWords(chinese));
+        QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
         MemoryImage pasted = MemoryImage::newImage();
-        applyToImage(plan.rows, pasted, plantest::band());
+        applyToImage(plan.rows, pasted, plantest::band(), moduleCellWords(chinese));
         QCOMPARE(tableDump(plantest::decoded(pasted, chinese)), tableDump(source));
     }
 }
 
 void PlanRoundTripTest::pasteAtAnotherRow()
 {
-    ChannelTable source(false);
+    ChannelTable source;
     source.setCell(3, ChannelTable::ColRx, QStringLiteral("145.00000"));
     source.setCell(3, ChannelTable::ColTx, QStringLiteral("145.60000"));
     source.setCell(3, ChannelTable::ColDecode, QStringLiteral("D023N"));
@@ -209,8 +211,8 @@ void PlanRoundTripTest::spreadsheetForms_data()
 void PlanRoundTripTest::spreadsheetForms()
 {
     QFETCH(QByteArray, file);
-    const ParseResult plan = parseFile(file, plantest::band());
-    QVERIFY2(plan.ok(), qPrintable(plan.errors.value(0).text(plantest::band())));
+    const ParseResult plan = parseFile(file, plantest::band(), moduleCellWords(false));
+    QVERIFY2(plan.ok(), qPrintable(texts::planErrorText(plan.errors.value(0), plantest::band())));
     QCOMPARE(plan.rows.size(), 1);
     const PlanRow& row = plan.rows.first();
     QCOMPARE(row.channel, 2);
@@ -227,7 +229,7 @@ void PlanRoundTripTest::spreadsheetForms()
 void PlanRoundTripTest::newAndExistingBusyLock()
 {
     MemoryImage image = MemoryImage::newImage();
-    ChannelTable typed(false);
+    ChannelTable typed;
     typed.setCell(4, ChannelTable::ColRx, QStringLiteral("150.00000"));
     typed.setCell(4, ChannelTable::ColTx, QStringLiteral("150.00000"));
     typed.setCell(4, ChannelTable::ColBusy, QStringLiteral("No"));

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "CodeplugTests.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/Codecs.h"
 #include "codeplug/ToneTable.h"
 
@@ -97,7 +98,7 @@ void ToneTableTest::exactList_data()
 void ToneTableTest::exactList()
 {
     QFETCH(bool, chinese);
-    const ToneTable table(chinese);
+    const ToneTable table(moduleCellWords(chinese).shown().none);
     const QStringList expected = expectedTable(chinese);
     QCOMPARE(table.size(), 261);
     // Entry by entry, so that a wrong or misplaced tone names its index.
@@ -132,7 +133,7 @@ void ToneTableTest::storedFormOfEveryText()
         codec::encodeTone(text, &high, &low);
         QVERIFY2(int(high) == bytes.first && int(low) == bytes.second,
                  qPrintable(QStringLiteral("%1 stored as %2 %3").arg(text).arg(high, 2, 16).arg(low, 2, 16)));
-        QCOMPARE(codec::decodeTone(std::uint8_t(bytes.first), std::uint8_t(bytes.second), true, chinese), text);
+        QCOMPARE(codec::decodeTone(std::uint8_t(bytes.first), std::uint8_t(bytes.second), true, moduleCellWords(chinese).shown()), text);
     }
 }
 
@@ -154,7 +155,7 @@ void ToneTableTest::storedForms()
     QFETCH(int, index);
     QFETCH(int, high);
     QFETCH(int, low);
-    const ToneTable table(false);
+    const ToneTable table(moduleCellWords(false).shown().none);
     std::uint8_t h = 0;
     std::uint8_t l = 0;
     codec::encodeTone(table.at(index), &h, &l);
@@ -166,8 +167,8 @@ void ToneTableTest::rebuildReplaces()
 {
     ToneTable table;
     QCOMPARE(table.size(), 0);
-    table.build(false);
-    table.build(true);
+    table.build(moduleCellWords(false).shown().none);
+    table.build(moduleCellWords(true).shown().none);
     QCOMPARE(table.size(), ToneTable::kSize);
     QCOMPARE(table.at(0), QStringLiteral("无"));
 }

@@ -11,8 +11,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <QFile>
+
+#include "codeplug/CellWords.h"
 #include "codeplug/MemoryImage.h"
 #include "codeplug/ModelBand.h"
+#include "texts/CellTexts.h"
 
 namespace fuzz {
 
@@ -82,6 +86,20 @@ inline QString differingOffsets(const MemoryImage& a, const MemoryImage& b)
                        .arg(b.at(i), 2, 16, QLatin1Char('0'));
     }
     return out;
+}
+
+// Cell words shown in the English or the Chinese module's words, read in
+// both, as the program reads cells.
+inline CellWords cellWords(bool chinese)
+{
+    static const auto words = [](const char* language) {
+        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/%1/strings.json").arg(QLatin1String(language)));
+        return texts::wordSet(file.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(file.readAll())
+                                                             : texts::TextTable());
+    };
+    static const WordSet english = words("English");
+    static const WordSet zh = words("Chinese");
+    return CellWords(chinese ? zh : english, {english, zh});
 }
 
 }  // namespace fuzz

@@ -6,6 +6,7 @@
 // offset (two bytes) and new value, as many as the input holds.
 
 #include "codeplug/ImageDiff.h"
+#include "texts/DiffLines.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -27,15 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 fuzz::differingOffsets(a, b));
     FUZZ_CHECK(imagediff::diff(a, a).isEmpty(), "an image does not differ from itself");
     FUZZ_CHECK(ab.size() == ba.size(), "swapping the images swaps the sides", fuzz::differingOffsets(a, b));
-    QString lines;
+    const QStringList abTexts = texts::diffLines(ab, a, b);
+    const QStringList baTexts = texts::diffLines(ba, b, a);
+    FUZZ_CHECK(abTexts.size() == ab.size(), "one text a line");
     for (qsizetype i = 0; i < ab.size(); ++i) {
         const imagediff::DiffLine& line = ab.at(i);
-        lines += line.text() + '\n';
-        FUZZ_CHECK(line.a != line.b, "a line names a difference", line.text() + '\n' + fuzz::differingOffsets(a, b));
+        FUZZ_CHECK(line.a != line.b, "a line names a difference", abTexts.at(i) + '\n' + fuzz::differingOffsets(a, b));
         const imagediff::DiffLine& other = ba.at(i);
         FUZZ_CHECK(other.channel == line.channel && other.field == line.field && other.a == line.b
                         && other.b == line.a,
-                    "swapping the images swaps the sides", line.text() + " / " + other.text());
+                    "swapping the images swaps the sides", abTexts.at(i) + " / " + baTexts.at(i));
     }
     return 0;
 }

@@ -47,7 +47,7 @@ QString editText(fuzz::Input& in, int col, const modelband::BandLimits& limits, 
     case ChannelTable::ColEncode:
         return tones.at((in.byte() << 8 | in.byte()) % tones.size());
     default:
-        return codec::busyLockText(kind == 2, chinese);
+        return fuzz::cellWords(chinese).shown().busyLock(kind == 2);
     }
 }
 
@@ -66,7 +66,7 @@ bool editorText(const QString& text, int col, const CellValidator& validator, co
     case ChannelTable::ColEncode:
         return tones.texts().contains(text);
     default:
-        return text == codec::busyLockText(true, chinese) || text == codec::busyLockText(false, chinese);
+        return text == fuzz::cellWords(chinese).shown().busyLock(true) || text == fuzz::cellWords(chinese).shown().busyLock(false);
     }
 }
 
@@ -132,23 +132,23 @@ void checkReadsBack(const Channel& after, int col, const QString& text, bool chi
     const QString detail = QStringLiteral("column %1, text \"%2\"\n%3").arg(col).arg(text, recordText(after));
     switch (col) {
     case ChannelTable::ColRx:
-        FUZZ_CHECK(after.cellText(col, chinese) == text, "an edit reads back as given", detail);
+        FUZZ_CHECK(after.cellText(col, fuzz::cellWords(chinese).shown()) == text, "an edit reads back as given", detail);
         break;
     case ChannelTable::ColTx:
         if (after.hasRx())
-            FUZZ_CHECK(after.cellText(col, chinese) == text, "an edit reads back as given", detail);
+            FUZZ_CHECK(after.cellText(col, fuzz::cellWords(chinese).shown()) == text, "an edit reads back as given", detail);
         break;
     case ChannelTable::ColDecode:
     case ChannelTable::ColEncode:
         if (after.hasRx() || after.hasTx())
             FUZZ_CHECK(after.toneText(col == ChannelTable::ColDecode ? Channel::Tone::Decode : Channel::Tone::Encode,
-                                      chinese)
+                                      fuzz::cellWords(chinese).shown())
                            == text,
                        "an edit reads back as given", detail);
         break;
     default:
         if (after.hasRx() || after.hasTx())
-            FUZZ_CHECK(after.busyLock() == (text == codec::busyLockText(true, chinese)), "an edit reads back as given",
+            FUZZ_CHECK(after.busyLock() == (text == fuzz::cellWords(chinese).shown().busyLock(true)), "an edit reads back as given",
                        detail);
         break;
     }
@@ -176,8 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CKQ_517Doc doc;
     doc.setImage(base);
     FUZZ_CHECK(doc.image() == base, "the document holds the image it was given");
-    const CellValidator validator(limits.low, limits.high);
-    const ToneTable tones(chinese);
+    const CellValidator validator(limits.low, limits.high, fuzz::cellWords(false));
+    const ToneTable tones(fuzz::cellWords(chinese).shown().none);
     bool changed[layout::kChannelCount + 1] = {};
     for (int n = 0; n < 8 && !in.atEnd(); ++n) {
         const int row = 1 + in.pick(layout::kChannelCount);
@@ -211,16 +211,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The grid's cells are the document's channels.
-    ChannelTable table(chinese);
-    table.decode(image, chinese);
+    ChannelTable table(fuzz::cellWords(chinese));
+    table.decode(image);
     for (int row = 1; row <= layout::kChannelCount; ++row) {
         const Channel channel = doc.channel(row);
         for (int col = ChannelTable::ColRx; col <= ChannelTable::ColBusy; ++col)
-            FUZZ_CHECK(table.cell(row, col) == channel.cellText(col, chinese), "the table shows the channel",
+            FUZZ_CHECK(table.cell(row, col) == channel.cellText(col, fuzz::cellWords(chinese).shown()), "the table shows the channel",
                        QStringLiteral("channel %1 column %2: %3 | %4")
                            .arg(row)
                            .arg(col)
-                           .arg(table.cell(row, col), channel.cellText(col, chinese)));
+                           .arg(table.cell(row, col), channel.cellText(col, fuzz::cellWords(chinese).shown())));
     }
 
     // Our own export imported onto the image it came from changes no byte.
@@ -230,7 +230,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const channelplan::ParseResult parsed = channelplan::parseFile(channelplan::writeCsv(image), limits);
     if (parsed.ok()) {
         MemoryImage again = image;
-        channelplan::applyToImage(parsed.rows, again, limits);
+        channelplan::applyToImage(parsed.rows, again, limits, fuzz::cellWords(false));
         for (int offset = 0; offset < layout::kImageSize; ++offset) {
             const int row = offset / layout::kRowSize;
             if (row >= 1 && row <= layout::kChannelCount) {

@@ -10,6 +10,7 @@
 #include <QList>
 
 #include "codeplug/CellValidator.h"
+#include "texts/PlanReasons.h"
 #include "codeplug/Channel.h"
 #include "codeplug/ChannelPlan.h"
 #include "codeplug/ChannelTable.h"
@@ -31,9 +32,9 @@ void importOnto(const QByteArray& file, const char* format, const MemoryImage& i
                 const modelband::BandLimits& limits)
 {
     const channelplan::ParseResult parsed = channelplan::parseFile(file, limits);
-    FUZZ_CHECK(parsed.ok(), format, parsed.ok() ? QString() : parsed.errors.first().text(limits) + '\n' + file);
+    FUZZ_CHECK(parsed.ok(), format, parsed.ok() ? QString() : texts::planErrorText(parsed.errors.first(), limits) + '\n' + file);
     MemoryImage again = image;
-    channelplan::applyToImage(parsed.rows, again, limits);
+    channelplan::applyToImage(parsed.rows, again, limits, fuzz::cellWords(false));
     FUZZ_CHECK(again == image, format, fuzz::differingOffsets(image, again));
 }
 
@@ -45,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t mode = in.byte();
     const modelband::BandLimits limits = fuzz::band(mode % 3);  // bands the CSV formats can carry
     const bool chinese = (mode & 0x10) != 0;
-    const ToneTable tones(chinese);
+    const ToneTable tones(fuzz::cellWords(chinese).shown().none);
 
-    ChannelTable table(chinese);
+    ChannelTable table(fuzz::cellWords(chinese));
     QList<int> inUse;
     for (int c = 1; c <= layout::kChannelCount && !in.atEnd(); ++c) {
         if (in.pick(4) == 0)
@@ -57,11 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         table.setCell(c, ChannelTable::ColTx, frequency(in, limits));
         table.setCell(c, ChannelTable::ColDecode, tones.at((in.byte() << 8 | in.byte()) % tones.size()));
         table.setCell(c, ChannelTable::ColEncode, tones.at((in.byte() << 8 | in.byte()) % tones.size()));
-        table.setCell(c, ChannelTable::ColBusy, codec::busyLockText(in.pick(2), chinese));
+        table.setCell(c, ChannelTable::ColBusy, fuzz::cellWords(chinese).shown().busyLock(in.pick(2)));
     }
     // Each channel typed in, column by column, the way the grid stores it.
     MemoryImage image = MemoryImage::newImage();
-    const CellValidator validator(limits.low, limits.high);
+    const CellValidator validator(limits.low, limits.high, fuzz::cellWords(false));
     for (int c : inUse) {
         Channel channel = Channel::fromRecord(image.channel(c));
         for (int col = ChannelTable::ColRx; col <= ChannelTable::ColBusy; ++col)
@@ -72,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Decode shows what was stored; storing what is shown changes no byte.
-    ChannelTable decoded(chinese);
-    decoded.decode(image, chinese);
+    ChannelTable decoded(fuzz::cellWords(chinese));
+    decoded.decode(image);
     for (int c : inUse) {
         for (int col = ChannelTable::ColRx; col <= ChannelTable::ColBusy; ++col)
             FUZZ_CHECK(decoded.cell(c, col) == table.cell(c, col), "a valid channel decodes to its texts",
@@ -105,12 +106,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int c = inUse.first(); c <= inUse.last(); ++c)
             run.append(c);
         const QString rows = channelplan::writeTabSeparated(decoded, run);
-        channelplan::ParseResult parsed = channelplan::parseTabSeparated(rows, limits, chinese);
+        channelplan::ParseResult parsed = channelplan::parseTabSeparated(rows, limits, fuzz::cellWords(chinese));
         FUZZ_CHECK(parsed.ok(), "clipboard rows parse back",
-                    parsed.ok() ? QString() : parsed.errors.first().text(limits) + '\n' + rows);
+                    parsed.ok() ? QString() : texts::planErrorText(parsed.errors.first(), limits) + '\n' + rows);
         FUZZ_CHECK(channelplan::placeFrom(parsed.rows, inUse.first()), "clipboard rows fit where they came from");
         MemoryImage pasted = image;
-        channelplan::applyToImage(parsed.rows, pasted, limits);
+        channelplan::applyToImage(parsed.rows, pasted, limits, fuzz::cellWords(false));
         FUZZ_CHECK(pasted == image, "clipboard rows paste back unchanged",
                    fuzz::differingOffsets(image, pasted) + rows);
     }

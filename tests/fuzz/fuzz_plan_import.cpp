@@ -15,6 +15,7 @@
 #include "codeplug/ChannelTable.h"
 #include "codeplug/KQ_517Doc.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "texts/PlanReasons.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void checkImageApply(const QList<channelplan::PlanRow>& rows, const MemoryImage&
                      const modelband::BandLimits& limits)
 {
     MemoryImage image = base;
-    channelplan::applyToImage(rows, image, limits);
+    channelplan::applyToImage(rows, image, limits, fuzz::cellWords(false));
     const QSet<int> listed = listedChannels(rows);
     for (int offset = 0; offset < layout::kImageSize; ++offset) {
         const int row = offset / layout::kRowSize;
@@ -60,11 +61,11 @@ void checkTypingAgrees(const QList<channelplan::PlanRow>& rows, const MemoryImag
                        const modelband::BandLimits& limits)
 {
     MemoryImage direct = base;
-    channelplan::applyToImage(rows, direct, limits);
+    channelplan::applyToImage(rows, direct, limits, fuzz::cellWords(false));
 
     CKQ_517Doc typed;
     typed.setImage(base);
-    const CellValidator validator(limits.low, limits.high);
+    const CellValidator validator(limits.low, limits.high, fuzz::cellWords(false));
     for (const auto& row : rows) {
         const QString cells[] = {row.rx, row.tx, row.decode, row.encode, row.busy};
         for (int col = ChannelTable::ColRx; col <= ChannelTable::ColBusy; ++col) {
@@ -83,7 +84,7 @@ void checkTypingAgrees(const QList<channelplan::PlanRow>& rows, const MemoryImag
                fuzz::differingOffsets(direct, typed.image()));
 
     MemoryImage twice = direct;
-    channelplan::applyToImage(rows, twice, limits);
+    channelplan::applyToImage(rows, twice, limits, fuzz::cellWords(false));
     FUZZ_CHECK(twice == direct, "importing the same rows again changes nothing", fuzz::differingOffsets(direct, twice));
 
     CKQ_517Doc doc;
@@ -106,12 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray text = in.rest();
 
     channelplan::ParseResult parsed = format == 2
-                                          ? channelplan::parseTabSeparated(QString::fromUtf8(text), limits, chinese)
-                                          : channelplan::parseFile(text, limits, chinese);
+                                          ? channelplan::parseTabSeparated(QString::fromUtf8(text), limits, fuzz::cellWords(chinese))
+                                          : channelplan::parseFile(text, limits, fuzz::cellWords(chinese));
     if (!parsed.ok()) {
         FUZZ_CHECK(parsed.rows.isEmpty(), "a refused plan has no rows");
         for (const auto& error : parsed.errors)
-            (void)error.text(limits);
+            (void)texts::planErrorText(error, limits);
         return 0;
     }
     if (format == 2 && !channelplan::placeFrom(parsed.rows, firstChannel))

@@ -12,6 +12,7 @@
 #include "settings/IniFile.h"
 #include "settings/UserStore.h"
 #include "tests/support/TestSupport.h"
+#include "texts/CellTexts.h"
 
 using namespace modelband;
 
@@ -135,12 +136,16 @@ void TestModelBand::modelAndBandFromSettings()
 
 void TestModelBand::mainTitleTexts()
 {
-    QCOMPARE(mainTitle(QStringLiteral("Programmer"), QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), false),
+    QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/Chinese/strings.json"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const texts::TextTable chinese = texts::TextTable::fromJson(file.readAll());
+    const texts::TextTable& english = texts::TextTable::english();
+    QCOMPARE(texts::mainTitle(QStringLiteral("Programmer"), QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), english),
              QStringLiteral("Programmer  [ Type:KQ-517  Fre:130 - 160MHz ]"));
-    QCOMPARE(mainTitle(QStringLiteral("KQ-517 编程软件"), QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), true),
+    QCOMPARE(texts::mainTitle(QStringLiteral("KQ-517 编程软件"), QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), chinese),
              QStringLiteral("KQ-517 编程软件  [ 类型:KQ-517  频率:130 - 160MHz ]"));
-    QCOMPARE(mainTitle(QString(), QString(), QString(), false), QStringLiteral("  [ Type:  Fre: ]"));
-    QCOMPARE(mainTitle(QString(), QString(), QString(), true), QStringLiteral("  [ 类型:  频率: ]"));
+    QCOMPARE(texts::mainTitle(QString(), QString(), QString(), english), QStringLiteral("  [ Type:  Fre: ]"));
+    QCOMPARE(texts::mainTitle(QString(), QString(), QString(), chinese), QStringLiteral("  [ 类型:  频率: ]"));
 }
 
 void TestModelBand::leadingInteger_data()

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <QComboBox>
@@ -238,7 +239,9 @@ void TestDataSafety::saveAsAsksBeforeReplacing()
 
     QStringList questions;
     int dialogs = 0;
+    int steady = 0;
     bool missed = false;
+    const QString wanted = QFileInfo(existing).absoluteFilePath();
     QTimer driver;
     connect(&driver, &QTimer::timeout, this, [&] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -251,15 +254,19 @@ void TestDataSafety::saveAsAsksBeforeReplacing()
                 missed = true;
             box->button(QMessageBox::No) ? box->button(QMessageBox::No)->click() : box->reject();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            // The name is typed on one tick and accepted a few ticks later,
-            // once the dialog has shown the folder it names.
+            // The name is typed once the dialog is up. The dialog may still be
+            // loading the proposed folder and put the proposed name back when
+            // that folder arrives, so it is accepted only after it has held the
+            // typed name (with the suffix it adds) for a few ticks running.
             ++dialogs;
-            if (dialogs == 1) {
-                dialog->selectFile(tmp.filePath(QStringLiteral("radio")));
-            } else if (dialogs == 10 && questions.isEmpty()) {
-                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            } else if (!questions.isEmpty() || missed || dialogs > 250) {
+            const bool holdsName = dialog->selectedFiles() == QStringList{wanted};
+            steady = holdsName ? steady + 1 : 0;
+            if (!questions.isEmpty() || missed || dialogs > 250) {
                 dialog->reject();  // answered No: the dialog stays open, and is left
+            } else if (!holdsName && dialogs % 5 == 1) {
+                dialog->selectFile(tmp.filePath(QStringLiteral("radio")));
+            } else if (steady == 5) {
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
         }
     });
@@ -268,6 +275,7 @@ void TestDataSafety::saveAsAsksBeforeReplacing()
     // every attempt, and one of them must end in the question.
     for (int attempt = 0; attempt < 5 && questions.isEmpty(); ++attempt) {
         dialogs = 0;
+        steady = 0;
         missed = false;
         driver.start(20);
         frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);

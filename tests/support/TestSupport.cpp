@@ -4,9 +4,11 @@
 #include "settings/IniFile.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/KQ_517Doc.h"
+#include "texts/CellTexts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QFileInfo>
 
 // ---------------------------------------------------------------------------
@@ -120,10 +122,29 @@ QString TempUserStore::path() const
 
 void putChannel(CKQ_517Doc& doc, int channel, const QStringList& cells)
 {
-    ChannelTable table;
+    ChannelTable table(moduleCellWords(false));
     for (int c = 1; c <= 5; ++c)
         table.setCell(channel, c, cells.value(c - 1));
     MemoryImage image = doc.image();
     table.encodeChannel(image, channel);
     doc.setChannel(channel, Channel::fromRecord(image.channel(channel)));
+}
+
+WordSet moduleWords(const QString& language)
+{
+    static QHash<QString, WordSet> read;
+    if (!read.contains(language)) {
+        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/%1/strings.json").arg(language));
+        read.insert(language, file.open(QIODevice::ReadOnly)
+                                  ? texts::wordSet(texts::TextTable::fromJson(file.readAll()))
+                                  : WordSet());
+    }
+    return read.value(language);
+}
+
+CellWords moduleCellWords(bool chinese)
+{
+    const WordSet english = moduleWords(QStringLiteral("English"));
+    const WordSet zh = moduleWords(QStringLiteral("Chinese"));
+    return CellWords(chinese ? zh : english, {english, zh});
 }

@@ -17,6 +17,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "codeplug/CellWords.h"
+
 // A temporary folder that is the program directory for its lifetime:
 // CIniFile::setProgramDirectory(path()) and g_strProgramDir = path() + "/".
 // The destructor lets go of g_settings if it is bound to a file in this folder
@@ -81,6 +83,13 @@ private:
 };
 
 class CKQ_517Doc;
+
+// The cell words ("None", "Yes", "No", the column headers) of the language
+// module built from resources/<language>/ ("English", "Chinese").
+WordSet moduleWords(const QString& language);
+// Shown in that module's words (Chinese when chinese), read in the words of
+// both modules, as the program and the command line read cells.
+CellWords moduleCellWords(bool chinese);
 
 // Puts a channel whose five cells (Rx, Tx, Dec, Enc, Busy Lock) read as given
 // into the document, as if it had been typed or read from a radio.

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "codeplug/CellValidator.h"
+#include "tests/support/TestSupport.h"
 #include "codeplug/Channel.h"
 #include "codeplug/ChannelTable.h"
 #include "codeplug/Codecs.h"
@@ -23,7 +24,7 @@ QString shown(const Channel& channel, bool chinese = false)
 {
     QStringList cells;
     for (int c = 1; c <= 5; ++c)
-        cells << channel.cellText(c, chinese);
+        cells << channel.cellText(c, moduleCellWords(chinese).shown());
     return cells.join(QLatin1Char('|'));
 }
 
@@ -196,13 +197,19 @@ void TestCellValidator::emptyingRxKeepsBusyLock()
 
 void TestCellValidator::chineseTexts()
 {
-    const CellValidator validator(kLow, kHigh);
+    const CellValidator validator(kLow, kHigh, moduleCellWords(true));
     Channel channel;
     QCOMPARE(validator.store(channel, 1, QStringLiteral("145.0125")), 0);
     QCOMPARE(shown(channel, true), QStringLiteral("145.01250|145.01250|无|无|开"));
     QCOMPARE(validator.store(channel, 5, QStringLiteral("关")), 0);
     QCOMPARE(validator.store(channel, 3, QStringLiteral("无")), 0);
     QCOMPARE(shown(channel, true), QStringLiteral("145.01250|145.01250|无|无|关"));
+    // Either module's words turn the lock on again.
+    QCOMPARE(validator.store(channel, 5, QStringLiteral("开")), 0);
+    QCOMPARE(shown(channel, true), QStringLiteral("145.01250|145.01250|无|无|开"));
+    QCOMPARE(validator.store(channel, 5, QStringLiteral("No")), 0);
+    QCOMPARE(validator.store(channel, 5, QStringLiteral("Yes")), 0);
+    QCOMPARE(shown(channel), QStringLiteral("145.01250|145.01250|None|None|Yes"));
 }
 
 void TestCellValidator::zeroBandRefusesEverything()

@@ -443,7 +443,7 @@ void TestChannelPlanView::chirpSkippedRowsAndLeftOutChannelsAreSaid()
     QFETCH(QString, exportPart);
     QFETCH(QString, importPart);
     makeView(chinese);
-    ChannelTable table(false);
+    ChannelTable table;
     for (const int row : {4, 5}) {
         table.setCell(row, ChannelTable::ColRx, QStringLiteral("150.00000"));
         table.setCell(row, ChannelTable::ColTx, QStringLiteral("150.00000"));

@@ -1,16 +1,17 @@
-#include "view/DiffTexts.h"
+#include "texts/DiffLines.h"
 
 #include "codeplug/ChannelTable.h"
 #include "codeplug/ImageLayout.h"
-#include "settings/ui/LanguageModule.h"
+#include "texts/CellTexts.h"
+#include "texts/TextTable.h"
 
-namespace difftext {
+namespace texts {
 
 namespace {
 
 QString word(int id)
 {
-    return LanguageModule::string(id);
+    return text(id);
 }
 
 QString orEmpty(const QString& value)
@@ -18,53 +19,52 @@ QString orEmpty(const QString& value)
     return value.isEmpty() ? word(IDS_DIFF_EMPTY) : value;
 }
 
-int optionNameId(int offset)
-{
-    switch (offset) {
-    case layout::kModelIndex: return IDS_DIFF_MODEL;
-    case layout::kBandIndex: return IDS_DIFF_BAND;
-    case layout::kSquelchLevel: return IDS_DIFF_SQUELCH;
-    case layout::kTimeOutTimer: return IDS_DIFF_TIME_OUT;
-    case layout::kBeep: return IDS_DIFF_BEEP;
-    default: break;
-    }
-    return IDS_DIFF_TX_POWER;
-}
-
-// An option's value in the interface language, from its byte; numbers stay
-// as the core gives them.
-QString optionValue(const imagediff::DiffLine& line, const MemoryImage& image, const QString& english)
-{
-    const std::uint8_t byte = image.at(line.offset);
-    if (line.offset == layout::kTimeOutTimer)
-        return byte == 0 ? word(IDS_DIFF_OFF) : word(IDS_DIFF_SECONDS).arg(int(byte) * 30);
-    if (line.offset == layout::kBeep)
-        return word((byte & 0x01) ? IDS_DIFF_ON : IDS_DIFF_OFF);
-    return english;
-}
-
 }  // namespace
 
-QStringList lines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, const MemoryImage& b, bool chinese)
+QString optionName(int offset)
 {
-    ChannelTable tableA(chinese);
-    ChannelTable tableB(chinese);
-    tableA.decode(a, chinese);
-    tableB.decode(b, chinese);
+    switch (offset) {
+    case layout::kModelIndex: return word(IDS_DIFF_MODEL);
+    case layout::kBandIndex: return word(IDS_DIFF_BAND);
+    case layout::kSquelchLevel: return word(IDS_DIFF_SQUELCH);
+    case layout::kTimeOutTimer: return word(IDS_DIFF_TIME_OUT);
+    case layout::kBeep: return word(IDS_DIFF_BEEP);
+    default: break;
+    }
+    return word(IDS_DIFF_TX_POWER);
+}
+
+QString optionValue(int offset, const MemoryImage& image, const QString& number)
+{
+    const std::uint8_t byte = image.at(offset);
+    if (offset == layout::kTimeOutTimer)
+        return byte == 0 ? word(IDS_DIFF_OFF) : word(IDS_DIFF_SECONDS).arg(int(byte) * 30);
+    if (offset == layout::kBeep)
+        return word((byte & 0x01) ? IDS_DIFF_ON : IDS_DIFF_OFF);
+    return number;
+}
+
+QStringList diffLines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, const MemoryImage& b)
+{
+    const CellWords words(shownWords());
+    ChannelTable tableA(words);
+    ChannelTable tableB(words);
+    tableA.decode(a);
+    tableB.decode(b);
     QStringList texts;
     for (const imagediff::DiffLine& line : diff) {
         using Kind = imagediff::DiffLine::Kind;
         switch (line.kind) {
         case Kind::ChannelField:
             texts << word(IDS_DIFF_CHANNEL_LINE)
-                         .arg(QString::number(line.channel), ChannelTable::header(line.column, chinese),
+                         .arg(QString::number(line.channel), words.shown().header(line.column),
                               orEmpty(tableA.cell(line.channel, line.column)),
                               orEmpty(tableB.cell(line.channel, line.column)));
             break;
         case Kind::Option:
             texts << word(IDS_DIFF_LINE)
-                         .arg(word(optionNameId(line.offset)), orEmpty(optionValue(line, a, line.a)),
-                              orEmpty(optionValue(line, b, line.b)));
+                         .arg(optionName(line.offset), orEmpty(optionValue(line.offset, a, line.a)),
+                              orEmpty(optionValue(line.offset, b, line.b)));
             break;
         case Kind::OtherByte: {
             const QString where = word(IDS_DIFF_BYTE)
@@ -81,4 +81,4 @@ QStringList lines(const QList<imagediff::DiffLine>& diff, const MemoryImage& a, 
     return texts;
 }
 
-}  // namespace difftext
+}  // namespace texts

@@ -1,7 +1,7 @@
 #pragma once
-// Compare With's lines in the interface language: the differences the core
-// returns as values, worded from the language module's string table and the
-// channel table's own texts.
+// The lines of a comparison (Compare With, `kq517 diff`): the differences the
+// core returns as values, worded from the active string table, channel cells
+// in its words.
 
 #include <QList>
 #include <QStringList>
@@ -9,7 +9,7 @@
 #include "codeplug/ImageDiff.h"
 #include "codeplug/MemoryImage.h"
 
-namespace difftext {
+namespace texts {
 
 // String table ids of the words of a difference line.
 enum StringId {
@@ -28,9 +28,15 @@ enum StringId {
     IDS_DIFF_SECONDS = 61532,  // "%1s"
 };
 
-// One line per difference between a and b (lines = imagediff::diff(a, b)),
-// with the channel cells as the channel table shows them in that language.
-QStringList lines(const QList<imagediff::DiffLine>& lines, const MemoryImage& a, const MemoryImage& b,
-                  bool chinese);
+// A radio-wide option's name (by its byte's offset), and its value in image:
+// the time-out timer and beep worded, the others the number given.
+QString optionName(int offset);
+QString optionValue(int offset, const MemoryImage& image, const QString& number);
 
-}  // namespace difftext
+// One line per difference between a and b (lines = imagediff::diff(a, b)),
+// with the channel cells as the channel table shows them: "Channel 3, Rx
+// Frequency: 145.00000 | 146.00000", "Squelch Level: 4 | 7"; an empty value
+// shows as "(empty)".
+QStringList diffLines(const QList<imagediff::DiffLine>& lines, const MemoryImage& a, const MemoryImage& b);
+
+}  // namespace texts
