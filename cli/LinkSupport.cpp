@@ -42,19 +42,9 @@ void installStopHandlers()
 
 namespace {
 
-const char* stepLabel(FieldStep step)
+QByteArray stepLabel(FieldStep step)
 {
-    switch (step) {
-    case FieldStep::Backup:
-        return "Backing up";
-    case FieldStep::Write:
-        return "Writing";
-    case FieldStep::Verify:
-        return "Verifying";
-    case FieldStep::Read:
-        break;
-    }
-    return "Reading";
+    return texts::stepProgress(step, cliTexts()).toLocal8Bit();
 }
 
 }  // namespace
@@ -80,13 +70,15 @@ void StepProgress::show(FieldStep step, int row)
         m_active = true;
         m_step = step;
         if (m_mode == Mode::Lines)
-            std::fprintf(stderr, "%s rows 0 to %d\n", stepLabel(step), layout::kRadioRowCount - 1);
+            std::fprintf(stderr, "%s\n", qPrintable(cliTexts().text(texts::fieldid::kRowsStarted)
+                                                      .arg(texts::stepProgress(step, cliTexts()))
+                                                      .arg(layout::kRadioRowCount - 1)));
     }
     m_rowsDone = row + 1;
     if (m_mode == Mode::Bar) {
         constexpr int kBarWidth = 40;
         const int filled = m_rowsDone * kBarWidth / layout::kRadioRowCount;
-        std::fprintf(stderr, "\r%s [%s%s] %d/%d", stepLabel(step), QByteArray(filled, '#').constData(),
+        std::fprintf(stderr, "\r%s [%s%s] %d/%d", stepLabel(step).constData(), QByteArray(filled, '#').constData(),
                      QByteArray(kBarWidth - filled, '.').constData(), m_rowsDone, layout::kRadioRowCount);
     }
     std::fflush(stderr);
@@ -100,10 +92,14 @@ void StepProgress::finish()
     if (m_mode == Mode::Bar)
         std::fputc('\n', stderr);
     else if (m_rowsDone == layout::kRadioRowCount)
-        std::fprintf(stderr, "%s done: %d rows\n", stepLabel(m_step), m_rowsDone);
+        std::fprintf(stderr, "%s\n", qPrintable(cliTexts().text(texts::fieldid::kRowsDone)
+                                                  .arg(texts::stepProgress(m_step, cliTexts()))
+                                                  .arg(m_rowsDone)));
     else
-        std::fprintf(stderr, "%s stopped after %d of %d rows\n", stepLabel(m_step), m_rowsDone,
-                     layout::kRadioRowCount);
+        std::fprintf(stderr, "%s\n", qPrintable(cliTexts().text(texts::fieldid::kRowsStopped)
+                                                  .arg(texts::stepProgress(m_step, cliTexts()))
+                                                  .arg(m_rowsDone)
+                                                  .arg(layout::kRadioRowCount)));
     std::fflush(stderr);
 }
 
@@ -117,8 +113,9 @@ FieldCallbacks cliCallbacks(StepProgress& progress, int retries)
         progress.finish();
         if (failures > retries)
             return false;
-        printError(QStringLiteral("%1 (trying again, %2 of %3)")
-                       .arg(ProtocolEngine::englishMessage(TransferResult::CommunicationError))
+        printError(cliTexts()
+                       .text(texts::fieldid::kTryingAgain)
+                       .arg(texts::transferMessage(TransferResult::CommunicationError, cliTexts()))
                        .arg(failures)
                        .arg(retries));
         Q_UNUSED(step);
@@ -131,18 +128,18 @@ bool imageAccepted(const MemoryImage& image, bool force)
 {
     const QList<ImageProblem> problems = checkImage(image, modelband::imageCheckLimits(image, g_settings));
     for (const ImageProblem& problem : problems)
-        printError(QStringLiteral("the radio would not accept this: %1").arg(problem.text));
+        printError(cliTexts().text(texts::fieldid::kNotAccepted).arg(texts::imageProblem(problem, cliTexts())));
     if (problems.isEmpty() || force)
         return true;
-    printError(QStringLiteral("nothing was written: the file has %1 problem%2 (give --force to write it anyway)")
-                   .arg(problems.size())
-                   .arg(problems.size() == 1 ? QString() : QStringLiteral("s")));
+    printError(cliTexts()
+                   .text(problems.size() == 1 ? texts::fieldid::kNothingWrittenOne : texts::fieldid::kNothingWrittenMany)
+                   .arg(problems.size()));
     return false;
 }
 
 bool nextRadioWanted()
 {
-    std::fputs("Connect the next radio and press Enter (q and Enter, or end of input, to finish): ", stdout);
+    std::fputs(qPrintable(cliTexts().text(texts::fieldid::kNextRadioPrompt)), stdout);
     std::fflush(stdout);
     char line[256];
     if (g_stopRequested || !std::fgets(line, sizeof line, stdin) || g_stopRequested)

@@ -15,6 +15,13 @@
 #include "link/FieldSession.h"
 #include "link/SerialBytePort.h"
 #include "link/TraceBytePort.h"
+#include "texts/FieldReasons.h"
+
+// The command line speaks English to its scripts, from the built-in table.
+inline const texts::TextTable& cliTexts()
+{
+    return texts::TextTable::english();
+}
 
 // Raised by SIGINT or SIGTERM once installStopHandlers() ran.
 extern std::atomic<bool> g_stopRequested;
@@ -57,9 +64,9 @@ public:
     {
         if (path.isEmpty())
             return true;
-        QString error;
+        TraceError error;
         if (!m_log.open(path, &error)) {
-            printError(error);
+            printError(texts::traceError(error, cliTexts()));
             return false;
         }
         m_log.setVerb(verb);
@@ -73,10 +80,10 @@ public:
     // False (with a message) when the trace could not be written whole.
     bool close()
     {
-        QString error;
+        TraceError error;
         if (m_log.close(&error))
             return true;
-        printError(error);
+        printError(texts::traceError(error, cliTexts()));
         return false;
     }
 

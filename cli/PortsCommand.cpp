@@ -7,31 +7,36 @@
 
 #include "cli/Commands.h"
 #include "link/PortSurvey.h"
+#include "texts/FieldReasons.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 
 namespace {
 
-void printField(const char* name, const QString& value)
+void printField(int nameId, const QString& value)
 {
-    std::fprintf(stdout, "  %-16s %s\n", name, value.isEmpty() ? "-" : value.toLocal8Bit().constData());
+    std::fprintf(stdout, "  %-16s %s\n", texts::TextTable::english().text(nameId).toLocal8Bit().constData(),
+                 value.isEmpty() ? "-" : value.toLocal8Bit().constData());
 }
 
 int runPorts(const ParsedArgs&)
 {
+    const texts::TextTable& english = texts::TextTable::english();  // for scripts, whatever the language
     const QList<SurveyedPort> ports = PortSurvey::survey(g_settings);
     if (ports.isEmpty())
-        std::fputs("No serial devices found, and no COM name maps to one.\n", stdout);
+        std::fprintf(stdout, "%s\n", qPrintable(english.text(texts::fieldid::kNoPorts)));
     for (const SurveyedPort& port : ports) {
         std::fprintf(stdout, "%s%s\n", QFile::encodeName(port.device).constData(),
-                     port.detected ? "" : "  (not listed by the system; a COM name maps to it)");
+                     port.detected ? "" : qPrintable(QStringLiteral("  ") + english.text(texts::fieldid::kNotListed)));
         if (port.detected) {
-            printField("description", port.description);
-            printField("vendor:product", port.vendorProduct);
-            printField("serial number", port.serialNumber);
+            printField(texts::fieldid::kFieldDescription, port.description);
+            printField(texts::fieldid::kFieldVendorProduct, port.vendorProduct);
+            printField(texts::fieldid::kFieldSerialNumber, port.serialNumber);
         }
-        printField("COM name", port.comNames.join(QStringLiteral(", ")));
-        printField("can be opened", port.openable ? QStringLiteral("yes") : QStringLiteral("no: ") + port.reason);
+        printField(texts::fieldid::kFieldComName, port.comNames.join(QStringLiteral(", ")));
+        printField(texts::fieldid::kFieldCanOpen,
+                   port.openable ? english.text(texts::fieldid::kCanOpen)
+                                 : english.text(texts::fieldid::kCannotOpen).arg(texts::openReasonAlone(port.openError, english)));
     }
     std::fflush(stdout);
     return kExitOk;

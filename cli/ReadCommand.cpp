@@ -29,7 +29,7 @@ int runRead(const ParsedArgs& args)
     const bool traced = trace.close();
     // The image is saved only after a complete read; a failed one leaves OUT as it was.
     if (!result.succeeded()) {
-        printError(result.reason);
+        printError(texts::fieldResult(result, cliTexts()));
         return kExitFailed;
     }
     if (!image.saveFile(args.value("-o"), &error)) {

@@ -53,7 +53,7 @@ int runSim(const ParsedArgs& args)
         return kExitFailed;
     }
     if (radio.vanished())
-        printError(QStringLiteral("sim: the line vanished at block %1 as asked").arg(faults.vanishAt));
+        printError(cliTexts().text(texts::fieldid::kSimVanished).arg(faults.vanishAt));
     return kExitOk;
 }
 

@@ -1,8 +1,6 @@
 // kq517 write: a .dat file to the radio, with backup, verify and one radio
 // after another.
 
-#include <QFile>
-
 #include "cli/Help.h"
 #include "cli/LinkSupport.h"
 #include "link/SeriesTally.h"
@@ -12,18 +10,23 @@ namespace {
 // What a plain write says on success is nothing; the rest says what it did.
 void reportRadio(const FieldResult& result, const FieldOptions& options, bool repeat, int number)
 {
-    const QString radio = repeat ? QStringLiteral("Radio %1: ").arg(number) : QString();
+    const texts::TextTable& english = cliTexts();
+    // "Radio 2: ..." in a series; the line alone otherwise.
+    const auto line = [&](const QString& text) {
+        return QString(repeat ? english.text(texts::fieldid::kRadioLine).arg(QString::number(number), text) : text);
+    };
     if (!result.backupPath.isEmpty())
-        std::fprintf(stdout, "%sbackup saved as %s\n", qPrintable(radio),
-                     QFile::encodeName(result.backupPath).constData());
+        std::fprintf(stdout, "%s\n",
+                     qPrintable(line(english.text(texts::fieldid::kBackupSaved).arg(result.backupPath))));
     if (result.succeeded()) {
         if (options.verify)
-            std::fprintf(stdout, "%swritten and verified: rows 0 to 60 read back as written\n", qPrintable(radio));
+            std::fprintf(stdout, "%s\n", qPrintable(line(english.text(texts::fieldid::kWrittenAndVerified))));
         else if (repeat)
-            std::fprintf(stdout, "%swritten\n", qPrintable(radio));
+            std::fprintf(stdout, "%s\n", qPrintable(line(english.text(texts::fieldid::kWritten))));
     } else {
         std::fflush(stdout);  // the backup line first
-        printError(repeat ? QStringLiteral("radio %1: %2").arg(number).arg(result.reason) : result.reason);
+        const QString reason = texts::fieldResult(result, english);
+        printError(repeat ? english.text(texts::fieldid::kRadioFailed).arg(QString::number(number), reason) : reason);
     }
     std::fflush(stdout);
 }
@@ -62,13 +65,14 @@ int runWrite(const ParsedArgs& args)
         tally.add(result);
         reportRadio(result, fieldOptions, repeat, tally.radios());
         if (!result.succeeded())
-            failures.append(QStringLiteral("radio %1: %2").arg(tally.radios()).arg(result.reason));
+            failures.append(cliTexts()
+                                .text(texts::fieldid::kRadioFailed)
+                                .arg(QString::number(tally.radios()), texts::fieldResult(result, cliTexts())));
         if (!repeat || result.outcome == FieldResult::Outcome::Cancelled || !nextRadioWanted())
             break;
     }
     if (repeat) {
-        std::fprintf(stdout, "\n%d radio%s: %d written, %d failed verify, %d not written%s\n", tally.radios(),
-                     tally.radios() == 1 ? "" : "s", tally.written(), tally.failedVerify(), tally.notWritten(),
+        std::fprintf(stdout, "\n%s%s\n", qPrintable(texts::seriesSummary(tally, cliTexts())),
                      failures.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + failures.join(QStringLiteral("; "))));
         std::fflush(stdout);
     }

@@ -16,11 +16,6 @@ bool isDecimalPair(std::uint8_t byte)
     return (byte >> 4) <= 9 && (byte & 0x0F) <= 9;
 }
 
-QString hexOffset(int offset)
-{
-    return QStringLiteral("0x%1").arg(offset, 3, 16, QLatin1Char('0'));
-}
-
 class Checker {
 public:
     Checker(const MemoryImage& image, const ImageCheckLimits& limits) : m_image(image), m_limits(limits) {}
@@ -29,31 +24,39 @@ public:
     {
         for (int n = 1; n <= layout::kChannelCount; ++n)
             checkChannel(n);
-        checkOption(layout::kSquelchLevel, QStringLiteral("squelch level"), kLargestSquelchLevel);
-        checkOption(layout::kTimeOutTimer, QStringLiteral("time-out timer"), kLargestTimeOut);
+        checkOption(layout::kSquelchLevel, Field::SquelchLevel, kLargestSquelchLevel);
+        checkOption(layout::kTimeOutTimer, Field::TimeOutTimer, kLargestTimeOut);
         if (m_limits.modelCount > 0)
-            checkOption(layout::kModelIndex, QStringLiteral("model index"), m_limits.modelCount - 1);
+            checkOption(layout::kModelIndex, Field::ModelIndex, m_limits.modelCount - 1);
         if (m_limits.bandCount > 0)
-            checkOption(layout::kBandIndex, QStringLiteral("band index"), m_limits.bandCount - 1);
+            checkOption(layout::kBandIndex, Field::BandIndex, m_limits.bandCount - 1);
         return m_problems;
     }
 
 private:
-    void add(ImageProblem::Kind kind, int offset, const QString& text)
+    using Field = ImageProblem::Field;
+
+    ImageProblem& add(ImageProblem::Kind kind, Field field, int offset)
     {
         const int row = offset / layout::kRowSize;
         const int channel = layout::rowRegion(row) == layout::RowRegion::Channel ? row : 0;
-        m_problems.append({kind, channel, offset, text});
+        ImageProblem problem;
+        problem.kind = kind;
+        problem.field = field;
+        problem.channel = channel;
+        problem.offset = offset;
+        m_problems.append(problem);
+        return m_problems.last();
     }
 
-    void checkOption(int offset, const QString& name, int largest)
+    void checkOption(int offset, Field field, int largest)
     {
         const int value = m_image.at(offset);
-        if (value > largest)
-            add(ImageProblem::Kind::OptionOutOfRange, offset, QStringLiteral("%1 (byte %2) is %3, the radio takes 0 to %4")
-                            .arg(name, hexOffset(offset))
-                            .arg(value)
-                            .arg(largest));
+        if (value > largest) {
+            ImageProblem& problem = add(ImageProblem::Kind::OptionOutOfRange, field, offset);
+            problem.value = value;
+            problem.largest = largest;
+        }
     }
 
     void checkChannel(int n)
@@ -62,34 +65,32 @@ private:
         const std::uint8_t* record = m_image.channel(n);
         if (!codec::channelInUse(record))
             return;
-        const QString channel = QStringLiteral("channel %1: ").arg(n);
-        checkFrequency(base + layout::channel::kRxFrequency, channel + QStringLiteral("receive frequency"));
-        checkFrequency(base + layout::channel::kTxFrequency, channel + QStringLiteral("transmit frequency"));
-        checkTone(base + layout::channel::kDecodeToneLow, base + layout::channel::kDecodeToneHigh,
-                  channel + QStringLiteral("decode tone"));
-        checkTone(base + layout::channel::kEncodeToneLow, base + layout::channel::kEncodeToneHigh,
-                  channel + QStringLiteral("encode tone"));
+        checkFrequency(base + layout::channel::kRxFrequency, Field::RxFrequency);
+        checkFrequency(base + layout::channel::kTxFrequency, Field::TxFrequency);
+        checkTone(base + layout::channel::kDecodeToneLow, base + layout::channel::kDecodeToneHigh, Field::DecodeTone);
+        checkTone(base + layout::channel::kEncodeToneLow, base + layout::channel::kEncodeToneHigh, Field::EncodeTone);
     }
 
-    void checkFrequency(int offset, const QString& what)
+    void checkFrequency(int offset, Field field)
     {
         const std::uint8_t* bytes = m_image.data() + offset;
         for (int i = 0; i < 4; ++i) {
             if (!isDecimalPair(bytes[i])) {
-                add(ImageProblem::Kind::FrequencyNotDecimal, offset,
-                    QStringLiteral("%1 (bytes %2) is not a decimal number").arg(what, hexOffset(offset)));
+                add(ImageProblem::Kind::FrequencyNotDecimal, field, offset);
                 return;
             }
         }
         const std::int64_t units = std::int64_t(codec::pairValue(bytes[3])) * 1000000 +
                                    std::int64_t(codec::pairValue(bytes[2])) * 10000 +
                                    std::int64_t(codec::pairValue(bytes[1])) * 100 + codec::pairValue(bytes[0]);
-        if (m_limits.bandHigh > 0 && (units < m_limits.bandLow || units > m_limits.bandHigh))
-            add(ImageProblem::Kind::FrequencyOutsideBand, offset, QStringLiteral("%1 %2 MHz is outside the band %3")
-                            .arg(what, codec::formatFrequency(units), m_limits.bandText));
+        if (m_limits.bandHigh > 0 && (units < m_limits.bandLow || units > m_limits.bandHigh)) {
+            ImageProblem& problem = add(ImageProblem::Kind::FrequencyOutsideBand, field, offset);
+            problem.frequency = units;
+            problem.bandText = m_limits.bandText;
+        }
     }
 
-    void checkTone(int lowOffset, int highOffset, const QString& what)
+    void checkTone(int lowOffset, int highOffset, Field field)
     {
         const std::uint8_t low = m_image.at(lowOffset);
         const std::uint8_t high = m_image.at(highOffset);
@@ -99,11 +100,11 @@ private:
         // decimal digit pairs.
         const bool digitsOk = high >= 0x80 ? isDecimalPair(low) : isDecimalPair(low) && isDecimalPair(high);
         const QString text = codec::decodeTone(high, low, true, WordSet::fileWords());
-        if (!digitsOk || !m_tones.texts().contains(text))
-            add(ImageProblem::Kind::ToneNotListed, lowOffset, QStringLiteral("%1 (bytes %2: %3 %4) is not a listed tone")
-                               .arg(what, hexOffset(lowOffset))
-                               .arg(low, 2, 16, QLatin1Char('0'))
-                               .arg(high, 2, 16, QLatin1Char('0')));
+        if (!digitsOk || !m_tones.texts().contains(text)) {
+            ImageProblem& problem = add(ImageProblem::Kind::ToneNotListed, field, lowOffset);
+            problem.value = low;
+            problem.high = high;
+        }
     }
 
     const MemoryImage& m_image;

@@ -13,10 +13,17 @@ class MemoryImage;
 
 struct ImageProblem {
     enum class Kind { OptionOutOfRange, FrequencyNotDecimal, FrequencyOutsideBand, ToneNotListed };
-    Kind kind;
-    int channel;   // 1 to 16; 0 for an option byte of the settings row
-    int offset;    // the first image byte concerned
-    QString text;  // one English line, e.g. "channel 3: receive frequency 99.00000 MHz is outside the band 130 - 160MHz"
+    // The value concerned: an option byte of the settings row, or a field of a channel.
+    enum class Field { SquelchLevel, TimeOutTimer, ModelIndex, BandIndex, RxFrequency, TxFrequency, DecodeTone, EncodeTone };
+    Kind kind = Kind::OptionOutOfRange;
+    Field field = Field::SquelchLevel;
+    int channel = 0;  // 1 to 16; 0 for an option byte of the settings row
+    int offset = 0;   // the first image byte concerned
+    int value = 0;    // OptionOutOfRange: the byte; ToneNotListed: the low byte
+    int largest = 0;  // OptionOutOfRange: the largest value the radio takes
+    int high = 0;     // ToneNotListed: the high byte
+    std::int64_t frequency = 0;  // FrequencyOutsideBand: frequency units (10 Hz)
+    QString bandText;            // FrequencyOutsideBand: the band as the settings file lists it
 };
 
 // What the settings file says about the image's model and band (made by

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "link/PortOpenError.h"
 #include "link/ProtocolConstants.h"
 
 struct PortTimeouts {
@@ -24,8 +25,8 @@ public:
     virtual ~BytePort() = default;
 
     // Exclusive open, 9600 baud 8N1, binary; receive queue 1024, transmit 512.
-    // On failure *error says why (busy, permission with its usual fix, missing).
-    virtual bool open(const QString& name, QString* error) = 0;
+    // On failure *error says why (busy and by whom, permission and the group, missing).
+    virtual bool open(const QString& name, PortOpenError* error) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual void setTimeouts(const PortTimeouts& timeouts) = 0;

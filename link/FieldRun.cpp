@@ -12,21 +12,22 @@ namespace {
 // Runs body with a port factory, traced into prefs' trace file when one is
 // wanted. A trace that cannot be opened stops everything before a byte moves.
 template <typename Body>
-FieldResult withPorts(const FieldPreferences& prefs, FieldStep step, QString* traceError, TraceLog* series,
+FieldResult withPorts(const FieldPreferences& prefs, FieldStep step, TraceError* traceError, TraceLog* series,
                       Body body)
 {
     if (traceError)
-        traceError->clear();
+        *traceError = TraceError{};
     const BytePortFactory serial = [] { return std::make_unique<SerialBytePort>(); };
     if (prefs.tracePath().isEmpty())
         return body(serial);
     TraceLog own;
     TraceLog& log = series ? *series : own;
-    QString error;
+    TraceError error;
     if (!log.isOpen() && !log.open(prefs.tracePath(), &error)) {
         FieldResult failed;
         failed.step = step;
-        failed.reason = QStringLiteral("trace: %1").arg(error);
+        failed.failure = FieldResult::Failure::Trace;
+        failed.traceError = error;
         if (traceError)
             *traceError = error;
         return failed;
@@ -49,7 +50,7 @@ FieldOptions FieldRun::options(const FieldPreferences& prefs)
 }
 
 FieldResult FieldRun::read(const QString& port, MemoryImage& image, const FieldPreferences& prefs,
-                           const FieldCallbacks& callbacks, QString* traceError)
+                           const FieldCallbacks& callbacks, TraceError* traceError)
 {
     return withPorts(prefs, FieldStep::Read, traceError, nullptr, [&](const BytePortFactory& factory) {
         FieldSession session(factory, port);
@@ -58,7 +59,7 @@ FieldResult FieldRun::read(const QString& port, MemoryImage& image, const FieldP
 }
 
 FieldResult FieldRun::write(const QString& port, const MemoryImage& image, const FieldPreferences& prefs,
-                            const FieldCallbacks& callbacks, QString* traceError, TraceLog* series)
+                            const FieldCallbacks& callbacks, TraceError* traceError, TraceLog* series)
 {
     return withPorts(prefs, FieldStep::Write, traceError, series, [&](const BytePortFactory& factory) {
         FieldSession session(factory, port);

@@ -14,14 +14,14 @@ class TraceLog;
 class FieldRun {
 public:
     // A trace file that cannot be opened fails the run before a byte moves
-    // (transfer Done, reason "trace: ..."); *traceError says why the trace
+    // (transfer Done, failure Trace); *traceError says why the trace
     // could not be opened or written whole. With series, one trace serves
     // several runs: it is opened at the first and left open for the caller
     // to close.
     static FieldResult read(const QString& port, MemoryImage& image, const FieldPreferences& prefs,
-                            const FieldCallbacks& callbacks, QString* traceError);
+                            const FieldCallbacks& callbacks, TraceError* traceError);
     static FieldResult write(const QString& port, const MemoryImage& image, const FieldPreferences& prefs,
-                             const FieldCallbacks& callbacks, QString* traceError, TraceLog* series = nullptr);
+                             const FieldCallbacks& callbacks, TraceError* traceError, TraceLog* series = nullptr);
     // The session options of prefs (backup folder, verify).
     static FieldOptions options(const FieldPreferences& prefs);
 };

@@ -18,25 +18,10 @@ FieldSession::FieldSession(BytePortFactory factory, const QString& portName)
 {
 }
 
-QString FieldSession::stepName(FieldStep step)
-{
-    switch (step) {
-    case FieldStep::Backup:
-        return QStringLiteral("backup");
-    case FieldStep::Write:
-        return QStringLiteral("write");
-    case FieldStep::Verify:
-        return QStringLiteral("verify");
-    case FieldStep::Read:
-        break;
-    }
-    return QStringLiteral("read");
-}
-
 TransferResult FieldSession::transfer(FieldStep step, MemoryImage& image, bool write,
                                       const FieldCallbacks& callbacks)
 {
-    m_openError.clear();
+    m_openError = PortOpenError{};
     std::unique_ptr<BytePort> port = m_factory();
     ProtocolEngine engine(*port);
     TransferResult result = engine.open(m_portName);
@@ -77,16 +62,10 @@ FieldResult FieldSession::failure(FieldStep step, TransferResult result) const
     FieldResult failed;
     failed.step = step;
     failed.transfer = result;
+    failed.failure = FieldResult::Failure::Transfer;
     failed.openError = m_openError;
-    if (result == TransferResult::Cancelled) {
+    if (result == TransferResult::Cancelled)
         failed.outcome = FieldResult::Outcome::Cancelled;
-        failed.reason = QStringLiteral("%1: interrupted; the transfer did not complete").arg(stepName(step));
-        return failed;
-    }
-    QString message = ProtocolEngine::englishMessage(result).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!m_openError.isEmpty())
-        message += QStringLiteral(": ") + m_openError;
-    failed.reason = stepName(step) + QStringLiteral(": ") + message;
     return failed;
 }
 
@@ -137,7 +116,7 @@ FieldResult FieldSession::write(const MemoryImage& image, const FieldOptions& op
         if (!result.differences.isEmpty()) {
             result.outcome = FieldResult::Outcome::Failed;
             result.step = FieldStep::Verify;
-            result.reason = verifyFailureText(result.differences);
+            result.failure = FieldResult::Failure::VerifyDiffers;
             return result;
         }
     }
@@ -151,7 +130,8 @@ bool FieldSession::saveBackup(const MemoryImage& radio, const FieldOptions& opti
     result->step = FieldStep::Backup;
     result->outcome = FieldResult::Outcome::Failed;
     if (!QDir().mkpath(options.backupDir)) {
-        result->reason = QStringLiteral("backup: cannot create the folder %1").arg(options.backupDir);
+        result->failure = FieldResult::Failure::BackupFolder;
+        result->backupFolder = options.backupDir;
         return false;
     }
     QString model;
@@ -163,7 +143,8 @@ bool FieldSession::saveBackup(const MemoryImage& radio, const FieldOptions& opti
     const QString path = backupPath(options.backupDir, model, when);
     QString error;
     if (!radio.saveFile(path, &error)) {
-        result->reason = QStringLiteral("backup: %1").arg(error);
+        result->failure = FieldResult::Failure::BackupSave;
+        result->backupError = error;
         return false;
     }
     result->backupPath = path;
@@ -176,40 +157,12 @@ QList<BlockDifference> FieldSession::compare(const MemoryImage& sent, const Memo
     for (int address = 0; address < layout::kRadioByteCount; address += layout::kBlockSize) {
         for (int i = 0; i < layout::kBlockSize; ++i) {
             if (sent.at(address + i) != back.at(address + i)) {
-                differences.append({address, place(address)});
+                differences.append(BlockDifference{address});
                 break;
             }
         }
     }
     return differences;
-}
-
-QString FieldSession::place(int address)
-{
-    const int row = address / layout::kRowSize;
-    switch (layout::rowRegion(row)) {
-    case layout::RowRegion::Channel:
-        return QStringLiteral("channel %1").arg(row);
-    case layout::RowRegion::Settings:
-        return QStringLiteral("settings row");
-    case layout::RowRegion::Leading:
-    case layout::RowRegion::Carried:
-    case layout::RowRegion::ImageOnly:
-        break;
-    }
-    return QStringLiteral("row %1").arg(row);
-}
-
-QString FieldSession::verifyFailureText(const QList<BlockDifference>& differences)
-{
-    QStringList blocks;
-    for (const BlockDifference& d : differences)
-        blocks.append(QStringLiteral("0x%1 (%2)").arg(d.address, 3, 16, QLatin1Char('0')).arg(d.place));
-    const bool one = differences.size() == 1;
-    return QStringLiteral("verify: %1 block%2 read back %3 from what was written: %4")
-        .arg(differences.size())
-        .arg(one ? QString() : QStringLiteral("s"), one ? QStringLiteral("differs") : QStringLiteral("differ"),
-             blocks.join(QStringLiteral(", ")));
 }
 
 QString FieldSession::safeFileText(const QString& text)

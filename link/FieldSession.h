@@ -15,6 +15,7 @@
 
 #include "link/BytePort.h"
 #include "link/ProtocolEngine.h"
+#include "link/TraceBytePort.h"
 
 class MemoryImage;
 
@@ -30,10 +31,10 @@ struct FieldOptions {
     std::function<QDateTime()> clock;
 };
 
-// One 8-byte block that read back differently from what was written.
+// One 8-byte block that read back differently from what was written; its
+// row (layout::rowRegion) says what it holds.
 struct BlockDifference {
-    int address;    // 0x000 to 0x3C8
-    QString place;  // "channel 3", "settings row", "row 0", "row 23"
+    int address;  // 0x000 to 0x3C8
     bool operator==(const BlockDifference&) const = default;
 };
 
@@ -48,12 +49,24 @@ struct FieldCallbacks {
 
 struct FieldResult {
     enum class Outcome { Succeeded, Failed, Cancelled };
+    // What stopped the session; the fields below it say the rest.
+    enum class Failure {
+        None,           // succeeded
+        Transfer,       // the protocol's result of step (transfer), with openError when the port refused
+        BackupFolder,   // backupFolder could not be made
+        BackupSave,     // the backup could not be saved: backupError
+        VerifyDiffers,  // differences
+        Trace,          // the trace file could not be opened: traceError; nothing moved
+    };
     Outcome outcome = Outcome::Failed;
+    Failure failure = Failure::None;
     FieldStep step = FieldStep::Write;           // where it ended
     TransferResult transfer = TransferResult::Done;  // the protocol's result of that step
-    QString reason;       // one English line saying what failed; empty on success
-    QString openError;    // why the port could not be opened, when it could not
-    QString backupPath;   // the backup file, when one was saved
+    PortOpenError openError;  // why the port could not be opened, when it could not
+    TraceError traceError;    // Trace
+    QString backupFolder;     // BackupFolder
+    QString backupError;      // BackupSave: the image file's own message
+    QString backupPath;       // the backup file, when one was saved
     QList<BlockDifference> differences;  // verify: every block that differs
 
     bool succeeded() const { return outcome == Outcome::Succeeded; }
@@ -71,10 +84,6 @@ public:
 
     // Every 8-byte block of rows 0 to 60 where back differs from sent.
     static QList<BlockDifference> compare(const MemoryImage& sent, const MemoryImage& back);
-    // What a block's address names: "channel n" for rows 1 to 16, else its region.
-    static QString place(int address);
-    // The text of a verify failure naming every differing block.
-    static QString verifyFailureText(const QList<BlockDifference>& differences);
     // text made safe as part of a file name: characters a file system may
     // refuse, '%' and a leading '.' become %XX (UTF-8); empty gives "radio".
     static QString safeFileText(const QString& text);
@@ -83,8 +92,6 @@ public:
     // model part is cut on a character boundary so the name fits what a
     // file system takes (see FileNameLimit.h).
     static QString backupPath(const QString& dir, const QString& model, const QDateTime& when);
-    // The English name of a step, as reasons start with it ("backup", "verify").
-    static QString stepName(FieldStep step);
 
 private:
     // open, handshake (with retries), the block loop, close.
@@ -94,5 +101,5 @@ private:
 
     BytePortFactory m_factory;
     QString m_portName;
-    QString m_openError;
+    PortOpenError m_openError;
 };

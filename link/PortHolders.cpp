@@ -24,7 +24,7 @@ QList<PortHolder> PortHolders::find(const QString& devicePath)
                 continue;
             QFile comm(proc.filePath(entry + QStringLiteral("/comm")));
             QString program = comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed() : QString();
-            holders.append({pid, program.isEmpty() ? QStringLiteral("a program") : program});
+            holders.append({pid, program});
             break;
         }
     }
@@ -32,12 +32,4 @@ QList<PortHolder> PortHolders::find(const QString& devicePath)
     Q_UNUSED(devicePath);
 #endif
     return holders;
-}
-
-QString PortHolders::describe(const QList<PortHolder>& holders)
-{
-    QStringList parts;
-    for (const PortHolder& holder : holders)
-        parts.append(QStringLiteral("%1 (pid %2)").arg(holder.program).arg(holder.pid));
-    return parts.join(QStringLiteral(", "));
 }

@@ -8,13 +8,12 @@
 
 struct PortHolder {
     qint64 pid = 0;
-    QString program;  // the process's command name, e.g. "minicom"
+    QString program;  // the process's command name, e.g. "minicom"; empty when unknown
+    bool operator==(const PortHolder&) const = default;
 };
 
 class PortHolders {
 public:
     // Every readable process with a file descriptor on devicePath (links resolved).
     static QList<PortHolder> find(const QString& devicePath);
-    // "minicom (pid 4711), screen (pid 815)"; empty when none is known.
-    static QString describe(const QList<PortHolder>& holders);
 };

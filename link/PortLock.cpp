@@ -99,15 +99,12 @@ QStringList lockFileNames(const QString& device)
 
 #if defined(Q_OS_LINUX)
 
-bool lockOpenDevice(int fd, QString* holder)
+bool lockOpenDevice(int fd)
 {
     if (fd < 0)
         return true;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        if (holder)
-            *holder = QStringLiteral("another program holds a lock on the device");
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
         return false;
-    }
     // Later opens by other programs fail with "device busy" (root excepted).
     ::ioctl(fd, TIOCEXCL);
     return true;
@@ -133,7 +130,7 @@ long long lockFileHolder(const QString& device)
 
 #else
 
-bool lockOpenDevice(int, QString*)
+bool lockOpenDevice(int)
 {
     return true;
 }

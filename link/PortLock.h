@@ -13,8 +13,8 @@
 namespace portlock {
 
 // Takes the advisory lock on the open device fd and makes the terminal
-// exclusive. False when another program holds the lock (*holder then says so).
-bool lockOpenDevice(int fd, QString* holder);
+// exclusive. False when another program holds the lock.
+bool lockOpenDevice(int fd);
 
 // The process id of a running program (not this one) that holds a lock file
 // for device in one of the lock directories; 0 when none does. Lock files of

@@ -19,13 +19,7 @@ QString sameFile(const QString& path)
 
 void probe(SurveyedPort& port)
 {
-    QString error;
-    port.openable = SerialBytePort::canOpen(port.device, &error);
-    if (!port.openable) {
-        // The adapter's message names the device first; the survey shows it already.
-        const QString prefix = port.device + QStringLiteral(": ");
-        port.reason = error.startsWith(prefix) ? error.mid(prefix.size()) : error;
-    }
+    port.openable = SerialBytePort::canOpen(port.device, &port.openError);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "link/PortOpenError.h"
+
 class CIniFile;
 
 struct SurveyedPort {
@@ -19,7 +21,7 @@ struct SurveyedPort {
     QStringList comNames;   // "COM1" ... mapped to this device
     bool detected = true;   // false: only a COM name points here
     bool openable = false;
-    QString reason;         // why it cannot be opened (busy: by whom; permission: the group)
+    PortOpenError openError;  // why it cannot be opened (busy: by whom; permission: the group)
 };
 
 class PortSurvey {

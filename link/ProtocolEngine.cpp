@@ -34,7 +34,7 @@ ProtocolEngine::~ProtocolEngine()
 
 TransferResult ProtocolEngine::open(const QString& portName)
 {
-    m_openError.clear();
+    m_openError = PortOpenError{};
     if (m_port.isOpen())
         m_port.close();
     if (!m_port.open(portName, &m_openError))
@@ -205,33 +205,4 @@ int ProtocolEngine::messageId(TransferResult result)
         break;
     }
     return 0;
-}
-
-QString ProtocolEngine::modelMismatchText(bool chinese)
-{
-    return chinese ? QStringLiteral("对讲机类型不匹配,无法通讯。")
-                   : QStringLiteral("Becuase the type of radio does not match,\ncommunications is interrupt.");
-}
-
-QString ProtocolEngine::modelMismatchCaption(bool chinese)
-{
-    return chinese ? QStringLiteral("警告") : QStringLiteral("Caution");
-}
-
-QString ProtocolEngine::englishMessage(TransferResult result)
-{
-    switch (result) {
-    case TransferResult::PortOpenFailed:
-        return QStringLiteral("Could not Open the Port,Please check whether the Port are occupied or the device are ok");
-    case TransferResult::CommunicationError:
-        return QStringLiteral("Communication Error,Please check all the connections and the radio power");
-    case TransferResult::BlockFailure:
-        return QStringLiteral("Program Interrupt, Please reset the radio and try again");
-    case TransferResult::ModelMismatch:
-        return modelMismatchText(false);
-    case TransferResult::Done:
-    case TransferResult::Cancelled:
-        break;
-    }
-    return QString();
 }

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+#include "link/PortOpenError.h"
+
 class BytePort;
 class MemoryImage;
 
@@ -21,7 +23,7 @@ enum class TransferResult {
     Done,
     PortOpenFailed,      // message 61453
     CommunicationError,  // message 61451, Retry possible, port stays open
-    ModelMismatch,       // "Becuase the type of radio does not match,..."
+    ModelMismatch,       // the radio answered as another model
     BlockFailure,        // message 61454
     Cancelled,           // silent
 };
@@ -38,7 +40,7 @@ public:
 
     // PortOpenFailed (with openError()) or Done.
     TransferResult open(const QString& portName);
-    QString openError() const { return m_openError; }
+    const PortOpenError& openError() const { return m_openError; }
 
     // One handshake attempt: six pump passes, wake-up, identification, ACK.
     // An identification reply shorter than the five checked bytes is a
@@ -52,14 +54,8 @@ public:
     void close();
 
     // The string-table id of a result's message: 61453, 61451 or 61454; 0 for
-    // Done, Cancelled and ModelMismatch (whose text is modelMismatchText()).
+    // Done, Cancelled and ModelMismatch (which the text layer words itself).
     static int messageId(TransferResult result);
-    // The model-mismatch message and its caption, held by the program itself.
-    static QString modelMismatchText(bool chinese);
-    static QString modelMismatchCaption(bool chinese);
-    // The English string table's text of messageId(result), for the command
-    // line, which loads no language module (a test keeps the two equal).
-    static QString englishMessage(TransferResult result);
 
 private:
     bool writeBytes(const std::uint8_t* bytes, int count);
@@ -76,5 +72,5 @@ private:
                             const std::function<bool(int block, int address)>& moveBlock);
 
     BytePort& m_port;
-    QString m_openError;
+    PortOpenError m_openError;
 };

@@ -51,14 +51,17 @@ SerialBytePort::~SerialBytePort()
     close();
 }
 
-bool SerialBytePort::open(const QString& name, QString* error)
+bool SerialBytePort::open(const QString& name, PortOpenError* error)
 {
     close();
+    if (error)
+        *error = PortOpenError{};
     const QString device = PortNames::device(name);
     if (device.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("there is no port named '%1' (use COM1 to COM4 or a device path)")
-                         .arg(name);
+        if (error) {
+            error->kind = PortOpenError::Kind::UnknownName;
+            error->name = name;
+        }
         return false;
     }
     m_serial.setPortName(device);
@@ -71,14 +74,15 @@ bool SerialBytePort::open(const QString& name, QString* error)
             *error = openFailure(name, device);
         return false;
     }
-    QString holder;
-    if (const long long pid = portlock::lockFileHolder(device))
-        holder = QStringLiteral("its lock file names process %1").arg(pid);
-    const bool locked = holder.isEmpty() && portlock::lockOpenDevice(int(m_serial.handle()), &holder);
+    const long long lockFilePid = portlock::lockFileHolder(device);
+    const bool locked = lockFilePid == 0 && portlock::lockOpenDevice(int(m_serial.handle()));
     if (!locked) {
         m_serial.close();
-        if (error)
-            *error = busyMessage(name, device) + QStringLiteral(" (%1)").arg(holder);
+        if (error) {
+            *error = busy(name, device);
+            error->lockFilePid = lockFilePid;
+            error->lockHeld = lockFilePid == 0;
+        }
         return false;
     }
     m_serial.setBaudRate(protocol::kBaudRate);
@@ -94,29 +98,26 @@ bool SerialBytePort::open(const QString& name, QString* error)
     return true;
 }
 
-namespace {
-
-QString shownPort(const QString& name, const QString& device)
+PortOpenError SerialBytePort::busy(const QString& name, const QString& device)
 {
-    return device == name ? device : QStringLiteral("%1 (%2)").arg(name, device);
+    PortOpenError error;
+    error.kind = PortOpenError::Kind::Busy;
+    error.name = name;
+    error.device = device;
+    // The programs holding the port, where the system tells.
+    error.holders = PortHolders::find(device);
+    return error;
 }
 
-}  // namespace
-
-QString SerialBytePort::busyMessage(const QString& name, const QString& device)
+PortOpenError SerialBytePort::openFailure(const QString& name, const QString& device) const
 {
-    // The program holding the port, where the system tells.
-    const QString holders = PortHolders::describe(PortHolders::find(device));
-    return QStringLiteral("%1: the port is busy, held by %2")
-        .arg(shownPort(name, device), holders.isEmpty() ? QStringLiteral("another program") : holders);
-}
-
-QString SerialBytePort::openFailure(const QString& name, const QString& device) const
-{
-    const QString shown = shownPort(name, device);
+    PortOpenError error;
+    error.name = name;
+    error.device = device;
+    error.kind = PortOpenError::Kind::NoDevice;
     switch (m_serial.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("%1: no such device").arg(shown);
+        return error;
     case QSerialPort::PermissionError: {
 #ifndef Q_OS_WIN
         // Qt reports both "busy" and "not allowed" as a permission error.
@@ -124,22 +125,23 @@ QString SerialBytePort::openFailure(const QString& name, const QString& device) 
         const QByteArray path = info.absoluteFilePath().toLocal8Bit();
         if (::access(path.constData(), R_OK | W_OK) != 0) {
             // The group that owns the device is the one to join (dialout on most systems).
-            QString group = info.group();
-            if (group.isEmpty() || group == QLatin1String("root"))
-                group = QStringLiteral("dialout");
-            return QStringLiteral("%1: no permission to use the device (add the user to the "
-                                  "%2 group: sudo usermod -aG %2 $USER, then log in again)")
-                .arg(shown, group);
+            error.group = info.group();
+            if (error.group.isEmpty() || error.group == QLatin1String("root"))
+                error.group = QStringLiteral("dialout");
+            error.kind = PortOpenError::Kind::NoPermission;
+            return error;
         }
 #endif
-        return busyMessage(name, device);
+        return busy(name, device);
     }
     default:
         break;
     }
     if (!QFileInfo::exists(device))
-        return QStringLiteral("%1: no such device").arg(shown);
-    return QStringLiteral("%1: %2").arg(shown, m_serial.errorString());
+        return error;
+    error.kind = PortOpenError::Kind::System;
+    error.systemText = m_serial.errorString();
+    return error;
 }
 
 void SerialBytePort::close()
@@ -279,7 +281,7 @@ void SerialBytePort::pause(int ms)
     QThread::msleep(ulong(ms));
 }
 
-bool SerialBytePort::canOpen(const QString& name, QString* error)
+bool SerialBytePort::canOpen(const QString& name, PortOpenError* error)
 {
     SerialBytePort port;
     const bool opened = port.open(name, error);

@@ -14,7 +14,7 @@ public:
     SerialBytePort();
     ~SerialBytePort() override;
 
-    bool open(const QString& name, QString* error) override;
+    bool open(const QString& name, PortOpenError* error) override;
     void close() override;
     bool isOpen() const override;
     void setTimeouts(const PortTimeouts& timeouts) override;
@@ -31,15 +31,15 @@ public:
     bool lowLatency() const { return m_lowLatency; }
 
     // Opens and closes name at once: what the COM Setup dialog probes with.
-    static bool canOpen(const QString& name, QString* error = nullptr);
+    static bool canOpen(const QString& name, PortOpenError* error = nullptr);
 
 private:
     // After a wait that timed out: false when the line itself failed.
     bool lineStillThere();
     // Takes into the buffer what has arrived at the driver; true when there is some.
     bool takeArrived();
-    QString openFailure(const QString& name, const QString& device) const;
-    static QString busyMessage(const QString& name, const QString& device);
+    PortOpenError openFailure(const QString& name, const QString& device) const;
+    static PortOpenError busy(const QString& name, const QString& device);
 
     QSerialPort m_serial;
     PortTimeouts m_timeouts;

@@ -9,29 +9,33 @@ TraceLog::~TraceLog()
     close();
 }
 
-bool TraceLog::open(const QString& path, QString* error)
+bool TraceLog::open(const QString& path, TraceError* error)
 {
     close();
     m_writeFailed = false;
     m_file.setFileName(path);
+    if (error)
+        *error = TraceError{};
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         if (error)
-            *error = QStringLiteral("cannot write the trace %1: %2").arg(path, m_file.errorString());
+            *error = {TraceError::Kind::CannotWrite, path, m_file.errorString()};
         return false;
     }
     m_clock.start();
     return true;
 }
 
-bool TraceLog::close(QString* error)
+bool TraceLog::close(TraceError* error)
 {
+    if (error)
+        *error = TraceError{};
     if (!m_file.isOpen())
         return true;
     const bool flushed = m_file.flush() && !m_writeFailed;
     const QString reason = m_file.errorString();
     m_file.close();
     if (!flushed && error)
-        *error = QStringLiteral("the trace %1 is incomplete: %2").arg(m_file.fileName(), reason);
+        *error = {TraceError::Kind::Incomplete, m_file.fileName(), reason};
     return flushed;
 }
 
@@ -63,9 +67,33 @@ void TraceLog::beginTransfer(const QString& port, const QString& device)
         m_writeFailed = true;
 }
 
-void TraceLog::recordOpenFailure(const QString& reason)
+namespace {
+
+// The trace is a technical record: the refusal is named, not explained.
+QByteArray refusalKeyword(const PortOpenError& reason)
 {
-    if (m_file.isOpen() && m_file.write("# cannot open the port: " + reason.toUtf8() + '\n') < 0)
+    switch (reason.kind) {
+    case PortOpenError::Kind::UnknownName:
+        return "unknown-name";
+    case PortOpenError::Kind::NoDevice:
+        return "no-device";
+    case PortOpenError::Kind::NoPermission:
+        return "no-permission " + reason.group.toUtf8();
+    case PortOpenError::Kind::Busy:
+        return "busy";
+    case PortOpenError::Kind::System:
+        return reason.systemText.toUtf8();
+    case PortOpenError::Kind::None:
+        break;
+    }
+    return "-";
+}
+
+}  // namespace
+
+void TraceLog::recordOpenFailure(const PortOpenError& reason)
+{
+    if (m_file.isOpen() && m_file.write("# cannot open the port: " + refusalKeyword(reason) + '\n') < 0)
         m_writeFailed = true;
 }
 
@@ -91,10 +119,10 @@ BytePortFactory TraceBytePort::wrap(BytePortFactory factory, TraceLog& log)
     };
 }
 
-bool TraceBytePort::open(const QString& name, QString* error)
+bool TraceBytePort::open(const QString& name, PortOpenError* error)
 {
     m_log.beginTransfer(name, PortNames::device(name));
-    QString reason;
+    PortOpenError reason;
     const bool opened = m_inner->open(name, &reason);
     if (opened)
         m_log.restartClock();  // times count from the open, as the line's bytes do

@@ -22,6 +22,16 @@
 
 #include "link/BytePort.h"
 
+// Why a trace could not be kept: the file refused at the open, or the disk
+// refused some of it by the close. systemText is the system's own message.
+struct TraceError {
+    enum class Kind { None, CannotWrite, Incomplete };
+    Kind kind = Kind::None;
+    QString path;
+    QString systemText;
+    bool isError() const { return kind != Kind::None; }
+};
+
 class TraceLog {
 public:
     TraceLog() = default;
@@ -31,18 +41,19 @@ public:
     TraceLog& operator=(const TraceLog&) = delete;
 
     // Opens the file for appending; false with *error when it cannot be written.
-    bool open(const QString& path, QString* error);
+    bool open(const QString& path, TraceError* error);
     // The command named in the header lines ("read", "write").
     void setVerb(const QString& verb) { m_verb = verb; }
     bool isOpen() const { return m_file.isOpen(); }
     // Flushes what was recorded; false (with *error) when the disk refused it.
-    bool close(QString* error = nullptr);
+    bool close(TraceError* error = nullptr);
 
     // A header line for a transfer on port (device: what the name maps to).
     void beginTransfer(const QString& port, const QString& device);
     void restartClock() { m_clock.start(); }
-    // A note after the header, when the port could not be opened.
-    void recordOpenFailure(const QString& reason);
+    // A note after the header, when the port could not be opened: the kind
+    // of refusal as a keyword ("busy", "no-device" ...), or the system's text.
+    void recordOpenFailure(const PortOpenError& reason);
     // One line: direction '>' (to the radio) or '<' (from it) and count bytes.
     void record(char direction, const std::uint8_t* bytes, int count);
 
@@ -66,7 +77,7 @@ public:
     // A factory that wraps every port of factory in a trace into log.
     static BytePortFactory wrap(BytePortFactory factory, TraceLog& log);
 
-    bool open(const QString& name, QString* error) override;
+    bool open(const QString& name, PortOpenError* error) override;
     void close() override { m_inner->close(); }
     bool isOpen() const override { return m_inner->isOpen(); }
     void setTimeouts(const PortTimeouts& timeouts) override { m_inner->setTimeouts(timeouts); }

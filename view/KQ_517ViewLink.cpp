@@ -86,7 +86,7 @@ void offerTransfer(CKQ_517View& view, bool write)
     else
         view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("读数据") : QStringLiteral("Read Data");
     view.m_pProcessDlg->m_strPortLine =
-        fieldtext::portLine(view.m_strPort.toUpper(), PortNames::device(view.m_strPort), g_bChinese);
+        fieldtext::portLine(view.m_strPort.toUpper(), PortNames::device(view.m_strPort));
     if (!view.m_pProcessDlg->hasWindow())
         view.m_pProcessDlg->Create(mainWindow());
 }
@@ -98,11 +98,10 @@ bool imageAccepted(QWidget* parent, const MemoryImage& image)
     const QList<ImageProblem> problems = checkImage(image, modelband::imageCheckLimits(image, g_settings));
     if (problems.isEmpty())
         return true;
-    QMessageBox box(QMessageBox::Warning, appName(), fieldtext::imageQuestion(problems, g_bChinese),
+    QMessageBox box(QMessageBox::Warning, appName(), fieldtext::imageQuestion(problems),
                     QMessageBox::Yes | QMessageBox::Cancel, parent);
-    box.button(QMessageBox::Yes)->setText(fieldtext::writeAnyway(g_bChinese));
-    if (g_bChinese)
-        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.button(QMessageBox::Yes)->setText(texts::text(texts::fieldid::kWriteAnyway));
+    box.button(QMessageBox::Cancel)->setText(texts::text(fieldtext::kCancel));
     box.setDefaultButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Yes;
 }
@@ -165,8 +164,8 @@ void CKQ_517View::OnProgramWriteSeveral()
     const QString msgCommunication =
         LanguageModule::string(ProtocolEngine::messageId(TransferResult::CommunicationError));
     CSeveralRadiosDlg dialog(image, m_strPort,
-                             fieldtext::portLine(m_strPort.toUpper(), PortNames::device(m_strPort), g_bChinese),
-                             FieldPreferences::load(UserStore::fromSettings()), g_bChinese, owner);
+                             fieldtext::portLine(m_strPort.toUpper(), PortNames::device(m_strPort)),
+                             FieldPreferences::load(UserStore::fromSettings()), owner);
     dialog.setRetry([msgCommunication] {
         return transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
     });
@@ -240,14 +239,14 @@ void CKQ_517View::OnRadioTransfer()
         return transferMessage(msgCommunication, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry &&
                self && document;
     };
-    QString traceError;
+    TraceError traceError;
     const FieldResult field = write ? FieldRun::write(m_strPort, transferImage, prefs, callbacks, &traceError)
                                     : FieldRun::read(m_strPort, transferImage, prefs, callbacks, &traceError);
     TransferResult result = field.transfer;
     if (result == TransferResult::PortOpenFailed) {
         QString text = msgPortOpen;
-        if (!field.openError.isEmpty())
-            text += QLatin1Char('\n') + fieldtext::openReason(field.openError, g_bChinese);
+        if (field.openError.isError())
+            text += QLatin1Char('\n') + texts::openReason(field.openError);
         transferMessage(text, QMessageBox::Ok);
         if (guard)
             guard->DestroyWindow();
@@ -257,10 +256,10 @@ void CKQ_517View::OnRadioTransfer()
     // trace could not be opened or the verify found differences.
     if (result == TransferResult::Done && !field.succeeded()) {
         if (self)
-            transferMessage(fieldtext::result(field, g_bChinese), QMessageBox::Ok);
+            transferMessage(texts::fieldResult(field), QMessageBox::Ok);
         result = TransferResult::Cancelled;  // nothing more to say, nothing to take
-    } else if (!traceError.isEmpty() && self) {
-        transferMessage(traceError, QMessageBox::Ok);
+    } else if (traceError.isError() && self) {
+        transferMessage(texts::traceError(traceError), QMessageBox::Ok);
     }
 
     if (!self)
@@ -286,8 +285,8 @@ void CKQ_517View::OnRadioTransfer()
         break;
     case TransferResult::ModelMismatch: {
         // Owned by the view, OK only, no icon, with a caption of its own.
-        appMessageBox(this, ProtocolEngine::modelMismatchText(g_bChinese), QMessageBox::Ok,
-                      QMessageBox::NoIcon, ProtocolEngine::modelMismatchCaption(g_bChinese));
+        appMessageBox(this, texts::transferMessage(TransferResult::ModelMismatch), QMessageBox::Ok,
+                      QMessageBox::NoIcon, texts::modelMismatchCaption());
         break;
     }
     case TransferResult::BlockFailure:

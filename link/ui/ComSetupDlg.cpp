@@ -84,10 +84,10 @@ void CComSetupDlg::showDevice(int index, const QString& device)
     if (!radio)
         return;
     // Opened exactly as a transfer opens it, and closed again at once.
-    QString error;
+    PortOpenError error;
     const bool canOpen = SerialBytePort::canOpen(device, &error);
     radio->setEnabled(canOpen);
-    const QString reason = fieldtext::openReason(error, g_bChinese);
+    const QString reason = texts::openReason(error);
     // A device the environment chose for this run says so, unless the user
     // has just mapped the name here (which decides from OK on).
     const QString name = portName(index + 1);
@@ -95,7 +95,7 @@ void CComSetupDlg::showDevice(int index, const QString& device)
     for (const QString& key : m_newMappings.keys())
         mappedHere = mappedHere || key.compare(name, Qt::CaseInsensitive) == 0;
     const bool fromEnvironment = PortNames::environmentDecides(name) && !mappedHere;
-    const QString shown = fromEnvironment ? fieldtext::environmentNote(name, device, g_bChinese) : device;
+    const QString shown = fromEnvironment ? fieldtext::environmentNote(name, device) : device;
     const QString tip = canOpen || reason.isEmpty() ? shown : shown + QLatin1Char('\n') + reason;
     radio->setToolTip(tip);
     if (auto* label = m_window->findChild<QLabel*>(QStringLiteral("device%1").arg(IDC_COM1 + index))) {
@@ -123,7 +123,7 @@ void CComSetupDlg::addMappingRow()
     m_mapName->setGeometry(30, top, 62, 22);
     for (int n = 1; n <= kPortCount; ++n)
         m_mapName->addItem(QStringLiteral("COM%1").arg(n));
-    m_mapName->setToolTip(g_bChinese ? QStringLiteral("要映射的串口名") : QStringLiteral("The COM name to map"));
+    m_mapName->setToolTip(texts::text(fieldtext::kMapNameTip));
 
     m_mapDevice = new QComboBox(m_window);
     m_mapDevice->setObjectName(QStringLiteral("mapDevice"));
@@ -133,31 +133,29 @@ void CComSetupDlg::addMappingRow()
         // be swapped.
         QStringList lines{port.device};
         if (!port.detected)
-            lines << (g_bChinese ? QStringLiteral("（系统没有列出，已有串口名映射到它）")
-                                 : QStringLiteral("(not listed by the system; a COM name maps to it)"));
+            lines << texts::text(texts::fieldid::kNotListed);
         if (!port.description.isEmpty())
             lines << port.description;
         if (!port.vendorProduct.isEmpty())
             lines << port.vendorProduct;
         if (!port.serialNumber.isEmpty())
-            lines << (g_bChinese ? QStringLiteral("序列号 ") : QStringLiteral("serial number ")) + port.serialNumber;
+            lines << texts::text(fieldtext::kSerialNumber, port.serialNumber);
         if (!port.openable)
-            lines << fieldtext::openReason(port.reason, g_bChinese);
+            lines << texts::openReasonAlone(port.openError);
         m_mapDevice->addItem(port.device, port.device);
         m_mapDevice->setItemData(m_mapDevice->count() - 1, lines.join(QLatin1Char('\n')), Qt::ToolTipRole);
     }
     m_mapDevice->setEnabled(m_mapDevice->count() > 0);
     m_mapDevice->setToolTip(m_mapDevice->count() > 0
-                                ? (g_bChinese ? QStringLiteral("检测到的串口设备") : QStringLiteral("The serial devices found"))
-                                : (g_bChinese ? QStringLiteral("没有检测到串口设备") : QStringLiteral("No serial device was found")));
+                                ? texts::text(fieldtext::kDevicesFound)
+                                : texts::text(fieldtext::kNoDeviceFound));
 
-    auto* map = new QPushButton(g_bChinese ? QStringLiteral("映射") : QStringLiteral("Map"), m_window);
+    auto* map = new QPushButton(texts::text(fieldtext::kMapButton), m_window);
     map->setObjectName(QStringLiteral("mapButton"));
     map->setGeometry(196, top, 43, 22);
     map->setAutoDefault(false);
     map->setEnabled(m_mapDevice->count() > 0);
-    map->setToolTip(g_bChinese ? QStringLiteral("让这个串口名使用所选设备（按“确定”后保存）")
-                               : QStringLiteral("Make the COM name use the chosen device (kept when you press OK)"));
+    map->setToolTip(texts::text(fieldtext::kMapButtonTip));
     connect(map, &QPushButton::clicked, this, &CComSetupDlg::OnMap);
     for (QWidget* w : std::initializer_list<QWidget*>{m_mapName, m_mapDevice, map})
         w->show();

@@ -1,38 +1,44 @@
 #pragma once
-// The program's two-version texts of field programming: the result of a
-// backup / write / verify, port-open reasons and the image-check question.
-// The core gives one English line; these give the Chinese form as well.
+// The texts only the program's windows show about field programming: the
+// question before writing an image with problems, the line naming the port
+// and what the environment chose, the labels of the COM Setup mapping row
+// and of the several-radios dialog. All from the active language module's
+// string table; the texts the command line shares live in texts/.
 
 #include <QList>
 #include <QString>
 
-#include "link/FieldSession.h"
-
-struct ImageProblem;
+#include "texts/FieldReasons.h"
 
 namespace fieldtext {
 
-QString stepName(FieldStep step, bool chinese);
-// What the progress dialog says while a step runs ("Verifying" / "正在校验").
-QString stepProgress(FieldStep step, bool chinese);
-// One problem the radio would not accept, in the interface language.
-QString problem(const ImageProblem& problem, bool chinese);
-// What a block's address names ("channel 3" / "信道 3").
-QString place(const BlockDifference& difference, bool chinese);
-// The verify failure naming every differing block by address and place.
-QString verifyFailure(const QList<BlockDifference>& differences, bool chinese);
-// Why a port could not be opened (SerialBytePort's English reasons, translated).
-QString openReason(const QString& english, bool chinese);
-// One line for a finished session: "done" or what failed and why.
-QString result(const FieldResult& result, bool chinese);
+// Ids of the window-only texts, next to the shared ones of texts::fieldid.
+enum : int {
+    kPortLine = 61870,   // %1 the port as shown
+    kEnvironmentNote,    // %1 device, %2 environment variable
+    kMapNameTip,
+    kSerialNumber,       // %1 serial number
+    kDevicesFound,
+    kNoDeviceFound,
+    kMapButton,
+    kMapButtonTip,
+    kSeveralTitle,
+    kNextRadio,
+    kFinish,
+    kWritingRadio,       // %1 radio number
+    kFailed,             // %1 what failed; 61883 is texts::fieldid::kRadioLine
+    kConnectNext = 61884,
+    kTraceNote,          // %1 the line, %2 the trace's failure
+    kCancel,             // the Cancel button of the image question
+};
+
 // The question before a write of an image with problems.
-QString imageQuestion(const QList<ImageProblem>& problems, bool chinese);
-QString writeAnyway(bool chinese);
+QString imageQuestion(const QList<ImageProblem>& problems);
 // The progress dialog's line naming the port: "COM1: /dev/ttyUSB0", or when
 // the environment decides the device "COM1 → /dev/pts/3, from KQ517_COM1 for
 // this run".
-QString portLine(const QString& comName, const QString& device, bool chinese);
+QString portLine(const QString& comName, const QString& device);
 // "/dev/pts/3, from KQ517_COM1 for this run": a device the environment chose.
-QString environmentNote(const QString& comName, const QString& device, bool chinese);
+QString environmentNote(const QString& comName, const QString& device);
 
 }  // namespace fieldtext

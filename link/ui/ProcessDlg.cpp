@@ -121,7 +121,7 @@ void CProcessDlg::stepProgress(FieldStep step, int row)
         m_stepShown = true;
         // A plain read or write has one step and says nothing more.
         if (m_stepLine && (step == FieldStep::Backup || step == FieldStep::Verify || !m_stepLine->text().isEmpty()))
-            m_stepLine->setText(fieldtext::stepProgress(step, g_bChinese) + QStringLiteral("..."));
+            m_stepLine->setText(texts::stepProgress(step) + QStringLiteral("..."));
     }
     advanceProgress();
 }

@@ -17,10 +17,10 @@
 #include "link/ui/FieldTexts.h"
 
 CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& port, const QString& portLine,
-                                     const FieldPreferences& prefs, bool chinese, QWidget* parent)
-    : QDialog(parent), m_image(image), m_port(port), m_prefs(prefs), m_chinese(chinese)
+                                     const FieldPreferences& prefs, QWidget* parent)
+    : QDialog(parent), m_image(image), m_port(port), m_prefs(prefs)
 {
-    setWindowTitle(text("Write to Several Radios", "连续写入多台对讲机"));
+    setWindowTitle(texts::text(fieldtext::kSeveralTitle));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     auto* portLabel = new QLabel(portLine, this);
@@ -33,9 +33,9 @@ CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& po
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("results"));
     m_list->setMinimumSize(420, 160);
-    m_next = new QPushButton(text("&Next radio", "下一台(&N)"), this);
+    m_next = new QPushButton(texts::text(fieldtext::kNextRadio), this);
     m_next->setObjectName(QStringLiteral("next"));
-    m_finish = new QPushButton(text("&Finish", "完成(&F)"), this);
+    m_finish = new QPushButton(texts::text(fieldtext::kFinish), this);
     m_finish->setObjectName(QStringLiteral("finish"));
     m_next->setAutoDefault(false);
     m_finish->setAutoDefault(false);
@@ -62,11 +62,6 @@ CSeveralRadiosDlg::CSeveralRadiosDlg(const MemoryImage& image, const QString& po
     connect(m_finish, &QPushButton::clicked, this, &CSeveralRadiosDlg::onFinish);
 }
 
-QString CSeveralRadiosDlg::text(const char* english, const char* chinese) const
-{
-    return m_chinese ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
-}
-
 int CSeveralRadiosDlg::exec()
 {
     m_next->setEnabled(false);
@@ -82,8 +77,7 @@ void CSeveralRadiosDlg::writeNext()
     m_cancel = false;
     m_next->setEnabled(false);
     const int number = int(m_results.size()) + 1;
-    m_status->setText(m_chinese ? QStringLiteral("正在写入第 %1 台对讲机...").arg(number)
-                                : QStringLiteral("Writing radio %1...").arg(number));
+    m_status->setText(texts::text(fieldtext::kWritingRadio, QString::number(number)));
     fitToText();
     m_progress->setValue(0);
 
@@ -94,17 +88,17 @@ void CSeveralRadiosDlg::writeNext()
     };
     callbacks.progress = [this](FieldStep, int row) { m_progress->setValue(row + 1); };
     callbacks.retry = [this](FieldStep, int) { return m_retry && m_retry(); };
-    QString traceError;
+    TraceError traceError;
     FieldResult result = FieldRun::write(m_port, m_image, m_prefs, callbacks, &traceError, &m_trace);
     m_results.append(result);
     m_writing = false;
 
-    QString line = fieldtext::result(result, m_chinese);
+    QString line = texts::fieldResult(result);
     if (!result.succeeded())
-        line = text("failed: ", "失败：") + line;
-    if (!traceError.isEmpty())
-        line += QStringLiteral(" (%1)").arg(traceError);
-    line = (m_chinese ? QStringLiteral("第 %1 台对讲机：").arg(number) : QStringLiteral("Radio %1: ").arg(number)) + line;
+        line = texts::text(fieldtext::kFailed, line);
+    if (traceError.isError())
+        line = texts::text(fieldtext::kTraceNote, line, texts::traceError(traceError));
+    line = texts::text(texts::fieldid::kRadioLine, QString::number(number), line);
     m_list->addItem(line);
     m_list->scrollToBottom();
 
@@ -113,8 +107,7 @@ void CSeveralRadiosDlg::writeNext()
         return;
     }
     m_status->setText(line + QLatin1Char('\n') + summary() + QLatin1Char('\n') +
-                      text("Connect the next radio and press Next radio, or press Finish.",
-                           "请连接下一台对讲机后按“下一台”，或按“完成”。"));
+                      texts::text(fieldtext::kConnectNext));
     fitToText();
     m_next->setEnabled(true);
     m_next->setFocus();
@@ -125,18 +118,7 @@ QString CSeveralRadiosDlg::summary() const
     SeriesTally tally;
     for (const FieldResult& r : m_results)
         tally.add(r);
-    if (m_chinese)
-        return QStringLiteral("共 %1 台对讲机：已写入 %2 台，校验失败 %3 台，未写入 %4 台")
-            .arg(tally.radios())
-            .arg(tally.written())
-            .arg(tally.failedVerify())
-            .arg(tally.notWritten());
-    return QStringLiteral("%1 radio%2: %3 written, %4 failed verify, %5 not written")
-        .arg(tally.radios())
-        .arg(tally.radios() == 1 ? QString() : QStringLiteral("s"))
-        .arg(tally.written())
-        .arg(tally.failedVerify())
-        .arg(tally.notWritten());
+    return texts::seriesSummary(tally);
 }
 
 void CSeveralRadiosDlg::fitToText()
@@ -163,9 +145,9 @@ void CSeveralRadiosDlg::onFinish()
 
 void CSeveralRadiosDlg::finish()
 {
-    QString error;
+    TraceError error;
     if (m_trace.isOpen() && !m_trace.close(&error))
-        QMessageBox::warning(this, windowTitle(), error);
+        QMessageBox::warning(this, windowTitle(), texts::traceError(error));
     QDialog::accept();
 }
 

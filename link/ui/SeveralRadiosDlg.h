@@ -24,7 +24,7 @@ class CSeveralRadiosDlg : public QDialog {
     Q_OBJECT
 public:
     CSeveralRadiosDlg(const MemoryImage& image, const QString& port, const QString& portLine,
-                      const FieldPreferences& prefs, bool chinese, QWidget* parent = nullptr);
+                      const FieldPreferences& prefs, QWidget* parent = nullptr);
 
     // After a communication error: true tries again (a message box, say).
     void setRetry(std::function<bool()> retry) { m_retry = std::move(retry); }
@@ -58,12 +58,10 @@ private:
     void fitToText();
     // Closes the trace (saying so when it could not be written whole) and the dialog.
     void finish();
-    QString text(const char* english, const char* chinese) const;
 
     MemoryImage m_image;
     QString m_port;
     FieldPreferences m_prefs;
-    bool m_chinese;
     std::function<bool()> m_retry;
     TraceLog m_trace;  // one trace for the whole series, when one is wanted
     QList<FieldResult> m_results;

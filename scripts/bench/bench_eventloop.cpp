@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "texts/FieldReasons.h"
 #include "codeplug/MemoryImage.h"
 #include "link/FieldSession.h"
 #include "link/SerialBytePort.h"
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
         running = false;
         transferNs = end - start;
         if (!result.succeeded()) {
-            std::fprintf(stderr, "%s\n", qPrintable(result.reason));
+            std::fprintf(stderr, "%s\n", qPrintable(texts::fieldResult(result)));
             status = 1;
         }
         QCoreApplication::quit();

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "texts/FieldReasons.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "link/ProtocolConstants.h"
@@ -443,8 +444,8 @@ private slots:
 
         // Held by this test: busy, and the system tells by whom.
         SerialBytePort holder;
-        QString error;
-        QVERIFY2(holder.open(sim.devicePath(), &error), qPrintable(error));
+        PortOpenError error;
+        QVERIFY2(holder.open(sim.devicePath(), &error), qPrintable(texts::openReason(error)));
         r = runPorts();
         block = portBlock(r.output, sim.devicePath());
         const QString heldBy = QStringLiteral("busy, held by %1 (pid %2)")

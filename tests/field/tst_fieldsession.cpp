@@ -25,6 +25,7 @@
 #include "link/SimulatedRadio.h"
 #include "link/TraceBytePort.h"
 #include "tests/support/InMemoryPort.h"
+#include "texts/FieldReasons.h"
 
 Q_DECLARE_METATYPE(QList<BlockDifference>)
 
@@ -61,12 +62,21 @@ struct RadioOnLine {
     int portsMade = 0;
 };
 
+// What an in-memory port reports when another program holds it.
+PortOpenError busyPort()
+{
+    PortOpenError error;
+    error.kind = PortOpenError::Kind::Busy;
+    error.name = error.device = QStringLiteral("COM1");
+    return error;
+}
+
 // A port the test keeps: the session's port forwards every call to it, so its
 // record outlives the session's transfer.
 class LentPort : public BytePort {
 public:
     explicit LentPort(BytePort& port) : m_port(port) {}
-    bool open(const QString& name, QString* error) override { return m_port.open(name, error); }
+    bool open(const QString& name, PortOpenError* error) override { return m_port.open(name, error); }
     void close() override { m_port.close(); }
     bool isOpen() const override { return m_port.isOpen(); }
     void setTimeouts(const PortTimeouts& timeouts) override { m_port.setTimeouts(timeouts); }
@@ -114,7 +124,7 @@ private slots:
         };
 
         const FieldResult result = session.write(sent, options, callbacks);
-        QVERIFY2(result.succeeded(), qPrintable(result.reason));
+        QVERIFY2(result.succeeded(), qPrintable(texts::fieldResult(result)));
         QCOMPARE(steps, (QList<FieldStep>{FieldStep::Backup, FieldStep::Write, FieldStep::Verify}));
         QCOMPARE(line.portsMade, 3);
         QCOMPARE(result.backupPath, dir.filePath(QStringLiteral("backups/KQ-517-20260304-050607.dat")));
@@ -129,17 +139,19 @@ private slots:
     {
         QTest::addColumn<int>("droppedBlock");
         QTest::addColumn<QList<BlockDifference>>("expected");
-        QTest::newRow("row 0") << 0 << QList<BlockDifference>{{0x000, QStringLiteral("row 0")}};
-        QTest::newRow("channel 1, first half") << 2 << QList<BlockDifference>{{0x010, QStringLiteral("channel 1")}};
-        QTest::newRow("channel 16, second half") << 33 << QList<BlockDifference>{{0x108, QStringLiteral("channel 16")}};
-        QTest::newRow("row 20") << 40 << QList<BlockDifference>{{0x140, QStringLiteral("row 20")}};
-        QTest::newRow("settings row") << 121 << QList<BlockDifference>{{0x3C8, QStringLiteral("settings row")}};
+        QTest::addColumn<QString>("place");
+        QTest::newRow("row 0") << 0 << QList<BlockDifference>{BlockDifference{0x000}} << QStringLiteral("row 0");
+        QTest::newRow("channel 1, first half") << 2 << QList<BlockDifference>{BlockDifference{0x010}} << QStringLiteral("channel 1");
+        QTest::newRow("channel 16, second half") << 33 << QList<BlockDifference>{BlockDifference{0x108}} << QStringLiteral("channel 16");
+        QTest::newRow("row 20") << 40 << QList<BlockDifference>{BlockDifference{0x140}} << QStringLiteral("row 20");
+        QTest::newRow("settings row") << 121 << QList<BlockDifference>{BlockDifference{0x3C8}} << QStringLiteral("settings row");
     }
 
     void verifyNamesEveryDroppedBlock()
     {
         QFETCH(int, droppedBlock);
         QFETCH(QList<BlockDifference>, expected);
+        QFETCH(QString, place);
         SimFaults faults;
         faults.dropWriteAt = droppedBlock;
         RadioOnLine line(patternImage(1), faults);
@@ -150,8 +162,9 @@ private slots:
         QCOMPARE(result.outcome, FieldResult::Outcome::Failed);
         QCOMPARE(result.step, FieldStep::Verify);
         QCOMPARE(result.differences, expected);
-        const QString named = QStringLiteral("0x%1 (%2)").arg(expected.first().address, 3, 16, QLatin1Char('0')).arg(expected.first().place);
-        QVERIFY2(result.reason.contains(named), qPrintable(result.reason));
+        const QString named = QStringLiteral("0x%1 (%2)").arg(expected.first().address, 3, 16, QLatin1Char('0')).arg(place);
+        QCOMPARE(texts::blockPlace(expected.first().address), place);
+        QVERIFY2(texts::fieldResult(result).contains(named), qPrintable(texts::fieldResult(result)));
     }
 
     void compareNamesEveryDifferingBlockOfTheRadioRows()
@@ -163,8 +176,13 @@ private slots:
         back.set(0x3CF, std::uint8_t(~back.at(0x3CF)));  // settings row, second block
         back.set(0x3D5, std::uint8_t(~back.at(0x3D5)));  // row 61: never on the radio
         const QList<BlockDifference> differences = FieldSession::compare(sent, back);
-        QCOMPARE(differences, (QList<BlockDifference>{{0x010, QStringLiteral("channel 1")}, {0x3C8, QStringLiteral("settings row")}}));
-        QCOMPARE(FieldSession::verifyFailureText(differences),
+        QCOMPARE(differences, (QList<BlockDifference>{BlockDifference{0x010}, BlockDifference{0x3C8}}));
+        QCOMPARE(QStringList({texts::blockPlace(0x010), texts::blockPlace(0x3C8)}), QStringList({QStringLiteral("channel 1"), QStringLiteral("settings row")}));
+        FieldResult failed;
+        failed.step = FieldStep::Verify;
+        failed.failure = FieldResult::Failure::VerifyDiffers;
+        failed.differences = differences;
+        QCOMPARE(texts::fieldResult(failed),
                  QStringLiteral("verify: 2 blocks read back differ from what was written: 0x010 (channel 1), 0x3c8 (settings row)"));
     }
 
@@ -201,15 +219,15 @@ private slots:
             auto port = std::make_unique<InMemoryPort>();
             port->attachRadio(&radio);
             if (openFails)
-                port->failOpen(QStringLiteral("busy"));
+                port->failOpen(busyPort());
             return port;
         };
         FieldSession session(factory, QStringLiteral("COM1"));
         const FieldResult result = session.write(patternImage(2), fixedBackupOptions(dir.path()), FieldCallbacks());
         QCOMPARE(result.outcome, FieldResult::Outcome::Failed);
         QCOMPARE(result.step, FieldStep::Backup);
-        QVERIFY2(result.reason.startsWith(QStringLiteral("backup: ")), qPrintable(result.reason));
-        QCOMPARE(result.openError, openFails ? QStringLiteral("busy") : QString());
+        QVERIFY2(texts::fieldResult(result).startsWith(QStringLiteral("backup: ")), qPrintable(texts::fieldResult(result)));
+        QCOMPARE(result.openError, openFails ? busyPort() : PortOpenError());
         QVERIFY(result.backupPath.isEmpty());
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
         QCOMPARE(radio.image(), earlier);
@@ -335,8 +353,8 @@ private slots:
         QTemporaryDir dir;
         const QString tracePath = dir.filePath(QStringLiteral("trace.txt"));
         TraceLog log;
-        QString error;
-        QVERIFY2(log.open(tracePath, &error), qPrintable(error));
+        TraceError error;
+        QVERIFY2(log.open(tracePath, &error), qPrintable(texts::traceError(error)));
         SimulatedRadio radio(patternImage(4));
         InMemoryPort inner;
         inner.attachRadio(&radio);
@@ -405,7 +423,7 @@ private slots:
             if (kind == QLatin1String("no port"))
                 factory = [] {
                     auto port = std::make_unique<InMemoryPort>();
-                    port->failOpen(QStringLiteral("busy"));
+                    port->failOpen(busyPort());
                     return std::unique_ptr<BytePort>(std::move(port));
                 };
             FieldSession session(factory, QStringLiteral("COM1"));
@@ -490,14 +508,14 @@ private slots:
         limits.bandHigh = 16000000;
         const QList<ImageProblem> problems = checkImage(image, limits);
         QList<int> at;
-        QStringList texts;
+        QStringList lines;
         for (const ImageProblem& p : problems) {
             at.append(p.offset);
-            texts.append(p.text);
+            lines.append(texts::imageProblem(p));
         }
         QCOMPARE(at, problemAt);
         if (!mentions.isEmpty())
-            QVERIFY2(texts.first().contains(mentions), qPrintable(texts.join(QLatin1Char('\n'))));
+            QVERIFY2(lines.first().contains(mentions), qPrintable(lines.join(QLatin1Char('\n'))));
     }
 
     // --- ports -------------------------------------------------------------
@@ -531,8 +549,8 @@ private slots:
         QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
         const QString device = QString::fromLocal8Bit(::ptsname(master));
         SerialBytePort port;
-        QString error;
-        QVERIFY2(port.open(device, &error), qPrintable(error));
+        PortOpenError error;
+        QVERIFY2(port.open(device, &error), qPrintable(texts::openReason(error)));
         QVERIFY(!port.lowLatency());
         const std::uint8_t byte = 0x06;
         QCOMPARE(port.write(&byte, 1), 1);

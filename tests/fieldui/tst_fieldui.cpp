@@ -43,10 +43,21 @@
 #include "tests/support/SimProcess.h"
 #include "tests/support/TestPty.h"
 #include "tests/support/TestSupport.h"
+#include "texts/FieldReasons.h"
 #include "view/KQ_517View.h"
 #include "view/MSFlexGrid.h"
 
 namespace {
+
+// The Chinese module's string table, as the program makes it active.
+const texts::TextTable& chineseTable()
+{
+    static const texts::TextTable table = [] {
+        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/Chinese/strings.json"));
+        return file.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(file.readAll()) : texts::TextTable();
+    }();
+    return table;
+}
 
 // The radio's memory before the write: channel 1 and 16 in use, model 1.
 MemoryImage radioImage()
@@ -113,6 +124,8 @@ private slots:
 
 private:
     void setUp(const QMap<QString, QString>& ports);
+    // The interface language as the program sets it: the flag and the module.
+    void useChinese(bool chinese);
     void setOptions(const FieldPreferences& prefs);
     // Puts a channel 1 into the grid that differs from radioImage()'s.
     void editChannelOne();
@@ -136,6 +149,14 @@ void TestFieldUi::cleanup() { tearDownView(); }
 void TestFieldUi::setUp(const QMap<QString, QString>& ports)
 {
     QVERIFY(setUpView(ports));
+}
+
+void TestFieldUi::useChinese(bool chinese)
+{
+    g_bChinese = chinese;
+    LanguageModule::unload();
+    QVERIFY(LanguageModule::load(chinese ? QStringLiteral("Chinese") : QStringLiteral("English"),
+                                 QStringLiteral(KQ517_PROGRAM_DIR)));
 }
 
 void TestFieldUi::setOptions(const FieldPreferences& prefs)
@@ -333,7 +354,7 @@ void TestFieldUi::droppedBlockFailsVerifyByName()
     prefs.verify = true;
     setOptions(prefs);
     editChannelOne();
-    g_bChinese = chinese;
+    useChinese(chinese);
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
@@ -402,7 +423,7 @@ void TestFieldUi::backupFailureWritesNothing()
     prefs.backupFolder = folder;
     setOptions(prefs);
     editChannelOne();
-    g_bChinese = chinese;
+    useChinese(chinese);
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
     QVERIFY(pressOkAndRun());
@@ -422,7 +443,7 @@ void TestFieldUi::processDialogNamesPort()
     QCOMPARE(window->findChild<QLabel*>(QStringLiteral("portLine"))->text(),
              QStringLiteral("Port: COM2: ") + com2.path());
     processButton(2)->click();
-    g_bChinese = true;
+    useChinese(true);
     m_view->OnProgramWrite();
     QCOMPARE(m_view->m_pProcessDlg->window()->findChild<QLabel*>(QStringLiteral("portLine"))->text(),
              QStringLiteral("串口：COM2: ") + com2.path());
@@ -480,17 +501,22 @@ void TestFieldUi::imageProblemsInChinese_data()
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("chinese");
+    QTest::addColumn<QString>("english");
     const int ch3 = layout::channelOffset(3);
+    const QString rx = QStringLiteral("%1").arg(ch3 + layout::channel::kRxFrequency, 3, 16, QLatin1Char('0'));
+    const QString tone = QStringLiteral("%1").arg(ch3 + layout::channel::kDecodeToneLow, 3, 16, QLatin1Char('0'));
     QTest::newRow("option") << layout::kSquelchLevel << 0x77
-                            << QStringLiteral("静噪等级（字节 0x3c1）为 119，对讲机只接受 0 至 9");
+                            << QStringLiteral("静噪等级（字节 0x3c1）为 119，对讲机只接受 0 至 9")
+                            << QStringLiteral("squelch level (byte 0x3c1) is 119, the radio takes 0 to 9");
     QTest::newRow("not decimal") << ch3 + layout::channel::kRxFrequency << 0xAB
-                                 << QStringLiteral("信道 3：接收频率（字节 0x%1）不是十进制数")
-                                        .arg(ch3 + layout::channel::kRxFrequency, 3, 16, QLatin1Char('0'));
+                                 << QStringLiteral("信道 3：接收频率（字节 0x%1）不是十进制数").arg(rx)
+                                 << QStringLiteral("channel 3: receive frequency (bytes 0x%1) is not a decimal number").arg(rx);
     QTest::newRow("outside band") << ch3 + layout::channel::kTxFrequency + 3 << 0x09
-                                  << QStringLiteral("信道 3：发射频率 95.00000 MHz 超出频段 130 - 160MHz");
+                                  << QStringLiteral("信道 3：发射频率 95.00000 MHz 超出频段 130 - 160MHz")
+                                  << QStringLiteral("channel 3: transmit frequency 95.00000 MHz is outside the band 130 - 160MHz");
     QTest::newRow("tone") << ch3 + layout::channel::kDecodeToneHigh << 0x0A
-                          << QStringLiteral("信道 3：解码亚音（字节 0x%1：ff 0a）不是列表中的亚音")
-                                 .arg(ch3 + layout::channel::kDecodeToneLow, 3, 16, QLatin1Char('0'));
+                          << QStringLiteral("信道 3：解码亚音（字节 0x%1：ff 0a）不是列表中的亚音").arg(tone)
+                          << QStringLiteral("channel 3: decode tone (bytes 0x%1: ff 0a) is not a listed tone").arg(tone);
 }
 
 void TestFieldUi::imageProblemsInChinese()
@@ -498,6 +524,7 @@ void TestFieldUi::imageProblemsInChinese()
     QFETCH(int, offset);
     QFETCH(int, value);
     QFETCH(QString, chinese);
+    QFETCH(QString, english);
     // Channel 3 in use at 145 MHz both ways, then one byte spoilt.
     MemoryImage image = MemoryImage::newImage();
     std::uint8_t* ch3 = image.channel(3);
@@ -510,9 +537,11 @@ void TestFieldUi::imageProblemsInChinese()
     limits.bandHigh = 16000000;
     const QList<ImageProblem> problems = checkImage(image, limits);
     QCOMPARE(problems.size(), 1);
-    QCOMPARE(fieldtext::problem(problems.first(), true), chinese);
-    QCOMPARE(fieldtext::problem(problems.first(), false), problems.first().text);
-    QVERIFY(fieldtext::imageQuestion(problems, true).contains(chinese));
+    QCOMPARE(texts::imageProblem(problems.first(), chineseTable()), chinese);
+    QCOMPARE(texts::imageProblem(problems.first(), texts::TextTable::english()), english);
+    texts::setActive(chineseTable());
+    const auto english_again = qScopeGuard([] { texts::setActive(texts::TextTable::english()); });
+    QVERIFY(fieldtext::imageQuestion(problems).contains(chinese));
 }
 
 // ---------------------------------------------------------------------------
@@ -560,7 +589,7 @@ void TestFieldUi::severalRadiosThreeInARow()
     prefs.traceFile = tracePath;
     setOptions(prefs);
     editChannelOne();
-    g_bChinese = chinese;
+    useChinese(chinese);
 
     // The dialog runs each write inside its own event loop: a driver that
     // looks in between (never from inside a write) presses Next radio twice,
@@ -715,7 +744,7 @@ void TestFieldUi::comSetupEnvironmentSaysSoUntilTheUserMaps()
     qputenv("KQ517_COM1", fromEnvironment.path().toUtf8());
     const auto restore = qScopeGuard([] { qunsetenv("KQ517_COM1"); });
     const QString note = QStringLiteral("%1, from KQ517_COM1 for this run").arg(fromEnvironment.path());
-    QCOMPARE(fieldtext::portLine(QStringLiteral("COM1"), PortNames::device(QStringLiteral("COM1")), false),
+    QCOMPARE(fieldtext::portLine(QStringLiteral("COM1"), PortNames::device(QStringLiteral("COM1"))),
              QStringLiteral("Port: COM1 → ") + note);
 
     QString labelBefore;
@@ -739,17 +768,17 @@ void TestFieldUi::comSetupEnvironmentSaysSoUntilTheUserMaps()
     // The user's mapping decides at once, for this run too.
     QCOMPARE(PortNames::device(QStringLiteral("COM1")), com1.path());
     QVERIFY(!PortNames::environmentDecides(QStringLiteral("COM1")));
-    QCOMPARE(fieldtext::portLine(QStringLiteral("COM1"), com1.path(), false), QStringLiteral("Port: COM1: ") + com1.path());
+    QCOMPARE(fieldtext::portLine(QStringLiteral("COM1"), com1.path()), QStringLiteral("Port: COM1: ") + com1.path());
 }
 
 void TestFieldUi::comSetupBusyReasonInChinese()
 {
     TestPty com1, com2;
     setUp({{QStringLiteral("COM1"), com1.path()}, {QStringLiteral("COM2"), com2.path()}});
-    g_bChinese = true;
+    useChinese(true);
     SerialBytePort holder;  // keeps COM2's device busy
-    QString error;
-    QVERIFY2(holder.open(com2.path(), &error), qPrintable(error));
+    PortOpenError error;
+    QVERIFY2(holder.open(com2.path(), &error), qPrintable(texts::openReason(error)));
     QString tip;
     bool enabled = true;
     ModalAnswerer runner(ModalAnswerer::OtherDialogs);
@@ -772,25 +801,32 @@ void TestFieldUi::comSetupBusyReasonInChinese()
 void TestFieldUi::openReasonsInChinese()
 {
     // Reasons as the serial port gives them, on this machine.
-    QString missing;
+    const texts::TextTable& english = texts::TextTable::english();
+    PortOpenError missing;
     QVERIFY(!SerialBytePort::canOpen(QStringLiteral("/nonexistent/kq517-tty"), &missing));
-    QCOMPARE(fieldtext::openReason(missing, true), QStringLiteral("/nonexistent/kq517-tty：没有这个设备"));
-    QCOMPARE(fieldtext::openReason(missing, false), missing);
+    QCOMPARE(texts::openReason(missing, chineseTable()), QStringLiteral("/nonexistent/kq517-tty：没有这个设备"));
+    QCOMPARE(texts::openReason(missing, english), QStringLiteral("/nonexistent/kq517-tty: no such device"));
 
     TestPty pty;
     SerialBytePort holder;
-    QString error;
-    QVERIFY2(holder.open(pty.path(), &error), qPrintable(error));
-    QString busy;
+    PortOpenError error;
+    QVERIFY2(holder.open(pty.path(), &error), qPrintable(texts::openReason(error)));
+    PortOpenError busy;
     QVERIFY(!SerialBytePort::canOpen(pty.path(), &busy));
-    const QString chinese = fieldtext::openReason(busy, true);
+    const QString chinese = texts::openReason(busy, chineseTable());
     QVERIFY2(chinese.startsWith(pty.path() + QStringLiteral("：串口正被")), qPrintable(chinese));
     QVERIFY2(chinese.endsWith(QStringLiteral("占用")), qPrintable(chinese));
     QVERIFY2(!chinese.contains(QStringLiteral("busy")), qPrintable(chinese));
 
     const QString permission = QStringLiteral("COM1 (/dev/ttyUSB0): no permission to use the device (add the user "
                                               "to the uucp group: sudo usermod -aG uucp $USER, then log in again)");
-    QCOMPARE(fieldtext::openReason(permission, true),
+    PortOpenError refused;
+    refused.kind = PortOpenError::Kind::NoPermission;
+    refused.name = QStringLiteral("COM1");
+    refused.device = QStringLiteral("/dev/ttyUSB0");
+    refused.group = QStringLiteral("uucp");
+    QCOMPARE(texts::openReason(refused, english), permission);
+    QCOMPARE(texts::openReason(refused, chineseTable()),
              QStringLiteral("COM1 (/dev/ttyUSB0)：没有使用该设备的权限（请把用户加入 uucp 组：sudo usermod -aG uucp "
                             "$USER，然后重新登录）"));
 }

@@ -13,6 +13,7 @@
 #include "link/PtyRadio.h"
 #include "link/SerialBytePort.h"
 #include "link/SimulatedRadio.h"
+#include "texts/FieldReasons.h"
 
 #if defined(Q_OS_LINUX)
 #  include <fcntl.h>
@@ -113,8 +114,8 @@ void TestBusyMachine::arrivedBytesCountAfterTimeout()
     Line line;
     QVERIFY(!line.device().isEmpty());
     SerialBytePort port;
-    QString error;
-    QVERIFY2(port.open(line.device(), &error), qPrintable(error));
+    PortOpenError error;
+    QVERIFY2(port.open(line.device(), &error), qPrintable(texts::openReason(error)));
     port.setTimeouts(expiredTimeouts());
 
     QByteArray reply;
@@ -138,8 +139,8 @@ void TestBusyMachine::writeGoesOutAfterTimeout()
     Line line;
     QVERIFY(!line.device().isEmpty());
     SerialBytePort port;
-    QString error;
-    QVERIFY2(port.open(line.device(), &error), qPrintable(error));
+    PortOpenError error;
+    QVERIFY2(port.open(line.device(), &error), qPrintable(texts::openReason(error)));
     port.setTimeouts(expiredTimeouts());
 
     const QByteArray request("R\x00\x10\x08", 4);

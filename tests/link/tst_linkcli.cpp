@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "texts/FieldReasons.h"
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "link/SerialBytePort.h"
@@ -240,17 +241,17 @@ private slots:
         SimProcess sim;
         QVERIFY2(sim.start({QStringLiteral("--baud"), QStringLiteral("0")}), qPrintable(sim.error()));
         SerialBytePort holder;
-        QString error;
-        QVERIFY2(holder.open(sim.devicePath(), &error), qPrintable(error));
-        QString secondError;
+        PortOpenError error;
+        QVERIFY2(holder.open(sim.devicePath(), &error), qPrintable(texts::openReason(error)));
+        PortOpenError secondError;
         QVERIFY(!SerialBytePort::canOpen(sim.devicePath(), &secondError));
-        QVERIFY2(secondError.contains(QStringLiteral("busy")), qPrintable(secondError));
+        QVERIFY2(texts::openReason(secondError).contains(QStringLiteral("busy")), qPrintable(texts::openReason(secondError)));
         const CliResult r = runCli({QStringLiteral("write"), QStringLiteral("--port"), sim.devicePath(),
                                     saveImage(MemoryImage::newImage(), QStringLiteral("busy.dat"))});
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.errorOutput.contains(kOpenFailed), qPrintable(r.errorOutput));
         holder.close();
-        QVERIFY2(SerialBytePort::canOpen(sim.devicePath(), &error), qPrintable(error));
+        QVERIFY2(SerialBytePort::canOpen(sim.devicePath(), &error), qPrintable(texts::openReason(error)));
     }
 
     void usageErrors_data()

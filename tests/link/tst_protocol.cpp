@@ -14,6 +14,7 @@
 #include "link/ProtocolEngine.h"
 #include "link/SimulatedRadio.h"
 #include "settings/IniFile.h"
+#include "texts/FieldReasons.h"
 #include "tests/support/InMemoryPort.h"
 
 using Kind = InMemoryPort::Kind;
@@ -404,10 +405,13 @@ private slots:
     void openFailure()
     {
         InMemoryPort port;
-        port.failOpen(QStringLiteral("COM3: no such device"));
+        PortOpenError missing;
+        missing.kind = PortOpenError::Kind::NoDevice;
+        missing.name = missing.device = QStringLiteral("COM3");
+        port.failOpen(missing);
         ProtocolEngine engine(port);
         QCOMPARE(engine.open(QStringLiteral("COM3")), TransferResult::PortOpenFailed);
-        QCOMPARE(engine.openError(), QStringLiteral("COM3: no such device"));
+        QCOMPARE(texts::openReason(engine.openError()), QStringLiteral("COM3: no such device"));
         QCOMPARE(engine.handshake({}), TransferResult::PortOpenFailed);
         QVERIFY(port.written().isEmpty());
     }
@@ -480,7 +484,7 @@ private slots:
         QCOMPARE(ProtocolEngine::messageId(result), id);
         if (id == 0)
             return;
-        QCOMPARE(ProtocolEngine::englishMessage(result), text);
+        QCOMPARE(texts::transferMessage(result, texts::TextTable::english()), text);
         QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/English/strings.json"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QJsonObject table = QJsonDocument::fromJson(file.readAll()).object();

@@ -10,6 +10,7 @@
 
 #include "link/PortLock.h"
 #include "link/SerialBytePort.h"
+#include "texts/FieldReasons.h"
 
 #if defined(Q_OS_LINUX)
 #  include <cerrno>
@@ -95,15 +96,15 @@ void TestSerialPort::secondPortObjectRefused()
     Pty pty;
     QVERIFY(!pty.device().isEmpty());
     SerialBytePort first;
-    QString error;
-    QVERIFY2(first.open(pty.device(), &error), qPrintable(error));
+    PortOpenError error;
+    QVERIFY2(first.open(pty.device(), &error), qPrintable(texts::openReason(error)));
     SerialBytePort second;
     QVERIFY(!second.open(pty.device(), &error));
-    QVERIFY2(error.contains(QStringLiteral("busy")), qPrintable(error));
+    QVERIFY2(texts::openReason(error).contains(QStringLiteral("busy")), qPrintable(texts::openReason(error)));
     QVERIFY(!second.isOpen());
     QVERIFY(!SerialBytePort::canOpen(pty.device()));
     first.close();
-    QVERIFY2(second.open(pty.device(), &error), qPrintable(error));
+    QVERIFY2(second.open(pty.device(), &error), qPrintable(texts::openReason(error)));
 }
 
 void TestSerialPort::advisoryLockRefused()
@@ -114,14 +115,14 @@ void TestSerialPort::advisoryLockRefused()
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
     SerialBytePort port;
-    QString error;
+    PortOpenError error;
     QVERIFY(!port.open(pty.device(), &error));
-    QVERIFY2(error.contains(QStringLiteral("busy")), qPrintable(error));
-    QVERIFY2(error.contains(pty.device()), qPrintable(error));
+    QVERIFY2(texts::openReason(error).contains(QStringLiteral("busy")), qPrintable(texts::openReason(error)));
+    QVERIFY2(texts::openReason(error).contains(pty.device()), qPrintable(texts::openReason(error)));
     QVERIFY(!port.isOpen());
     QVERIFY(!SerialBytePort::canOpen(pty.device()));
     ::flock(fd, LOCK_UN);
-    QVERIFY2(port.open(pty.device(), &error), qPrintable(error));
+    QVERIFY2(port.open(pty.device(), &error), qPrintable(texts::openReason(error)));
     ::close(fd);
 }
 
@@ -143,15 +144,15 @@ void TestSerialPort::lockFileOfRunningProgramRefused()
     file.close();
 
     SerialBytePort port;
-    QString error;
+    PortOpenError error;
     const bool opened = port.open(pty.device(), &error);
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     QVERIFY(!opened);
-    QVERIFY2(error.contains(QStringLiteral("busy")), qPrintable(error));
-    QVERIFY2(error.contains(QString::number(child)), qPrintable(error));
+    QVERIFY2(texts::openReason(error).contains(QStringLiteral("busy")), qPrintable(texts::openReason(error)));
+    QVERIFY2(texts::openReason(error).contains(QString::number(child)), qPrintable(texts::openReason(error)));
     // The program has ended: its lock file is stale now and left alone.
-    QVERIFY2(port.open(pty.device(), &error), qPrintable(error));
+    QVERIFY2(port.open(pty.device(), &error), qPrintable(texts::openReason(error)));
     QVERIFY(QFileInfo::exists(lockFile));
 }
 
@@ -170,8 +171,8 @@ void TestSerialPort::staleLockFileIgnored()
         file.write(text);
         file.close();
         SerialBytePort port;
-        QString error;
-        QVERIFY2(port.open(pty.device(), &error), qPrintable(text + ": " + error));
+        PortOpenError error;
+        QVERIFY2(port.open(pty.device(), &error), qPrintable(text + ": " + texts::openReason(error)));
     }
 }
 
@@ -180,8 +181,8 @@ void TestSerialPort::openPortIsLockedAndExclusive()
     Pty pty;
     QVERIFY(!pty.device().isEmpty());
     SerialBytePort port;
-    QString error;
-    QVERIFY2(port.open(pty.device(), &error), qPrintable(error));
+    PortOpenError error;
+    QVERIFY2(port.open(pty.device(), &error), qPrintable(texts::openReason(error)));
     const int other = pty.openDevice();  // root may open it despite exclusive mode
     if (other < 0) {
         QCOMPARE(errno, EBUSY);

@@ -4,13 +4,13 @@
 
 #include "link/SimulatedRadio.h"
 
-bool InMemoryPort::open(const QString& name, QString* error)
+bool InMemoryPort::open(const QString& name, PortOpenError* error)
 {
     m_events.append({Kind::Open, name.toUtf8(), 0});
-    if (!m_openError.isEmpty()) {
+    if (m_openError.isError()) {
         if (error)
             *error = m_openError;
-        m_openError.clear();
+        m_openError = PortOpenError{};
         return false;
     }
     m_name = name;

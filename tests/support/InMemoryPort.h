@@ -37,7 +37,7 @@ public:
     // Given the bytes of one write, returns the bytes the other end sends back.
     using Responder = std::function<QByteArray(const QByteArray& written)>;
 
-    bool open(const QString& name, QString* error) override;
+    bool open(const QString& name, PortOpenError* error) override;
     void close() override;
     bool isOpen() const override { return m_open; }
     void setTimeouts(const PortTimeouts& timeouts) override;
@@ -55,8 +55,8 @@ public:
     void queueIncoming(const QByteArray& bytes) { m_arrived += bytes; }
     // Bytes that arrive at the next read.
     void queueInFlight(const QByteArray& bytes) { m_inFlight += bytes; }
-    // The next open() fails with this message.
-    void failOpen(const QString& error) { m_openError = error; }
+    // The next open() fails for this reason.
+    void failOpen(const PortOpenError& error) { m_openError = error; }
     // The read with this index (0 = the first after open) fails as an operation.
     void failRead(int index) { m_failedReads.append(index); }
     // From now on reads fail as the read operation itself (the line vanished).
@@ -83,7 +83,7 @@ private:
     QByteArray m_inFlight;
     Responder m_responder;
     SimulatedRadio* m_radio = nullptr;
-    QString m_openError;
+    PortOpenError m_openError;
     QString m_name;
     PortTimeouts m_timeouts;
     QList<int> m_failedReads;
