@@ -133,6 +133,11 @@ int CKQ_517App::InitInstance(const QStringList& args)
 
     StartupTrace::phase("main window");
 
+    // 18. The document menu's About item shows "About Title". Set before the
+    //     first document window opens, so that its menu bar is built once.
+    const QByteArray section = g_strLanguage.toUtf8();
+    m_pMainFrame->setAboutMenuText(g_settings.GetText(section, "About Title", QString()));
+
     // 14. The command line.
     const int status = processCommandLine(args);
     if (status != kRunMessageLoop)
@@ -147,11 +152,7 @@ int CKQ_517App::InitInstance(const QStringList& args)
         m_pMainFrame->setWindowIcon(titleIcon);
 
     // 17. The application's name from now on: the language's "Company".
-    const QByteArray section = g_strLanguage.toUtf8();
     setAppName(g_settings.GetText(section, "Company", QString()));
-
-    // 18. The document menu's About item shows "About Title".
-    m_pMainFrame->setAboutMenuText(g_settings.GetText(section, "About Title", QString()));
     StartupTrace::phase("shown");
     StartupTrace::watchMapped(m_pMainFrame);
     return kRunMessageLoop;

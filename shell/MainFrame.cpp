@@ -42,6 +42,7 @@
 #include "shell/KeyLockState.h"
 #include "settings/ui/LanguageModule.h"
 #include "shell/NavigationBar.h"
+#include "shell/StartupTrace.h"
 #include "shell/WorkspaceBackground.h"
 #include "texts/TextTable.h"
 #include "view/KQ_517View.h"
@@ -76,15 +77,20 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_dlgProductInfo = new CProductInfoDlg(this);
     connect(m_dlgProductInfo, &CProductInfoDlg::mainTitleChanged, this, &CMainFrame::setMainTitle);
 
+    StartupTrace::phase("main window: workspace and dialogs");
     const bool menusOk = createMenus();
     const bool toolbarOk = createToolBar();
+    StartupTrace::phase("main window: toolbar");
     createStatusBar();
+    StartupTrace::phase("main window: status bar");
     // Paste is offered while the clipboard holds text.
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { updateCommandStates(); });
     const bool navOk = createNavigationBar();
+    StartupTrace::phase("main window: navigation bar");
     createAccelerators();
     m_bValid = menusOk && toolbarOk && navOk;
     updateMenus();
+    StartupTrace::phase("main window: menus and accelerators");
 }
 
 CMainFrame::~CMainFrame()

@@ -40,6 +40,7 @@
 #include "shell/KeyLockState.h"
 #include "settings/ui/LanguageModule.h"
 #include "shell/NavigationBar.h"
+#include "shell/ThemeIcon.h"
 #include "shell/WorkspaceBackground.h"
 #include "view/KQ_517View.h"
 #include "view/SharedPrinter.h"
@@ -47,15 +48,6 @@
 namespace {
 
 constexpr int kLockIndicatorIds[] = {59137, 59138, 59139};  // CAP, NUM, SCRL
-
-// A picture of the desktop's icon theme, or the style's arrow where the
-// desktop has no theme.
-QIcon themeIcon(const QString& name)
-{
-    const QStyle::StandardPixmap fallback =
-        name.contains(QStringLiteral("redo")) ? QStyle::SP_ArrowForward : QStyle::SP_ArrowBack;
-    return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
-}
 
 }  // namespace
 
@@ -172,7 +164,9 @@ bool CMainFrame::createToolBar()
         }
         QIcon icon;
         if (v.isObject()) {
-            icon = themeIcon(button.value(QStringLiteral("icon")).toString());
+            const QString name = button.value(QStringLiteral("icon")).toString();
+            icon = ThemeIcon::icon(name, name.contains(QStringLiteral("redo")) ? QStyle::SP_ArrowForward
+                                                                                : QStyle::SP_ArrowBack);
         } else {
             icon = QIcon(strip.copy(image * w, 0, w, h));
             ++image;

@@ -1,5 +1,6 @@
 #include "shell/StartupTrace.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QMetaObject>
@@ -13,6 +14,7 @@ namespace {
 
 QElapsedTimer g_clock;
 bool g_enabled = false;
+bool g_quitWhenMapped = false;  // KQ517_STARTUP_TRACE=quit: ends once mapped (perf stat)
 
 // Watches the window's native window for its first exposure. The line is
 // printed from the event queue, after the exposure's first paint.
@@ -33,6 +35,8 @@ protected:
                     std::fputs("mapped\n", stdout);
                     std::fflush(stdout);
                     deleteLater();
+                    if (g_quitWhenMapped)
+                        QCoreApplication::quit();
                 },
                 Qt::QueuedConnection);
         }
@@ -47,6 +51,7 @@ namespace StartupTrace {
 void begin()
 {
     g_enabled = qEnvironmentVariableIsSet("KQ517_STARTUP_TRACE");
+    g_quitWhenMapped = qgetenv("KQ517_STARTUP_TRACE") == "quit";
     if (g_enabled)
         g_clock.start();
 }

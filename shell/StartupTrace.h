@@ -2,7 +2,8 @@
 // Start-up timing for scripts/bench-start. With KQ517_STARTUP_TRACE set in the
 // environment, each phase of start-up prints its time since main() began on
 // standard error, and the line "mapped" goes to standard output once the main
-// window is on screen and painted. Without the variable it does nothing.
+// window is on screen and painted; set to "quit", the program then ends (for
+// `perf stat`, which counts a whole process). Without the variable it does nothing.
 
 class QWidget;
 

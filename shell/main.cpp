@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/FontConfigWarmUp.h"
 #include "shell/KQ_517App.h"
 #include "shell/StartupTrace.h"
 #include "view/PrintSwitches.h"
@@ -81,8 +82,13 @@ int main(int argc, char* argv[])
     if (printsWithoutDisplay(args))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // The font configuration loads beside the connection to the display; the
+    // main window's first text needs it.
+    FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     StartupTrace::phase("application");
+    fonts.wait();
+    StartupTrace::phase("font configuration");
     QGuiApplication::setDesktopFileName(QStringLiteral(KQ517_APP_ID));  // the menu entry, for Wayland
     CKQ_517App theApp;
     int status = theApp.InitInstance(app.arguments().mid(1));

@@ -17,6 +17,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("KQ_517"));
+    // The program's restored size: where no window manager maximises them,
+    // both windows keep it, so the two paint and hold the same area.
+    window.resize(1000, 600);
 
     struct Menu {
         const char* title;
