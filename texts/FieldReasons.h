@@ -107,6 +107,10 @@ enum : int {
     kCanOpen,
     kCannotOpen,           // %1 reason
     kSimVanished,          // %1 block
+
+    // The Process dialog's title
+    kReadDataTitle = 61908,
+    kWriteDataTitle,
 };
 }  // namespace fieldid
 

@@ -81,10 +81,8 @@ void offerTransfer(CKQ_517View& view, bool write)
     if (CKQ_517View::anyTransferRunning())
         return;
     view.m_bWrite = write;
-    if (write)
-        view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("写数据") : QStringLiteral("Write Data");
-    else
-        view.m_pProcessDlg->m_strTitle = g_bChinese ? QStringLiteral("读数据") : QStringLiteral("Read Data");
+    view.m_pProcessDlg->m_strTitle =
+        texts::text(write ? texts::fieldid::kWriteDataTitle : texts::fieldid::kReadDataTitle);
     view.m_pProcessDlg->m_strPortLine =
         fieldtext::portLine(view.m_strPort.toUpper(), PortNames::device(view.m_strPort));
     if (!view.m_pProcessDlg->hasWindow())
