@@ -25,7 +25,7 @@ int runExport(const ParsedArgs& args)
     const bool haveOut = args.has("-o");
     const QString format = args.has("--format") ? args.value("--format") : QStringLiteral("csv");
     if (format != QLatin1String("csv") && format != QLatin1String("chirp"))
-        return verbUsageError(exportVerb(), QStringLiteral("unknown format '%1' (csv or chirp)").arg(format));
+        return verbUsageError(exportVerb(), texts::text(IDS_CLI_UNKNOWN_FORMAT, format));
 
     MemoryImage image;
     if (!loadImage(path, &image))
@@ -43,7 +43,7 @@ int runExport(const ParsedArgs& args)
         // Atomic: OUT is replaced only when the whole table was written.
         QString reason;
         if (!writeFileAtomically(outPath, csv, &reason)) {
-            printError(QStringLiteral("Cannot save \"%1\": %2").arg(outPath, reason));
+            printError(texts::text(IDS_CLI_CANNOT_SAVE, outPath, reason));
             return kExitFailed;
         }
     }

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "texts/TextTable.h"
 
 bool ParsedArgs::number(const char* option, int min, int max, int* out, QString* error) const
 {
@@ -12,11 +14,8 @@ bool ParsedArgs::number(const char* option, int min, int max, int* out, QString*
     bool ok = false;
     const int n = value(option).toInt(&ok);
     if (!ok || n < min || n > max) {
-        *error = QStringLiteral("option %1 wants a whole number from %2 to %3, not '%4'")
-                     .arg(QLatin1String(option))
-                     .arg(min)
-                     .arg(max)
-                     .arg(value(option));
+        *error = texts::text(IDS_CLI_BAD_NUMBER, QLatin1String(option), QString::number(min), QString::number(max),
+                             value(option));
         return false;
     }
     *out = n;
@@ -78,12 +77,12 @@ ParseOutcome parseVerbArguments(const VerbRecord& verb, const QStringList& words
         const QString name = equals < 0 ? word : word.left(equals);
         const OptionRecord* option = findOption(verb, name);
         if (!option)
-            return usageError(QStringLiteral("unknown option '%1'").arg(name));
+            return usageError(texts::text(IDS_CLI_UNKNOWN_OPTION, name));
         if (outcome.args.has(option->name))
-            return usageError(QStringLiteral("option %1 given more than once").arg(name));
+            return usageError(texts::text(IDS_CLI_OPTION_TWICE, name));
         if (!option->valueName) {
             if (equals >= 0)
-                return usageError(QStringLiteral("option %1 takes no value").arg(name));
+                return usageError(texts::text(IDS_CLI_OPTION_NO_VALUE, name));
             outcome.args.set(name, QString());
             continue;
         }
@@ -93,22 +92,22 @@ ParseOutcome parseVerbArguments(const VerbRecord& verb, const QStringList& words
         else if (i + 1 < words.size())
             value = words.at(++i);
         if (value.isEmpty())
-            return usageError(QStringLiteral("option %1 needs a value (%2)").arg(name, QLatin1String(option->valueName)));
+            return usageError(texts::text(IDS_CLI_OPTION_NEEDS_VALUE, name, QLatin1String(option->valueName)));
         outcome.args.set(name, value);
     }
 
     for (const OptionRecord& option : verb.options)
         if (option.required && !outcome.args.has(option.name))
-            return usageError(QStringLiteral("option %1 is required").arg(QLatin1String(option.name)));
+            return usageError(texts::text(IDS_CLI_OPTION_REQUIRED, QLatin1String(option.name)));
     const int count = int(outcome.args.operands().size());
     if (count > verb.maxOperands) {
         const QString extra = outcome.args.operands().at(verb.maxOperands);
-        return usageError(verb.maxOperands == 0 ? QStringLiteral("unexpected '%1'").arg(extra)
-                                                : QStringLiteral("unexpected '%1' (only %2 given)")
-                                                      .arg(extra, QLatin1String(verb.operands)));
+        return usageError(verb.maxOperands == 0
+                              ? texts::text(IDS_CLI_UNEXPECTED, extra)
+                              : texts::text(IDS_CLI_UNEXPECTED_ONLY, extra, QLatin1String(verb.operands)));
     }
     if (count < verb.minOperands)
-        return usageError(QStringLiteral("needs %1").arg(QLatin1String(verb.operands)));
+        return usageError(texts::text(IDS_CLI_NEEDS, QLatin1String(verb.operands)));
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
 #include "cli/OptionParser.h"
@@ -13,6 +14,7 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFileLocation.h"
+#include "texts/TextTable.h"
 
 namespace {
 
@@ -36,7 +38,7 @@ int main(int argc, char** argv)
         return printTo(stdout, programUsage(), kExitOk);
     if (first == QLatin1String("--version") || first == QLatin1String("version")) {
         if (args.size() > 1) {
-            printError(QStringLiteral("unexpected '%1' after %2").arg(args.at(1), first));
+            printError(texts::text(IDS_CLI_UNEXPECTED_AFTER, args.at(1), first));
             return kExitUsage;
         }
         return printTo(stdout, QStringLiteral("kq517 %1\n").arg(programVersion()), kExitOk);
@@ -51,8 +53,8 @@ int main(int argc, char** argv)
     const QString command = args.takeFirst();
     if (const VerbRecord* verb = findVerb(command))
         return dispatchVerb(*verb, args);
-    printError(command.startsWith(QLatin1Char('-')) ? QStringLiteral("unknown option '%1'").arg(command)
-                                                    : QStringLiteral("unknown command '%1'").arg(command));
-    printTo(stderr, QStringLiteral("Run 'kq517 --help' for the commands.\n"), kExitUsage);
+    printError(texts::text(command.startsWith(QLatin1Char('-')) ? IDS_CLI_UNKNOWN_OPTION : IDS_CLI_UNKNOWN_COMMAND,
+                           command));
+    printTo(stderr, texts::text(IDS_CLI_RUN_HELP) + QLatin1Char('\n'), kExitUsage);
     return kExitUsage;
 }
