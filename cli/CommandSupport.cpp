@@ -7,6 +7,7 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "settings/ModelBandSettings.h"
+#include "texts/ImageFileTexts.h"
 
 bool writeStdout(const QByteArray& bytes)
 {
@@ -16,9 +17,19 @@ bool writeStdout(const QByteArray& bytes)
 
 bool loadImage(const QString& path, MemoryImage* image)
 {
-    QString error;
-    if (!image->loadFile(path, &error)) {
-        printError(error);
+    ImageFileProblem problem;
+    if (!image->loadFile(path, &problem)) {
+        printError(texts::imageFileProblem(problem));
+        return false;
+    }
+    return true;
+}
+
+bool saveImage(const MemoryImage& image, const QString& path)
+{
+    ImageFileProblem problem;
+    if (!image.saveFile(path, &problem)) {
+        printError(texts::imageFileProblem(problem));
         return false;
     }
     return true;

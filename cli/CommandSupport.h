@@ -24,7 +24,6 @@ enum CommandTextId : int {
     IDS_CLI_NO_BAND = 61729,         // "the settings file names no band for model %1, band %2 ..."
     // Usage and saving messages
     IDS_CLI_UNKNOWN_FORMAT = 61730,  // "unknown format '%1' (csv or chirp)"
-    IDS_CLI_CANNOT_SAVE = 61731,     // "Cannot save "%1": %2"
     IDS_CLI_BAD_NUMBER = 61732,      // "option %1 wants a whole number from %2 to %3, not '%4'"
     IDS_CLI_UNKNOWN_OPTION = 61733,  // "unknown option '%1'"
     IDS_CLI_OPTION_TWICE = 61734,    // "option %1 given more than once"
@@ -45,6 +44,8 @@ bool writeStdout(const QByteArray& bytes);
 
 // Loads path into *image; on failure prints the reason and returns false.
 bool loadImage(const QString& path, MemoryImage* image);
+// Saves image to path atomically; on failure prints the reason and returns false.
+bool saveImage(const MemoryImage& image, const QString& path);
 
 // The band of the image's model and band index in the settings file, as the
 // channel grid checks typed frequencies against it; *bandText (when given)

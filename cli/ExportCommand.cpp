@@ -11,6 +11,7 @@
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
 #include "texts/PlanReasons.h"
+#include "texts/ImageFileTexts.h"
 #include "texts/TextTable.h"
 
 namespace {
@@ -43,7 +44,7 @@ int runExport(const ParsedArgs& args)
         // Atomic: OUT is replaced only when the whole table was written.
         QString reason;
         if (!writeFileAtomically(outPath, csv, &reason)) {
-            printError(texts::text(IDS_CLI_CANNOT_SAVE, outPath, reason));
+            printError(texts::text(texts::IDS_FILE_CANNOT_SAVE, texts::shownPath(outPath), reason));
             return kExitFailed;
         }
     }

@@ -63,11 +63,8 @@ int runImport(const ParsedArgs& args)
     for (const channelplan::PlanError& warning : plan.warnings)
         printError(QStringLiteral("import: %1: %2").arg(inPath, texts::planErrorText(warning, limits)));
     channelplan::applyToImage(plan.rows, image, limits, words);
-    QString reason;
-    if (!image.saveFile(outPath, &reason)) {
-        printError(reason);
+    if (!saveImage(image, outPath))
         return kExitFailed;
-    }
     return kExitOk;
 }
 

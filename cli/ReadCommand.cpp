@@ -14,10 +14,8 @@ int runRead(const ParsedArgs& args)
         return verbUsageError(readVerb(), error);
 
     MemoryImage image = MemoryImage::newImage();
-    if (args.has("--base") && !image.loadFile(args.value("--base"), &error)) {
-        printError(error);
+    if (args.has("--base") && !loadImage(args.value("--base"), &image))
         return kExitFailed;
-    }
     const QString port = args.value("--port");
     TraceOption trace;
     if (!trace.open(args.value("--trace"), QStringLiteral("read")))
@@ -32,10 +30,8 @@ int runRead(const ParsedArgs& args)
         printError(texts::fieldResult(result, cliTexts()));
         return kExitFailed;
     }
-    if (!image.saveFile(args.value("-o"), &error)) {
-        printError(error);
+    if (!saveImage(image, args.value("-o")))
         return kExitFailed;
-    }
     return traced ? kExitOk : kExitFailed;
 }
 

@@ -6,6 +6,7 @@
 #include "cli/LinkSupport.h"
 #include "link/PtyRadio.h"
 #include "link/SimulatedRadio.h"
+#include "texts/ImageFileTexts.h"
 
 namespace {
 
@@ -34,10 +35,8 @@ int runSim(const ParsedArgs& args)
     line.linkPath = args.value("--link");
 
     MemoryImage image = MemoryImage::newImage();
-    if (args.has("--image") && !image.loadFile(args.value("--image"), &error)) {
-        printError(error);
+    if (args.has("--image") && !loadImage(args.value("--image"), &image))
         return kExitFailed;
-    }
 
     installStopHandlers();
     SimulatedRadio radio(image, faults);
@@ -49,7 +48,7 @@ int runSim(const ParsedArgs& args)
     std::fprintf(stdout, "%s\n", QFile::encodeName(pty.devicePath()).constData());
     std::fflush(stdout);
     if (!pty.run(g_stopRequested, &error)) {
-        printError(error);
+        printError(error.isEmpty() ? texts::imageFileProblem(pty.saveProblem()) : error);
         return kExitFailed;
     }
     if (radio.vanished())

@@ -39,10 +39,8 @@ int runWrite(const ParsedArgs& args)
         return verbUsageError(writeVerb(), error);
 
     MemoryImage image;
-    if (!image.loadFile(args.operands().first(), &error)) {
-        printError(error);
+    if (!loadImage(args.operands().first(), &image))
         return kExitFailed;
-    }
     if (!imageAccepted(image, args.has("--force")))
         return kExitFailed;
     TraceOption trace;

@@ -79,9 +79,9 @@ bool CKQ_517Doc::OnNewDocument()
     return true;
 }
 
-bool CKQ_517Doc::OnOpenDocument(const QString& path, QString* error)
+bool CKQ_517Doc::OnOpenDocument(const QString& path, ImageFileProblem* problem)
 {
-    if (!m_image.loadFile(path, error))
+    if (!m_image.loadFile(path, problem))
         return false;
     emit channelsChanged(1, layout::kChannelCount);
     m_strPathName = path;
@@ -91,9 +91,9 @@ bool CKQ_517Doc::OnOpenDocument(const QString& path, QString* error)
     return true;
 }
 
-bool CKQ_517Doc::OnSaveDocument(const QString& path, QString* error)
+bool CKQ_517Doc::OnSaveDocument(const QString& path, ImageFileProblem* problem)
 {
-    if (!m_image.saveFile(path, error))
+    if (!m_image.saveFile(path, problem))
         return false;
     m_strPathName = path;
     m_bHasFile = true;

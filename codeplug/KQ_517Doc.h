@@ -51,9 +51,9 @@ public:
     // Loads the file (nothing changes on failure, *error says why), clears
     // g_bNewDocument. The window that showed another document is the frame's
     // to hide.
-    bool OnOpenDocument(const QString& path, QString* error);
+    bool OnOpenDocument(const QString& path, ImageFileProblem* problem);
     // Writes the image to the file atomically.
-    bool OnSaveDocument(const QString& path, QString* error);
+    bool OnSaveDocument(const QString& path, ImageFileProblem* problem);
 
     QString GetTitle() const { return m_strTitle; }
     void SetTitle(const QString& title);

@@ -2,19 +2,9 @@
 
 #include "codeplug/AtomicFile.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <algorithm>
-
-namespace {
-
-QString shownPath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-}  // namespace
 
 MemoryImage::MemoryImage()
 {
@@ -49,14 +39,16 @@ bool MemoryImage::fromByteArray(const QByteArray& bytes)
     return true;
 }
 
-bool MemoryImage::loadFile(const QString& path, QString* error)
+bool MemoryImage::loadFile(const QString& path, ImageFileProblem* problem)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("Cannot open \"%1\": %2").arg(shownPath(path), file.errorString());
+    const auto fail = [&](ImageFileProblem::Kind kind, const QString& reason, qint64 size) {
+        if (problem)
+            *problem = ImageFileProblem{kind, path, reason, size};
         return false;
-    }
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(ImageFileProblem::Kind::CannotOpen, file.errorString(), 0);
 
     // Read at most one image: bytes after the first 1024 are ignored, so a
     // large file is never read whole. QFile::read may return less than asked
@@ -65,32 +57,23 @@ bool MemoryImage::loadFile(const QString& path, QString* error)
     qint64 got = 0;
     while (got < layout::kImageSize) {
         const qint64 n = file.read(bytes.data() + got, layout::kImageSize - got);
-        if (n < 0) {
-            if (error)
-                *error = QStringLiteral("Cannot read \"%1\": %2").arg(shownPath(path), file.errorString());
-            return false;
-        }
+        if (n < 0)
+            return fail(ImageFileProblem::Kind::CannotRead, file.errorString(), 0);
         if (n == 0)
             break;
         got += n;
     }
-    if (got < layout::kImageSize) {
-        if (error)
-            // One arg() call: a "%2" in the file name stays as it is.
-            *error = QStringLiteral("\"%1\" is %2 bytes long; a .dat file holds %3 bytes")
-                         .arg(shownPath(path), QString::number(got),
-                              QString::number(layout::kImageSize));
-        return false;
-    }
+    if (got < layout::kImageSize)
+        return fail(ImageFileProblem::Kind::TooShort, QString(), got);
     return fromByteArray(bytes);
 }
 
-bool MemoryImage::saveFile(const QString& path, QString* error) const
+bool MemoryImage::saveFile(const QString& path, ImageFileProblem* problem) const
 {
     QString reason;
     if (writeFileAtomically(path, toByteArray(), &reason))
         return true;
-    if (error)
-        *error = QStringLiteral("Cannot save \"%1\": %2").arg(shownPath(path), reason);
+    if (problem)
+        *problem = ImageFileProblem{ImageFileProblem::Kind::CannotSave, path, reason, 0};
     return false;
 }

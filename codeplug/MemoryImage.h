@@ -10,6 +10,19 @@
 
 #include "codeplug/ImageLayout.h"
 
+// Why a .dat file could not be read or saved: what happened, the file as
+// given, the system's reason, and for a short file its length. The text
+// layer words it.
+struct ImageFileProblem {
+    enum class Kind { None, CannotOpen, CannotRead, TooShort, CannotSave };
+    Kind kind = Kind::None;
+    QString path;
+    QString reason;   // the system's own words (not for TooShort)
+    qint64 size = 0;  // TooShort: the bytes the file holds
+
+    bool operator==(const ImageFileProblem& other) const = default;
+};
+
 class MemoryImage {
 public:
     // All 0xFF: no defaults. Use resetToNew() for a new document's image.
@@ -31,12 +44,12 @@ public:
     bool fromByteArray(const QByteArray& bytes);
 
     // Reads exactly the first 1024 bytes of the file (never the whole of a large
-    // file). A shorter or unreadable file is refused with a message in *error and
+    // file). A shorter or unreadable file is refused, with why in *problem, and
     // the image is left unchanged.
-    bool loadFile(const QString& path, QString* error = nullptr);
+    bool loadFile(const QString& path, ImageFileProblem* problem = nullptr);
     // Writes the 1024 bytes atomically: on failure the old file stays whole and
-    // *error says why.
-    bool saveFile(const QString& path, QString* error = nullptr) const;
+    // *problem says why.
+    bool saveFile(const QString& path, ImageFileProblem* problem = nullptr) const;
 
     bool operator==(const MemoryImage& other) const = default;
 

@@ -141,7 +141,7 @@ bool FieldSession::saveBackup(const MemoryImage& radio, const FieldOptions& opti
         model = modelband::modelName(g_settings, radio.at(layout::kModelIndex));
     const QDateTime when = options.clock ? options.clock() : QDateTime::currentDateTime();
     const QString path = backupPath(options.backupDir, model, when);
-    QString error;
+    ImageFileProblem error;
     if (!radio.saveFile(path, &error)) {
         result->failure = FieldResult::Failure::BackupSave;
         result->backupError = error;

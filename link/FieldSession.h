@@ -13,11 +13,11 @@
 
 #include <functional>
 
+#include "codeplug/MemoryImage.h"
 #include "link/BytePort.h"
 #include "link/ProtocolEngine.h"
 #include "link/TraceBytePort.h"
 
-class MemoryImage;
 
 enum class FieldStep { Backup, Write, Verify, Read };
 
@@ -65,7 +65,7 @@ struct FieldResult {
     PortOpenError openError;  // why the port could not be opened, when it could not
     TraceError traceError;    // Trace
     QString backupFolder;     // BackupFolder
-    QString backupError;      // BackupSave: the image file's own message
+    ImageFileProblem backupError;  // BackupSave: why the image file could not be saved
     QString backupPath;       // the backup file, when one was saved
     QList<BlockDifference> differences;  // verify: every block that differs
 

@@ -169,9 +169,8 @@ bool PtyRadio::run(const std::atomic<bool>& stop, QString* error)
                 return false;
             }
             if (m_radio.takeCompletedWrite() && !m_options.savePath.isEmpty()) {
-                QString saveError;
-                if (!m_radio.image().saveFile(m_options.savePath, &saveError)) {
-                    *error = saveError;
+                if (!m_radio.image().saveFile(m_options.savePath, &m_saveProblem)) {
+                    error->clear();
                     return false;
                 }
             }

@@ -10,6 +10,8 @@
 
 #include <atomic>
 
+#include "codeplug/MemoryImage.h"
+
 class SimulatedRadio;
 
 class PtyRadio {
@@ -28,8 +30,10 @@ public:
     QString devicePath() const { return m_devicePath; }
 
     // Serves transfers until *stop turns true or the line vanishes (a fault).
-    // Returns false when saving failed or the terminal broke, with *error.
+    // Returns false when the terminal broke, with *error, or when saving
+    // failed, with saveProblem() saying why (and *error empty).
     bool run(const std::atomic<bool>& stop, QString* error);
+    const ImageFileProblem& saveProblem() const { return m_saveProblem; }
 
 private:
     void closeTerminal();
@@ -40,6 +44,7 @@ private:
     int m_master = -1;
     int m_slave = -1;  // held open so the host's close is no hang-up for the master
     QString m_devicePath;
+    ImageFileProblem m_saveProblem;
     bool m_linkMade = false;
     long long m_byteNs = 0;   // one byte on the line
     long long m_rxFree = 0;   // when the line from the host is free (monotonic ns)

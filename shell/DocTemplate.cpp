@@ -8,6 +8,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
+#include "texts/ImageFileTexts.h"
 #include "texts/TextTable.h"
 #include "view/KQ_517View.h"
 
@@ -41,12 +42,12 @@ CChildFrame* CMultiDocTemplate::OpenDocumentFile(const QString& path, QMdiArea* 
                                                  QString* error) const
 {
     CKQ_517Doc* doc = m_createDocument();
-    QString why;
+    ImageFileProblem why;
     const bool ok = path.isEmpty() ? doc->OnNewDocument() : doc->OnOpenDocument(path, &why);
     if (!ok) {
         delete doc;
         if (error)
-            *error = why;
+            *error = texts::imageFileProblem(why);
         return nullptr;
     }
     // An opened document gets a window of its own and the window that was

@@ -1,6 +1,10 @@
 #include "shell/FontConfigWarmUp.h"
 
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
 #include <dlfcn.h>
+#endif
 
 namespace {
 
@@ -10,6 +14,9 @@ using FcInitFunction = int (*)();
 // (the toolkit's graphics library brings it); nothing is loaded here.
 FcInitFunction fontConfigInit()
 {
+#ifndef Q_OS_UNIX
+    return nullptr;  // fonts come from the system's own font service there
+#else
     void* library = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD);
     if (!library)
         return nullptr;
@@ -17,6 +24,7 @@ FcInitFunction fontConfigInit()
     // The toolkit keeps the library loaded; this handle's count goes again.
     dlclose(library);
     return init;
+#endif
 }
 
 }  // namespace

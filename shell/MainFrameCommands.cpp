@@ -42,6 +42,7 @@
 #include "settings/ui/LanguageModule.h"
 #include "shell/NavigationBar.h"
 #include "shell/WorkspaceBackground.h"
+#include "texts/ImageFileTexts.h"
 #include "view/KQ_517View.h"
 #include "view/SharedPrinter.h"
 #include "texts/TextTable.h"
@@ -257,8 +258,9 @@ bool CMainFrame::saveDocument(CChildFrame* frame, bool saveAs)
         if (path.isEmpty())
             return false;
     }
-    QString error;
-    if (!doc->OnSaveDocument(path, &error)) {
+    ImageFileProblem problem;
+    if (!doc->OnSaveDocument(path, &problem)) {
+        const QString error = texts::imageFileProblem(problem);
         appMessageBox(this, error.isEmpty() ? texts::text(kSaveFailedText) : error);
         return false;
     }

@@ -5,6 +5,7 @@
 #include "codeplug/Codecs.h"
 #include "codeplug/ImageLayout.h"
 #include "link/SeriesTally.h"
+#include "texts/ImageFileTexts.h"
 
 namespace texts {
 
@@ -220,7 +221,7 @@ QString fieldResult(const FieldResult& result, const TextTable& table)
     case FieldResult::Failure::BackupFolder:
         return inStep(table.text(kBackupFolder).arg(result.backupFolder));
     case FieldResult::Failure::BackupSave:
-        return inStep(table.text(kBackupSave).arg(result.backupError));
+        return inStep(table.text(kBackupSave).arg(imageFileProblem(result.backupError, table)));
     case FieldResult::Failure::VerifyDiffers:
         return inStep(verifyDifferences(result.differences, table));
     case FieldResult::Failure::Trace:

@@ -58,6 +58,17 @@ TextTable TextTable::builtIn(const QString& language)
     return file.open(QIODevice::ReadOnly) ? fromJson(file.readAll()) : english();
 }
 
+TextTable TextTable::forModule(const QByteArray& json, const QString& language, bool ownTextsBuiltIn)
+{
+    TextTable table = fromJson(json);
+    const TextTable own = builtIn(language);
+    for (auto it = own.m_texts.cbegin(); it != own.m_texts.cend(); ++it) {
+        if (it.key() >= kFirstOwnTextId && (ownTextsBuiltIn || !table.contains(it.key())))
+            table.setText(it.key(), it.value());
+    }
+    return table;
+}
+
 QList<int> TextTable::ids() const
 {
     QList<int> ids = m_texts.keys();

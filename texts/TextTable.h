@@ -30,6 +30,13 @@ public:
     // when the program has none of that name: for the texts said when the
     // language's module cannot be loaded.
     static TextTable builtIn(const QString& language);
+    // The table a language module gives: the texts of its strings.json, and
+    // the program's own texts (ids from kFirstOwnTextId) it lacks from the
+    // program's built-in table of the language, English when it has none,
+    // so that a module made before a text existed shows that text, never
+    // nothing. With ownTextsBuiltIn (the module was found under another case
+    // of its name) all of the program's own texts come from that table.
+    static TextTable forModule(const QByteArray& json, const QString& language, bool ownTextsBuiltIn);
 
     QString text(int id) const { return m_texts.value(id); }  // "" when missing
     bool contains(int id) const { return m_texts.contains(id); }

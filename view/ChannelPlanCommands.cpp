@@ -18,6 +18,7 @@
 #include "settings/Globals.h"
 #include "settings/ui/AppMessage.h"
 #include "settings/ui/LanguageModule.h"
+#include "texts/ImageFileTexts.h"
 #include "texts/CellTexts.h"
 #include "texts/DiffLines.h"
 #include "view/CompareDlg.h"
@@ -176,9 +177,9 @@ bool CKQ_517View::exportChannels(const QString& path, bool chirp)
 void CKQ_517View::compareWith(const QString& path)
 {
     MemoryImage other;
-    QString reason;
-    if (!other.loadFile(path, &reason)) {
-        showPlanMessage(plantext::readFailed(path, reason));
+    ImageFileProblem problem;
+    if (!other.loadFile(path, &problem)) {
+        showPlanMessage(plantext::readFailed(path, texts::imageFileProblem(problem)));
         return;
     }
     const QList<imagediff::DiffLine> lines = imagediff::diff(m_pDocument->image(), other);

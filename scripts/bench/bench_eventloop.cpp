@@ -25,9 +25,8 @@ int main(int argc, char** argv)
     }
     const bool write = args.at(1) == QLatin1String("write");
     MemoryImage image = MemoryImage::newImage();
-    QString error;
-    if (args.size() > 2 && !image.loadFile(args.at(2), &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (args.size() > 2 && !image.loadFile(args.at(2))) {
+        std::fprintf(stderr, "cannot read %s as a .dat file\n", qPrintable(args.at(2)));
         return 1;
     }
 

@@ -43,21 +43,15 @@ bool LanguageModule::load(const QString& language, const QString& programDir)
     if (found.isEmpty() || !QResource::registerResource(found))
         return false;
     g_loadedModule = found;
-    // Every text the program renders now comes from this module.
-    QFile strings(path(QStringLiteral("strings.json")));
-    texts::TextTable table =
-        strings.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(strings.readAll()) : texts::TextTable();
-    // A module found under another case of its name ("chinese" finding
+    // Every text the program renders now comes from this module. A module
+    // found under another case of its name ("chinese" finding
     // Chinese517.rcc) gives its resources, but the program's own texts follow
     // the name as written, as they always have: English unless the program
     // has a table of exactly that name.
-    if (QFileInfo(found).fileName() != wanted) {
-        const texts::TextTable own = texts::TextTable::builtIn(language);
-        for (const int id : own.ids()) {
-            if (id >= texts::kFirstOwnTextId)
-                table.setText(id, own.text(id));
-        }
-    }
+    QFile strings(path(QStringLiteral("strings.json")));
+    const QByteArray json = strings.open(QIODevice::ReadOnly) ? strings.readAll() : QByteArray();
+    const texts::TextTable table =
+        texts::TextTable::forModule(json, language, QFileInfo(found).fileName() != wanted);
     texts::setActive(table);
     return true;
 }

@@ -87,8 +87,8 @@ void ChirpExportTest::randomImagesReadByChirpRules()
     const QString csv = m_dir.filePath(QStringLiteral("random.csv"));
     for (int i = 0; i < 12; ++i) {
         const MemoryImage image = plantest::randomPlanImage(random, plantest::band());
-        QString error;
-        QVERIFY2(image.saveFile(dat, &error), qPrintable(error));
+        ImageFileProblem error;
+        QVERIFY2(image.saveFile(dat, &error), qPrintable(error.reason));
         const Run exported = runKq517({QStringLiteral("export"), dat, QStringLiteral("--format"), QStringLiteral("chirp"),
                                     QStringLiteral("-o"), csv});
         QVERIFY2(exported.exitCode == 0, exported.err.constData());
@@ -109,8 +109,8 @@ void ChirpExportTest::demoFileReadByChirpRules()
         QSKIP("python3 is not installed: CHIRP's reading rules cannot be checked");
     const QString demo = QStringLiteral(KQ517_SOURCE_DIR "/resources/demo-radio.dat");
     MemoryImage image;
-    QString error;
-    QVERIFY2(image.loadFile(demo, &error), qPrintable(error));
+    ImageFileProblem error;
+    QVERIFY2(image.loadFile(demo, &error), qPrintable(error.reason));
     const QString csv = m_dir.filePath(QStringLiteral("demo.csv"));
     const Run exported = runKq517({QStringLiteral("export"), demo, QStringLiteral("--format"), QStringLiteral("chirp"),
                                 QStringLiteral("-o"), csv});
@@ -149,8 +149,8 @@ void ChirpExportTest::incompleteExport()
     const QString dat = m_dir.filePath(QStringLiteral("odd.dat"));
     const QString csv = m_dir.filePath(QStringLiteral("odd.csv"));
     QFile::remove(csv);
-    QString error;
-    QVERIFY2(image.saveFile(dat, &error), qPrintable(error));
+    ImageFileProblem error;
+    QVERIFY2(image.saveFile(dat, &error), qPrintable(error.reason));
 
     QStringList args{QStringLiteral("export"), dat, QStringLiteral("--format"), QStringLiteral("chirp")};
     if (toFile)
@@ -194,8 +194,8 @@ void ChirpExportTest::importSkipsRowsWithoutFrequency()
     QCOMPARE(QString::fromUtf8(imported.err),
              QStringLiteral("kq517: import: %1: line 3, Frequency: no frequency: the row is skipped\n").arg(csv));
     MemoryImage image;
-    QString error;
-    QVERIFY2(image.loadFile(dat, &error), qPrintable(error));
+    ImageFileProblem error;
+    QVERIFY2(image.loadFile(dat, &error), qPrintable(error.reason));
     const ChannelTable table = plantest::decoded(image);
     QCOMPARE(table.cell(5, ChannelTable::ColRx), QStringLiteral("146.52000"));
     QCOMPARE(table.cell(5, ChannelTable::ColDecode), QStringLiteral("100.0"));

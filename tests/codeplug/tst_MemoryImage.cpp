@@ -183,11 +183,12 @@ void MemoryImageTest::saveAndLoad()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("radio.dat"));
     const MemoryImage image = randomImage(4);
-    QString error;
-    QVERIFY2(image.saveFile(path, &error), qPrintable(error));
+    ImageFileProblem error;
+    QVERIFY2(image.saveFile(path, &error), qPrintable(error.reason));
     QCOMPARE(readFile(path), image.toByteArray());
     MemoryImage loaded;
-    QVERIFY2(loaded.loadFile(path, &error), qPrintable(error));
+    QVERIFY2(loaded.loadFile(path, &error), qPrintable(error.reason));
+    QCOMPARE(error.kind, ImageFileProblem::Kind::None);
     QCOMPARE(loaded, image);
     // Nothing but the file itself is left in the folder.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"radio.dat"});
@@ -210,7 +211,6 @@ void MemoryImageTest::loadLength()
     QFETCH(int, size);
     QFETCH(bool, accepted);
     QTemporaryDir dir;
-    // A "%2" in the name must come out in the message as it stands.
     const QString path =
         dir.filePath(QStringLiteral("file %2 ") + QString::number(size) + QStringLiteral(".dat"));
     const QByteArray bytes = patternBytes(size, quint32(size) + 7);
@@ -218,16 +218,15 @@ void MemoryImageTest::loadLength()
 
     MemoryImage image = randomImage(5);
     const MemoryImage before = image;
-    QString error;
+    ImageFileProblem error;
     QCOMPARE(image.loadFile(path, &error), accepted);
     if (accepted) {
-        QVERIFY(error.isEmpty());
+        QCOMPARE(error.kind, ImageFileProblem::Kind::None);
         QCOMPARE(image.toByteArray(), bytes.left(1024));
     } else {
         QCOMPARE(image, before);
-        // The message names the file and how long it is.
-        QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-        QVERIFY2(error.contains(QString::number(size)), qPrintable(error));
+        // The problem names the file and how long it is.
+        QCOMPARE(error, (ImageFileProblem{ImageFileProblem::Kind::TooShort, path, QString(), size}));
     }
 }
 
@@ -247,10 +246,12 @@ void MemoryImageTest::loadRefusesUnreadable()
     QVERIFY(writeFile(dir.filePath(QStringLiteral("plain.txt")), QByteArray(2048, 'p')));
     MemoryImage image = randomImage(6);
     const MemoryImage before = image;
-    QString error;
+    ImageFileProblem error;
     QVERIFY(!image.loadFile(dir.filePath(name), &error));
     QCOMPARE(image, before);
-    QVERIFY(!error.isEmpty());
+    QVERIFY(error.kind == ImageFileProblem::Kind::CannotOpen || error.kind == ImageFileProblem::Kind::CannotRead);
+    QCOMPARE(error.path, dir.filePath(name));
+    QVERIFY(!error.reason.isEmpty());
 }
 
 // A save that cannot complete leaves the file that was there untouched. The
@@ -261,10 +262,11 @@ void MemoryImageTest::failedSaveKeepsOldFile()
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("blocker"));
     QVERIFY(writeFile(blocker, QByteArray("not a folder")));
-    QString error;
+    ImageFileProblem error;
     QVERIFY(!randomImage(7).saveFile(blocker + QStringLiteral("/radio.dat"), &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(error.contains(QStringLiteral("radio.dat")));
+    QCOMPARE(error.kind, ImageFileProblem::Kind::CannotSave);
+    QCOMPARE(error.path, blocker + QStringLiteral("/radio.dat"));
+    QVERIFY(!error.reason.isEmpty());
     QCOMPARE(readFile(blocker), QByteArray("not a folder"));
 
     // The target is a folder: the folder (and what it holds) stays.
@@ -290,9 +292,10 @@ void MemoryImageTest::failedSaveInReadOnlyFolder()
     QVERIFY(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
     const bool folderStillWritable = writeFile(sub + QStringLiteral("/probe"), "x");
     if (!folderStillWritable) {
-        QString error;
+        ImageFileProblem error;
         QVERIFY(!randomImage(10).saveFile(path, &error));
-        QVERIFY(!error.isEmpty());
+        QCOMPARE(error.kind, ImageFileProblem::Kind::CannotSave);
+        QVERIFY(!error.reason.isEmpty());
         QCOMPARE(readFile(path), old.toByteArray());
     }
     QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -112,9 +112,9 @@ private:
     QString saveImage(const MemoryImage& image, const QString& name)
     {
         const QString file = path(name);
-        QString error;
+        ImageFileProblem error;
         if (!image.saveFile(file, &error))
-            qWarning("cannot save %s: %s", qPrintable(file), qPrintable(error));
+            qWarning("cannot save %s: %s", qPrintable(file), qPrintable(error.reason));
         return file;
     }
 

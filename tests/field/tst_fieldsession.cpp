@@ -340,9 +340,9 @@ private slots:
             taken.insert(name);
             // Saved twice: a save over an existing file needs room for its
             // temporary name too.
-            QString error;
-            QVERIFY2(MemoryImage::newImage().saveFile(path, &error), qPrintable(error));
-            QVERIFY2(MemoryImage::newImage().saveFile(path, &error), qPrintable(error));
+            ImageFileProblem error;
+            QVERIFY2(MemoryImage::newImage().saveFile(path, &error), qPrintable(error.reason));
+            QVERIFY2(MemoryImage::newImage().saveFile(path, &error), qPrintable(error.reason));
         }
     }
 

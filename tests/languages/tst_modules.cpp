@@ -193,6 +193,38 @@ private slots:
         for (int id : expected.ids())
             QCOMPARE(builtIn.text(id), expected.text(id));
     }
+
+    // A module made before some of the program's own texts existed: those
+    // come from the built-in table of its language, its own texts stay, and
+    // the older resources' ids are never filled in.
+    void moduleTableFillsOnlyMissingOwnTexts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("otherCase");
+        QTest::addColumn<QString>("fillFrom");
+        QTest::newRow("Chinese") << QStringLiteral("Chinese") << false << QStringLiteral("Chinese");
+        QTest::newRow("a language the program lacks") << QStringLiteral("Klingon") << false
+                                                      << QStringLiteral("English");
+        QTest::newRow("other case") << QStringLiteral("chinese") << true << QStringLiteral("English");
+    }
+    void moduleTableFillsOnlyMissingOwnTexts()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, otherCase);
+        QFETCH(QString, fillFrom);
+        const int ownKept = texts::kFirstOwnTextId;  // the module's own wording
+        const int ownMissing = texts::kFirstOwnTextId + 1;
+        const int oldMissing = 57345;  // "Ready", a resource of old
+        const QByteArray json = QByteArrayLiteral("{\"") + QByteArray::number(ownKept)
+                                + QByteArrayLiteral("\": \"mine\", \"61440\": \"old\"}");
+        const texts::TextTable module = texts::TextTable::forModule(json, language, otherCase);
+        const texts::TextTable fill = table(fillFrom);
+        QVERIFY(!fill.text(ownMissing).isEmpty() && fill.contains(oldMissing));
+        QCOMPARE(module.text(ownMissing), fill.text(ownMissing));
+        QCOMPARE(module.text(ownKept), otherCase ? fill.text(ownKept) : QStringLiteral("mine"));
+        QCOMPARE(module.text(61440), QStringLiteral("old"));
+        QVERIFY(!module.contains(oldMissing));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestModules)

@@ -49,10 +49,10 @@ private:
 
     QString saveImage(const MemoryImage& image, const QString& name)
     {
-        QString error;
+        ImageFileProblem error;
         const QString file = path(name);
         if (!image.saveFile(file, &error))
-            qWarning("cannot save %s: %s", qPrintable(file), qPrintable(error));
+            qWarning("cannot save %s: %s", qPrintable(file), qPrintable(error.reason));
         return file;
     }
 

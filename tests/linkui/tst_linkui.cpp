@@ -34,6 +34,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageModule.h"
 #include "tests/support/SimProcess.h"
+#include "texts/TextTable.h"
 #include "tests/support/TestPty.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/RadioViewFixture.h"
@@ -114,6 +115,7 @@ void TestLinkUi::initTestCase()
 void TestLinkUi::init()
 {
     g_bChinese = false;
+    texts::setActive(texts::TextTable::english());
     HelpLauncher::clearRequests();
 }
 
@@ -155,6 +157,7 @@ void TestLinkUi::commandTitles()
     QFETCH(QString, title);
     setUp({});
     g_bChinese = chinese;
+    texts::setActive(chinese ? texts::TextTable::builtIn(QStringLiteral("Chinese")) : texts::TextTable::english());
     m_view->m_bWrite = !write;
     write ? m_view->OnProgramWrite() : m_view->OnProgramRead();
     QCOMPARE(m_view->m_bWrite, write);

@@ -111,12 +111,12 @@ void TestAtomicFile::imageSaveMessageNamesItsCause()
     const QString path = dir.filePath(QStringLiteral("radio.dat"));
     QVERIFY(writeAll(path, QByteArray("short old file")));
     runWithSmallFileLimit([&] {
-        QString error;
+        ImageFileProblem error;
         if (MemoryImage::newImage().saveFile(path, &error))
             return 1;
-        if (!error.startsWith(QStringLiteral("Cannot save \"")))
+        if (error.kind != ImageFileProblem::Kind::CannotSave || error.path != path)
             return 2;
-        return namesFileTooLarge(error);
+        return namesFileTooLarge(error.reason);
     });
     if (QTest::currentTestFailed())
         return;

@@ -12,6 +12,7 @@
 #include "codeplug/ImageLayout.h"
 #include "link/SeriesTally.h"
 #include "texts/FieldReasons.h"
+#include "texts/ImageFileTexts.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ FieldResult failure(FieldResult::Failure kind, FieldStep step)
     result.failure = kind;
     result.step = step;
     result.backupFolder = QStringLiteral("/٨");
-    result.backupError = QStringLiteral("٩");
+    result.backupError = {ImageFileProblem::Kind::CannotSave, QStringLiteral("/٩"), QStringLiteral("٣"), 0};
     result.traceError = {TraceError::Kind::CannotWrite, QStringLiteral("/١"), QStringLiteral("٢")};
     result.differences = {BlockDifference{0x000}, BlockDifference{0x010}, BlockDifference{0x3C8}};
     return result;
@@ -162,6 +163,14 @@ QList<Sample> samples()
     }
     add(QStringLiteral("caption"), [](const TextTable& t) { return texts::modelMismatchCaption(t); });
 
+    // Every reason a .dat file is not read or saved.
+    using FileKind = ImageFileProblem::Kind;
+    for (FileKind kind : {FileKind::CannotOpen, FileKind::CannotRead, FileKind::TooShort, FileKind::CannotSave}) {
+        const ImageFileProblem problem{kind, QStringLiteral("/٥"), QStringLiteral("٦"), 5};
+        add(QStringLiteral("file %1").arg(int(kind)),
+            [problem](const TextTable& t) { return texts::imageFileProblem(problem, t); });
+    }
+
     // A series of one radio and of several.
     for (int radios : {1, 3}) {
         add(QStringLiteral("series of %1").arg(radios), [radios](const TextTable& t) {
@@ -220,6 +229,20 @@ private slots:
         QVERIFY2(inEnglish != inChinese, qPrintable(inEnglish));
         // The command line's table is the English module's.
         QCOMPARE(sample.render(TextTable::english()), inEnglish);
+    }
+
+    // The file's name is quoted as it stands, a "%2" in it too, with the
+    // length the file has and the one it needs.
+    void imageFileProblemQuotesThePathAsItStands()
+    {
+        const ImageFileProblem shortFile{ImageFileProblem::Kind::TooShort, QStringLiteral("/tmp/file %2 5.dat"), {}, 5};
+        QCOMPARE(texts::imageFileProblem(shortFile, moduleTable("English")),
+                 QStringLiteral("\"/tmp/file %2 5.dat\" is 5 bytes long; a .dat file holds 1024 bytes"));
+        const ImageFileProblem unsaved{ImageFileProblem::Kind::CannotSave, QStringLiteral("/tmp/%1.dat"),
+                                       QStringLiteral("Disk full"), 0};
+        QCOMPARE(texts::imageFileProblem(unsaved, moduleTable("English")),
+                 QStringLiteral("Cannot save \"/tmp/%1.dat\": Disk full"));
+        QCOMPARE(texts::imageFileProblem(ImageFileProblem{}, moduleTable("English")), QString());
     }
 
     void idsOfFieldTextsAgreeAcrossModules()
