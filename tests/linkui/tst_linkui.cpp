@@ -154,7 +154,10 @@ void TestLinkUi::commandTitles()
     QFETCH(bool, write);
     QFETCH(QString, title);
     setUp({});
+    // The interface language as the program sets it: the flag and the module.
     g_bChinese = chinese;
+    if (chinese)
+        QVERIFY(LanguageModule::load(QStringLiteral("Chinese"), QStringLiteral(KQ517_PROGRAM_DIR)));
     m_view->m_bWrite = !write;
     write ? m_view->OnProgramWrite() : m_view->OnProgramRead();
     QCOMPARE(m_view->m_bWrite, write);
