@@ -231,11 +231,7 @@ void ChirpReadingTest::exportLeavesOutWhatCannotBeRead()
 {
     ChannelTable table;
     for (const int row : {2, 5, 6, 7}) {
-        table.setCell(row, ChannelTable::ColRx, QStringLiteral("146.52000"));
-        table.setCell(row, ChannelTable::ColTx, QStringLiteral("146.52000"));
-        table.setCell(row, ChannelTable::ColDecode, QStringLiteral("None"));
-        table.setCell(row, ChannelTable::ColEncode, QStringLiteral("67.0"));
-        table.setCell(row, ChannelTable::ColBusy, QStringLiteral("Yes"));
+        setCells(table, row, {"146.52000", "146.52000", "None", "67.0", "Yes"});
     }
     MemoryImage image = MemoryImage::newImage();
     table.encode(image);
