@@ -128,9 +128,8 @@ void ChirpExportTest::incompleteExport()
 {
     QFETCH(bool, toFile);
     ChannelTable table;
-    for (const int row : {3, 4, 9}) {
+    for (const int row : {3, 4, 9})
         setCells(table, row, {"150.00000", "155.00000", "D023I", "88.5", "No"});
-    }
     MemoryImage image = MemoryImage::newImage();
     table.encode(image);
     namespace ch = layout::channel;

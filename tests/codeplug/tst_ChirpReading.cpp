@@ -230,9 +230,8 @@ void ChirpReadingTest::messagesNameTheCells()
 void ChirpReadingTest::exportLeavesOutWhatCannotBeRead()
 {
     ChannelTable table;
-    for (const int row : {2, 5, 6, 7}) {
+    for (const int row : {2, 5, 6, 7})
         setCells(table, row, {"146.52000", "146.52000", "None", "67.0", "Yes"});
-    }
     MemoryImage image = MemoryImage::newImage();
     table.encode(image);
     namespace ch = layout::channel;

@@ -273,13 +273,7 @@ void TestFieldUi::writeWithBackupVerifyAndTrace()
     const MemoryImage radio = radioImage();
     SimProcess sim;
     QVERIFY(setUpRadio(sim, tmp, radio, {"--save", savePath, "--baud", "0"}));
-    FieldPreferences prefs;
-    prefs.backup = true;
-    prefs.backupFolder = backups;
-    prefs.verify = true;
-    prefs.trace = true;
-    prefs.traceFile = tracePath;
-    setOptions(prefs);
+    setOptions({.backup = true, .backupFolder = backups, .verify = true, .trace = true, .traceFile = tracePath});
     editChannelOne();
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
@@ -542,13 +536,7 @@ void TestFieldUi::severalRadiosThreeInARow()
     SimProcess sim;
     QVERIFY(setUpRadio(sim, tmp, radioImage(), QStringList{"--save", savePath, "--baud", "0"} + faults));
     const QString tracePath = tmp.filePath(QStringLiteral("series.trace"));
-    FieldPreferences prefs;
-    prefs.backup = true;
-    prefs.backupFolder = backups;
-    prefs.verify = true;
-    prefs.trace = true;
-    prefs.traceFile = tracePath;
-    setOptions(prefs);
+    setOptions({.backup = true, .backupFolder = backups, .verify = true, .trace = true, .traceFile = tracePath});
     editChannelOne();
     useChinese(chinese);
 

@@ -401,9 +401,8 @@ void TestChannelPlanView::chirpSkippedRowsAndLeftOutChannelsAreSaid()
     QFETCH(QString, importPart);
     makeView(chinese);
     ChannelTable table;
-    for (const int row : {4, 5}) {
+    for (const int row : {4, 5})
         setCells(table, row, {"150.00000", "150.00000", "None", "None", "Yes"});
-    }
     table.encode(m_doc->image());
     m_doc->image().channel(5)[layout::channel::kDecodeToneHigh] = 0x8A;  // D1023N
     m_doc->image().channel(5)[layout::channel::kDecodeToneLow] = 0x23;
