@@ -110,6 +110,19 @@ private:
         };
     }
 
+private:
+    // The device a settings file with [Ports] COM1=/dev/ttyACM7 and an empty
+    // COM2= gives name.
+    static QString portsDevice(const QString& name)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ports.ini"));
+        CIniFile settings;
+        if (!writeFile(path, "[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n") || !settings.Open(path, false, true, true, false))
+            return QStringLiteral("(settings not written)");
+        return PortNames::device(name, settings);
+    }
+
 private slots:
     void readIsExactByteSequence()
     {
@@ -574,14 +587,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, device);
-        QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("ports.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n");
-        ini.close();
-        CIniFile settings;
-        QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
-        QCOMPARE(PortNames::device(name, settings), device);
+        QCOMPARE(portsDevice(name), device);
     }
 
     // KQ517_COMn points a name at a device for one run, ahead of [Ports].
@@ -613,15 +619,8 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(QString, name);
         QFETCH(QString, device);
-        QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("ports.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n");
-        ini.close();
-        CIniFile settings;
-        QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
         qputenv(variable.constData(), value);
-        const QString found = PortNames::device(name, settings);
+        const QString found = portsDevice(name);
         qunsetenv(variable.constData());
         QCOMPARE(found, device);
     }
