@@ -120,12 +120,7 @@ void ChirpExportTest::demoFileReadByChirpRules()
     QCOMPARE(chirpReads(csv), expected);
 }
 
-void ChirpExportTest::incompleteExport_data()
-{
-    QTest::addColumn<bool>("toFile");
-    QTest::newRow("to a file") << true;
-    QTest::newRow("to standard output") << false;
-}
+void ChirpExportTest::incompleteExport_data() { addBoolRows("toFile", "to standard output", "to a file"); }
 
 // Channels CHIRP cannot hold are named on stderr and the status says so; the
 // file holds the others, and CHIRP reads it.
@@ -133,13 +128,8 @@ void ChirpExportTest::incompleteExport()
 {
     QFETCH(bool, toFile);
     ChannelTable table;
-    for (const int row : {3, 4, 9}) {
-        table.setCell(row, ChannelTable::ColRx, QStringLiteral("150.00000"));
-        table.setCell(row, ChannelTable::ColTx, QStringLiteral("155.00000"));
-        table.setCell(row, ChannelTable::ColDecode, QStringLiteral("D023I"));
-        table.setCell(row, ChannelTable::ColEncode, QStringLiteral("88.5"));
-        table.setCell(row, ChannelTable::ColBusy, QStringLiteral("No"));
-    }
+    for (const int row : {3, 4, 9})
+        setCells(table, row, {"150.00000", "155.00000", "D023I", "88.5", "No"});
     MemoryImage image = MemoryImage::newImage();
     table.encode(image);
     namespace ch = layout::channel;

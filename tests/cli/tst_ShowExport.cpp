@@ -25,18 +25,6 @@ QString fixture(const QString& name)
     return QStringLiteral(KQ517_TEST_DATA "/") + name;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // One error line on stderr, in the program's own form.
 void verifyOneErrorLine(const Run& run)
 {

@@ -238,11 +238,7 @@ void ChannelTableTest::encodeEditedCells()
     MemoryImage image = MemoryImage::newImage();
     ChannelTable table(moduleCellWords(false));
     table.decode(image);
-    table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.0125"));
-    table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.125"));
-    table.setCell(2, ChannelTable::ColDecode, QStringLiteral("D023N"));
-    table.setCell(2, ChannelTable::ColEncode, QStringLiteral("254.1"));
-    table.setCell(2, ChannelTable::ColBusy, QStringLiteral("开"));
+    setCells(table, 2, {"145.0125", "145.125", "D023N", "254.1", "开"});
     table.encode(image);
     const std::uint8_t expected[13] = {0x50, 0x12, 0x50, 0x14, 0x00, 0x25, 0x51,
                                        0x14, 0x23, 0x80, 0x41, 0x25, 0xFE};

@@ -164,11 +164,7 @@ void ChirpModesTest::exportPicksMode()
     QFETCH(QString, cross);
     QFETCH(QString, polarity);
     ChannelTable table;
-    table.setCell(9, ChannelTable::ColRx, QStringLiteral("150.00000"));
-    table.setCell(9, ChannelTable::ColTx, QStringLiteral("150.00000"));
-    table.setCell(9, ChannelTable::ColDecode, decode);
-    table.setCell(9, ChannelTable::ColEncode, encode);
-    table.setCell(9, ChannelTable::ColBusy, QStringLiteral("Yes"));
+    setCells(table, 9, {"150.00000", "150.00000", decode, encode, "Yes"});
     MemoryImage image = MemoryImage::newImage();
     table.encode(image);
 

@@ -214,6 +214,15 @@ void ChirpReadingTest::messagesNameTheCells_data()
         << kCsv + "1," + QByteArray(100000, '7') + ",,,,\n"
         << "line 2, Rx Frequency: " + QString(40, QLatin1Char('7')) + "... MHz is outside the band 130.00000 to "
            "160.00000 MHz";
+    // Refusals of the channel-table format read the same way.
+    QTest::newRow("out of band") << kCsv + "1,145.0,,,,\n2,520.0,,,,\n"
+                                 << "line 3, Rx Frequency: 520.00000 MHz is outside the band 130.00000 to 160.00000 MHz";
+    QTest::newRow("duplicate") << kCsv + "9,145.0,,,,\n9,146.0,,,,\n"
+                               << "line 3, CH: channel 9 is already listed on line 2";
+    QTest::newRow("tone") << kCsv + "1,145.0,,D024N,,\n" << "line 2, QT/DQT Dec: \"D024N\" is not a tone of the tone list";
+    QTest::newRow("binary") << QByteArray("\x00\x01", 2) << "not a text file";
+    QTest::newRow("transmit off") << QByteArray(kChirp).replace(",Mode", "") + "1,,145.0,off,0,,88.5,88.5,023,NN,023,\n"
+                                  << "line 2, Duplex: transmit off cannot be stored: every channel has a transmit frequency";
 }
 
 void ChirpReadingTest::messagesNameTheCells()
@@ -230,13 +239,8 @@ void ChirpReadingTest::messagesNameTheCells()
 void ChirpReadingTest::exportLeavesOutWhatCannotBeRead()
 {
     ChannelTable table;
-    for (const int row : {2, 5, 6, 7}) {
-        table.setCell(row, ChannelTable::ColRx, QStringLiteral("146.52000"));
-        table.setCell(row, ChannelTable::ColTx, QStringLiteral("146.52000"));
-        table.setCell(row, ChannelTable::ColDecode, QStringLiteral("None"));
-        table.setCell(row, ChannelTable::ColEncode, QStringLiteral("67.0"));
-        table.setCell(row, ChannelTable::ColBusy, QStringLiteral("Yes"));
-    }
+    for (const int row : {2, 5, 6, 7})
+        setCells(table, row, {"146.52000", "146.52000", "None", "67.0", "Yes"});
     MemoryImage image = MemoryImage::newImage();
     table.encode(image);
     namespace ch = layout::channel;

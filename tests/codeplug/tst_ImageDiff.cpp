@@ -79,11 +79,7 @@ void ImageDiffTest::changes()
     QFETCH(int, value);
     QFETCH(QList<DiffLine>, expected);
     ChannelTable table;
-    table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.12500"));
-    table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.60000"));
-    table.setCell(2, ChannelTable::ColDecode, QStringLiteral("67.0"));
-    table.setCell(2, ChannelTable::ColEncode, QStringLiteral("D023I"));
-    table.setCell(2, ChannelTable::ColBusy, QStringLiteral("No"));
+    setCells(table, 2, {"145.12500", "145.60000", "67.0", "D023I", "No"});
     MemoryImage a = MemoryImage::newImage();
     table.encode(a);
     MemoryImage b = a;
@@ -95,10 +91,7 @@ void ImageDiffTest::texts()
 {
     // Channel 3 in use without tones and the beep on in a; neither in b.
     ChannelTable table;
-    table.setCell(3, ChannelTable::ColRx, QStringLiteral("145.12500"));
-    table.setCell(3, ChannelTable::ColTx, QStringLiteral("145.12500"));
-    table.setCell(3, ChannelTable::ColDecode, QStringLiteral("None"));
-    table.setCell(3, ChannelTable::ColEncode, QStringLiteral("None"));
+    setCells(table, 3, {"145.12500", "145.12500", "None", "None"});
     MemoryImage a = MemoryImage::newImage();
     table.encode(a);
     a.set(layout::kBeep, 1);

@@ -1,5 +1,5 @@
 // Channel plans that are refused whole: one row per reason, every bad row
-// named with its line and column, and messages a person can act on.
+// named with its line and column.
 
 #include <QtTest>
 
@@ -28,8 +28,6 @@ private slots:
     void refused_data();
     void refused();
     void everyBadRowNamed();
-    void messages_data();
-    void messages();
     void clipboardRefusals_data();
     void clipboardRefusals();
 };
@@ -125,29 +123,6 @@ void PlanRefusalsTest::everyBadRowNamed()
     }
     QCOMPARE(lines, (QList<int>{3, 6, 8, 8}));
     QCOMPARE(columns, (QStringList{"Rx Frequency", "QT/DQT Dec", "Tx Frequency", "Busy Lock"}));
-}
-
-void PlanRefusalsTest::messages_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("out of band") << kCsv + "1,145.0,,,,\n2,520.0,,,,\n"
-                                 << "line 3, Rx Frequency: 520.00000 MHz is outside the band 130.00000 to 160.00000 MHz";
-    QTest::newRow("duplicate") << kCsv + "9,145.0,,,,\n9,146.0,,,,\n"
-                               << "line 3, CH: channel 9 is already listed on line 2";
-    QTest::newRow("tone") << kCsv + "1,145.0,,D024N,,\n" << "line 2, QT/DQT Dec: \"D024N\" is not a tone of the tone list";
-    QTest::newRow("binary") << QByteArray("\x00\x01", 2) << "not a text file";
-    QTest::newRow("transmit off") << kChirp + "1,,145.0,off,0,,88.5,88.5,023,NN,023,\n"
-                                  << "line 2, Duplex: transmit off cannot be stored: every channel has a transmit frequency";
-}
-
-void PlanRefusalsTest::messages()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, message);
-    const ParseResult plan = parseFile(file, plantest::band());
-    QCOMPARE(plan.errors.size(), 1);
-    QCOMPARE(texts::planErrorText(plan.errors.first(), plantest::band()), message);
 }
 
 void PlanRefusalsTest::clipboardRefusals_data()

@@ -142,12 +142,7 @@ void PlanRoundTripTest::importLeavesOtherBytes()
     }
 }
 
-void PlanRoundTripTest::tabSeparatedRoundTrip_data()
-{
-    QTest::addColumn<bool>("chinese");
-    QTest::newRow("English grid") << false;
-    QTest::newRow("Chinese grid") << true;
-}
+void PlanRoundTripTest::tabSeparatedRoundTrip_data() { addBoolRows("chinese", "English grid", "Chinese grid"); }
 
 // Copy every row of a grid, paste into an empty grid of the same language.
 void PlanRoundTripTest::tabSeparatedRoundTrip()
@@ -169,11 +164,7 @@ void PlanRoundTripTest::tabSeparatedRoundTrip()
 void PlanRoundTripTest::pasteAtAnotherRow()
 {
     ChannelTable source;
-    source.setCell(3, ChannelTable::ColRx, QStringLiteral("145.00000"));
-    source.setCell(3, ChannelTable::ColTx, QStringLiteral("145.60000"));
-    source.setCell(3, ChannelTable::ColDecode, QStringLiteral("D023N"));
-    source.setCell(3, ChannelTable::ColEncode, QStringLiteral("67.0"));
-    source.setCell(3, ChannelTable::ColBusy, QStringLiteral("No"));
+    setCells(source, 3, {"145.00000", "145.60000", "D023N", "67.0", "No"});
     ParseResult plan = parseTabSeparated(writeTabSeparated(source, {3, 4}), plantest::band());
     QVERIFY(plan.ok());
 

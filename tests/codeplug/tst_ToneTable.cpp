@@ -88,12 +88,7 @@ private slots:
     void rebuildReplaces();
 };
 
-void ToneTableTest::exactList_data()
-{
-    QTest::addColumn<bool>("chinese");
-    QTest::newRow("English") << false;
-    QTest::newRow("Chinese") << true;
-}
+void ToneTableTest::exactList_data() { addBoolRows("chinese", "English", "Chinese"); }
 
 void ToneTableTest::exactList()
 {
@@ -116,12 +111,7 @@ void ToneTableTest::exactList()
 
 // Every text of the list encodes to the bytes its digits give and those bytes
 // decode back to the same text.
-void ToneTableTest::storedFormOfEveryText_data()
-{
-    QTest::addColumn<bool>("chinese");
-    QTest::newRow("English") << false;
-    QTest::newRow("Chinese") << true;
-}
+void ToneTableTest::storedFormOfEveryText_data() { addBoolRows("chinese", "English", "Chinese"); }
 
 void ToneTableTest::storedFormOfEveryText()
 {

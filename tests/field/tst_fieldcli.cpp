@@ -14,17 +14,11 @@
 #include "codeplug/MemoryImage.h"
 #include "link/ProtocolConstants.h"
 #include "link/SerialBytePort.h"
+#include "tests/support/ChildRun.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
-
-MemoryImage patternImage(int seed)
-{
-    MemoryImage image;
-    for (int i = 0; i < layout::kImageSize; ++i)
-        image.set(i, std::uint8_t((i * 13 + seed) & 0xFF));
-    return image;
-}
 
 // A file a radio accepts as it is: the sample channels without channel 4,
 // whose digits and tones no radio takes.
@@ -44,39 +38,22 @@ QByteArray radioRows(const QByteArray& bytes)
     return bytes.left(layout::kRadioByteCount);
 }
 
-QByteArray readAll(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 struct CliResult {
     int exitCode = -1;
     QString output;
     QString errorOutput;
 };
 
-// Runs kq517 with input on its stdin; a run that does not end within two
-// minutes counts as a hang.
+CliResult cliResult(const Run& run)
+{
+    return CliResult{run.exitCode, QString::fromLocal8Bit(run.out),
+                     run.exitCode == -1 ? QStringLiteral("(hung)") : QString::fromLocal8Bit(run.err)};
+}
+
+// Runs kq517 with input on its stdin.
 CliResult runCli(const QStringList& args, const QByteArray& input = QByteArray())
 {
-    QProcess process;
-    process.start(SimProcess::programPath(), args);
-    CliResult result;
-    if (!process.waitForStarted(30000))
-        return result;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        result.errorOutput = QStringLiteral("(hung)");
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.errorOutput = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
+    return cliResult(runProgram(SimProcess::programPath(), args, input));
 }
 
 // The lines `kq517 ports` prints for device: its own line and the indented
@@ -151,7 +128,7 @@ private slots:
         QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
 
         static const QRegularExpression lineFormat(QStringLiteral("^(\\d+\\.\\d{6}) ([<>])((?: [0-9a-f]{2})+)$"));
-        const QStringList lines = QString::fromLatin1(readAll(trace)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromLatin1(readFile(trace)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QByteArray toRadio;
         QByteArray fromRadio;
         double last = 0;
@@ -178,7 +155,7 @@ private slots:
         for (int block = 0; block < layout::kRadioBlockCount; ++block)
             rebuilt += fromRadio.mid(handshake + block * perBlock + protocol::kReadReplyHeaderSize, layout::kBlockSize);
         QCOMPARE(rebuilt, radioRows(radio.toByteArray()));
-        QCOMPARE(rebuilt, radioRows(readAll(out)));
+        QCOMPARE(rebuilt, radioRows(readFile(out)));
 
         // What went to the radio: the wake-up, the identification request and
         // the ACK, then per block a read request (addresses in order) and an ACK.
@@ -209,12 +186,12 @@ private slots:
         r = runCli({QStringLiteral("write"), QStringLiteral("--port"), sim.devicePath(),
                     saveImage(fieldImage(), QStringLiteral("sessions-file.dat")), QStringLiteral("--trace"), trace});
         QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
-        const QByteArray two = readAll(trace);
+        const QByteArray two = readFile(trace);
         // A third transfer on a port that does not exist fails, and appends.
         r = runCli({QStringLiteral("read"), QStringLiteral("--port"), QStringLiteral("/dev/kq517-none"),
                     QStringLiteral("-o"), path(QStringLiteral("never.dat")), QStringLiteral("--trace"), trace});
         QCOMPARE(r.exitCode, 1);
-        const QByteArray three = readAll(trace);
+        const QByteArray three = readFile(trace);
         QVERIFY2(three.startsWith(two), three.left(200).constData());
 
         static const QRegularExpression header(
@@ -238,12 +215,7 @@ private slots:
 
     // --- progress ----------------------------------------------------------
 
-    void progressToAPipeHasNoFrames_data()
-    {
-        QTest::addColumn<bool>("quiet");
-        QTest::newRow("lines") << false;
-        QTest::newRow("--quiet") << true;
-    }
+    void progressToAPipeHasNoFrames_data() { addBoolRows("quiet", "lines", "--quiet"); }
 
     void progressToAPipeHasNoFrames()
     {
@@ -297,8 +269,8 @@ private slots:
         QVERIFY2(QRegularExpression(QStringLiteral("^.+-\\d{8}-\\d{6}\\.dat$")).match(made.first()).hasMatch(),
                  qPrintable(made.first()));
         QVERIFY2(r.output.contains(made.first()), qPrintable(describe(r)));
-        QCOMPARE(radioRows(readAll(QDir(backups).filePath(made.first()))), radioRows(earlier.toByteArray()));
-        QCOMPARE(radioRows(readAll(saved)), radioRows(file.toByteArray()));
+        QCOMPARE(radioRows(readFile(QDir(backups).filePath(made.first()))), radioRows(earlier.toByteArray()));
+        QCOMPARE(radioRows(readFile(saved)), radioRows(file.toByteArray()));
     }
 
     void backupFailureWritesNothing()
@@ -383,12 +355,7 @@ private slots:
 
     // --- the image check ---------------------------------------------------
 
-    void writeRefusesAnImageTheRadioWouldNotTake_data()
-    {
-        QTest::addColumn<bool>("force");
-        QTest::newRow("refused") << false;
-        QTest::newRow("--force") << true;
-    }
+    void writeRefusesAnImageTheRadioWouldNotTake_data() { addBoolRows("force", "refused", "--force"); }
 
     void writeRefusesAnImageTheRadioWouldNotTake()
     {
@@ -407,7 +374,7 @@ private slots:
         QCOMPARE(r.exitCode, force ? 0 : 1);
         QCOMPARE(r.errorOutput.contains(QStringLiteral("--force")), !force);
         sim.stop();
-        QCOMPARE(radioRows(readAll(saved)), force ? radioRows(file.toByteArray()) : QByteArray());
+        QCOMPARE(radioRows(readFile(saved)), force ? radioRows(file.toByteArray()) : QByteArray());
     }
 
     // --- port assistant ----------------------------------------------------
@@ -425,13 +392,7 @@ private slots:
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[Ports]\nCOM2=" + sim.devicePath().toLocal8Bit() + "\nCOM3=/dev/kq517-missing\n");
         ini.close();
-        auto runPorts = [&program] {
-            QProcess process;
-            process.start(program, {QStringLiteral("ports")});
-            process.waitForFinished(60000);
-            return CliResult{process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                             QString::fromLocal8Bit(process.readAllStandardError())};
-        };
+        auto runPorts = [&program] { return cliResult(runProgram(program, {QStringLiteral("ports")})); };
 
         CliResult r = runPorts();
         QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));

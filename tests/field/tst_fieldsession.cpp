@@ -25,19 +25,12 @@
 #include "link/SimulatedRadio.h"
 #include "link/TraceBytePort.h"
 #include "tests/support/InMemoryPort.h"
+#include "tests/support/TestSupport.h"
 #include "texts/FieldReasons.h"
 
 Q_DECLARE_METATYPE(QList<BlockDifference>)
 
 namespace {
-
-MemoryImage patternImage(int seed)
-{
-    MemoryImage image;
-    for (int i = 0; i < layout::kImageSize; ++i)
-        image.set(i, std::uint8_t((i * 13 + seed) & 0xFF));
-    return image;
-}
 
 QByteArray radioRows(const MemoryImage& image)
 {

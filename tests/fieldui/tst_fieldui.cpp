@@ -52,10 +52,7 @@ namespace {
 // The Chinese module's string table, as the program makes it active.
 const texts::TextTable& chineseTable()
 {
-    static const texts::TextTable table = [] {
-        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/Chinese/strings.json"));
-        return file.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(file.readAll()) : texts::TextTable();
-    }();
+    static const texts::TextTable table = moduleTable(QStringLiteral("Chinese"));
     return table;
 }
 
@@ -270,24 +267,13 @@ void TestFieldUi::optionsF1Help()
 void TestFieldUi::writeWithBackupVerifyAndTrace()
 {
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
     const QString backups = tmp.filePath(QStringLiteral("backups"));
     const QString tracePath = tmp.filePath(QStringLiteral("trace.txt"));
     const MemoryImage radio = radioImage();
-    QVERIFY(radio.saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
-    FieldPreferences prefs;
-    prefs.backup = true;
-    prefs.backupFolder = backups;
-    prefs.verify = true;
-    prefs.trace = true;
-    prefs.traceFile = tracePath;
-    setOptions(prefs);
+    QVERIFY(setUpRadio(sim, tmp, radio, {"--save", savePath, "--baud", "0"}));
+    setOptions({.backup = true, .backupFolder = backups, .verify = true, .trace = true, .traceFile = tracePath});
     editChannelOne();
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
@@ -343,13 +329,8 @@ void TestFieldUi::droppedBlockFailsVerifyByName()
     QFETCH(bool, chinese);
     QFETCH(QString, message);
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--baud"), QStringLiteral("0"),
-                        QStringLiteral("--drop-write-at"), QStringLiteral("2")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--baud", "0", "--drop-write-at", "2"}));
     FieldPreferences prefs;
     prefs.verify = true;
     setOptions(prefs);
@@ -368,15 +349,9 @@ void TestFieldUi::plainWriteMakesNoBackup()
 {
     // Options off (the default): nothing but the write itself.
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--drop-write-at"),
-                        QStringLiteral("2")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--save", savePath, "--baud", "0", "--drop-write-at", "2"}));
     FieldPreferences prefs;
     prefs.backupFolder = tmp.filePath(QStringLiteral("backups"));  // folder known, option off
     setOptions(prefs);
@@ -405,19 +380,14 @@ void TestFieldUi::backupFailureWritesNothing()
     QFETCH(bool, chinese);
     QFETCH(QString, message);
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     // The backup folder would have to be made inside a plain file.
     QFile blocker(tmp.filePath(QStringLiteral("file")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QString folder = tmp.filePath(QStringLiteral("file/backups"));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--save", savePath, "--baud", "0"}));
     FieldPreferences prefs;
     prefs.backup = true;
     prefs.backupFolder = folder;
@@ -453,26 +423,16 @@ void TestFieldUi::processDialogNamesPort()
 // ---------------------------------------------------------------------------
 // The image check
 
-void TestFieldUi::imageCheckQuestion_data()
-{
-    QTest::addColumn<bool>("writeAnyway");
-    QTest::newRow("cancel") << false;
-    QTest::newRow("write anyway") << true;
-}
+void TestFieldUi::imageCheckQuestion_data() { addBoolRows("writeAnyway", "cancel", "write anyway"); }
 
 void TestFieldUi::imageCheckQuestion()
 {
     QFETCH(bool, writeAnyway);
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
     const QString tracePath = tmp.filePath(QStringLiteral("trace.txt"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--save", savePath, "--baud", "0"}));
     FieldPreferences prefs;
     prefs.trace = true;
     prefs.traceFile = tracePath;
@@ -571,23 +531,12 @@ void TestFieldUi::severalRadiosThreeInARow()
     QFETCH(QStringList, listed);
     QFETCH(QString, summary);
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
     const QString backups = tmp.filePath(QStringLiteral("backups"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start(QStringList{QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                                   QStringLiteral("--baud"), QStringLiteral("0")} + faults),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), QStringList{"--save", savePath, "--baud", "0"} + faults));
     const QString tracePath = tmp.filePath(QStringLiteral("series.trace"));
-    FieldPreferences prefs;
-    prefs.backup = true;
-    prefs.backupFolder = backups;
-    prefs.verify = true;
-    prefs.trace = true;
-    prefs.traceFile = tracePath;
-    setOptions(prefs);
+    setOptions({.backup = true, .backupFolder = backups, .verify = true, .trace = true, .traceFile = tracePath});
     editChannelOne();
     useChinese(chinese);
 
@@ -660,12 +609,8 @@ void TestFieldUi::severalRadiosRefusedDuringTransfer()
     // A read runs on the first view (its pump passes deliver the command);
     // the several-radios command must not start a second transfer.
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--baud"), QStringLiteral("9600")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--baud", "9600"}));
     int dialogsShown = 0;
     ModalAnswerer runner(ModalAnswerer::OtherDialogs);
     runner.onDialog([&](QDialog* dialog) {

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "tests/support/TestSupport.h"
 #include "texts/TextTable.h"
 
 namespace {
@@ -31,19 +32,8 @@ QStringList languages()
     return found;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-texts::TextTable table(const QString& language)
-{
-    return texts::TextTable::fromJson(readFile(kResources + QLatin1Char('/') + language + QStringLiteral("/strings.json")));
-}
-
 // The placeholders of a text, sorted: %1, %2 ... (QString::arg) and %d, %s.
-QStringList placeholders(const QString& text)
+QStringList formatMarks(const QString& text)
 {
     static const QRegularExpression re(QStringLiteral("%(\\d+|[a-zA-Z])"));
     QStringList found;
@@ -111,13 +101,13 @@ private slots:
         QFETCH(QString, language);
         QSet<int> all;
         for (const QString& other : languages()) {
-            const texts::TextTable t = table(other);
+            const texts::TextTable t = moduleTable(other);
             QVERIFY2(!t.isEmpty(), qPrintable(other + QStringLiteral(": no string table")));
             for (int id : t.ids())
                 all.insert(id);
         }
-        const texts::TextTable own = table(language);
-        const texts::TextTable english = table(QStringLiteral("English"));
+        const texts::TextTable own = moduleTable(language);
+        const texts::TextTable english = moduleTable(QStringLiteral("English"));
         QStringList problems;
         QList<int> ids = all.values();
         std::sort(ids.begin(), ids.end());
@@ -129,11 +119,11 @@ private slots:
             const QString text = own.text(id);
             if (text.trimmed().isEmpty())
                 problems << QStringLiteral("%1: empty").arg(id);
-            if (english.contains(id) && placeholders(text) != placeholders(english.text(id)))
+            if (english.contains(id) && formatMarks(text) != formatMarks(english.text(id)))
                 problems << QStringLiteral("%1: placeholders %2, English has %3")
                                 .arg(id)
-                                .arg(placeholders(text).join(QLatin1Char(',')),
-                                     placeholders(english.text(id)).join(QLatin1Char(',')));
+                                .arg(formatMarks(text).join(QLatin1Char(',')),
+                                     formatMarks(english.text(id)).join(QLatin1Char(',')));
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
@@ -188,7 +178,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, folder);
         const texts::TextTable builtIn = texts::TextTable::builtIn(language);
-        const texts::TextTable expected = table(folder);
+        const texts::TextTable expected = moduleTable(folder);
         QCOMPARE(builtIn.ids(), expected.ids());
         for (int id : expected.ids())
             QCOMPARE(builtIn.text(id), expected.text(id));

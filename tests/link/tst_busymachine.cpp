@@ -13,6 +13,7 @@
 #include "link/PtyRadio.h"
 #include "link/SerialBytePort.h"
 #include "link/SimulatedRadio.h"
+#include "tests/support/TestPty.h"
 #include "texts/FieldReasons.h"
 
 #if defined(Q_OS_LINUX)
@@ -25,49 +26,6 @@
 namespace {
 
 #if defined(Q_OS_LINUX)
-// A pseudo-terminal standing for a serial line: the port under test opens
-// device(); the test plays the radio on the master side.
-class Line {
-public:
-    Line()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
-            m_device = QString::fromLocal8Bit(::ptsname(m_master));
-    }
-    ~Line()
-    {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    Line(const Line&) = delete;
-    Line& operator=(const Line&) = delete;
-    QString device() const { return m_device; }
-
-    // Bytes from the radio, at once.
-    bool send(const QByteArray& bytes) const
-    {
-        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
-    // What the host sent, waiting up to timeoutMs for the first byte.
-    QByteArray received(int timeoutMs) const { return readAvailable(m_master, timeoutMs); }
-
-    // All that is waiting on fd once it is readable (after at most timeoutMs).
-    static QByteArray readAvailable(int fd, int timeoutMs)
-    {
-        pollfd pfd{fd, POLLIN, 0};
-        if (::poll(&pfd, 1, timeoutMs) <= 0)
-            return QByteArray();
-        char buffer[64];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        return n > 0 ? QByteArray(buffer, int(n)) : QByteArray();
-    }
-
-private:
-    int m_master = -1;
-    QString m_device;
-};
-
 // Time-outs that have all run out by the time the program looks: what a
 // program sees that the machine did not schedule until after its time-outs.
 PortTimeouts expiredTimeouts()
@@ -111,7 +69,7 @@ void TestBusyMachine::arrivedBytesCountAfterTimeout()
 {
     QFETCH(int, requested);
     QFETCH(int, waiting);
-    Line line;
+    PtyLine line;
     QVERIFY(!line.device().isEmpty());
     SerialBytePort port;
     PortOpenError error;
@@ -136,7 +94,7 @@ void TestBusyMachine::arrivedBytesCountAfterTimeout()
 
 void TestBusyMachine::writeGoesOutAfterTimeout()
 {
-    Line line;
+    PtyLine line;
     QVERIFY(!line.device().isEmpty());
     SerialBytePort port;
     PortOpenError error;
@@ -184,7 +142,7 @@ void TestBusyMachine::simulatorAnswersWhole()
 
     // Wake-up: its one-byte answer.
     QVERIFY(::write(host, "\x02PROGRA", 7) == 7);
-    QCOMPARE(Line::readAvailable(host, 2000).size(), 1);
+    QCOMPARE(PtyLine::readAvailable(host, 2000).size(), 1);
     // Identification request: the 8-byte reply is there whole as soon as any
     // of it is. At these rates a reply sent byte by byte would still lack
     // most of its bytes a few milliseconds after the first.
@@ -192,7 +150,7 @@ void TestBusyMachine::simulatorAnswersWhole()
     pollfd pfd{host, POLLIN, 0};
     QVERIFY(::poll(&pfd, 1, 2000) == 1);
     QTest::qSleep(3);
-    QCOMPARE(Line::readAvailable(host, 0), QByteArray("P3107\x00\x00\x00", 8));
+    QCOMPARE(PtyLine::readAvailable(host, 0), QByteArray("P3107\x00\x00\x00", 8));
 }
 
 #else

@@ -10,7 +10,9 @@
 #include "codeplug/ImageLayout.h"
 #include "codeplug/MemoryImage.h"
 #include "link/SerialBytePort.h"
+#include "tests/support/ChildRun.h"
 #include "tests/support/SimProcess.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -18,14 +20,6 @@ const QString kOpenFailed = QStringLiteral("Could not Open the Port,Please check
 const QString kCommError = QStringLiteral("Communication Error,Please check all the connections and the radio power");
 const QString kInterrupt = QStringLiteral("Program Interrupt, Please reset the radio and try again");
 const QString kMismatch = QStringLiteral("Becuase the type of radio does not match, communications is interrupt.");
-
-MemoryImage patternImage(int seed)
-{
-    MemoryImage image;
-    for (int i = 0; i < layout::kImageSize; ++i)
-        image.set(i, std::uint8_t((i * 13 + seed) & 0xFF));
-    return image;
-}
 
 QByteArray region(const QByteArray& bytes, int from, int to)
 {
@@ -56,27 +50,10 @@ private:
         return file;
     }
 
-    static QByteArray readAll(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    // Runs kq517; a run that does not end within a minute counts as a hang.
     static CliResult runCli(const QStringList& args)
     {
-        QProcess process;
-        process.start(SimProcess::programPath(), args);
-        CliResult result;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished();
-            result.errorOutput = QStringLiteral("(hung)");
-            return result;
-        }
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.errorOutput = QString::fromLocal8Bit(process.readAllStandardError());
-        return result;
+        const Run run = runProgram(SimProcess::programPath(), args);
+        return CliResult{run.exitCode, run.exitCode == -1 ? QStringLiteral("(hung)") : QString::fromLocal8Bit(run.err)};
     }
 
 private slots:
@@ -108,7 +85,7 @@ private slots:
                                     QStringLiteral("--base"), saveImage(base, QStringLiteral("base.dat"))});
         QVERIFY2(r.exitCode == 0, qPrintable(r.errorOutput));
         QVERIFY2(r.errorOutput.contains(QStringLiteral("Reading done: 61 rows")), qPrintable(r.errorOutput));
-        const QByteArray got = readAll(out);
+        const QByteArray got = readFile(out);
         QCOMPARE(got.size(), 1024);
         QCOMPARE(region(got, 0, 0x3D0), region(radioImage.toByteArray(), 0, 0x3D0));
         QCOMPARE(region(got, 0x3D0, 0x400), region(base.toByteArray(), 0x3D0, 0x400));
@@ -136,11 +113,11 @@ private slots:
         const QString back = path(QStringLiteral("back.dat"));
         r = runCli({QStringLiteral("read"), QStringLiteral("--port"), link, QStringLiteral("-o"), back});
         QVERIFY2(r.exitCode == 0, qPrintable(r.errorOutput));
-        QCOMPARE(region(readAll(back), 0, 0x3D0), region(file.toByteArray(), 0, 0x3D0));
+        QCOMPARE(region(readFile(back), 0, 0x3D0), region(file.toByteArray(), 0, 0x3D0));
 
         QCOMPARE(sim.stop(), 0);
         QVERIFY(!QFileInfo::exists(link));
-        const QByteArray memory = readAll(saved);
+        const QByteArray memory = readFile(saved);
         QCOMPARE(memory.size(), 1024);
         QCOMPARE(region(memory, 0, 0x3D0), region(file.toByteArray(), 0, 0x3D0));
         // Rows 61 to 63 are never sent.
@@ -207,11 +184,11 @@ private slots:
         if (!message.isEmpty())
             QVERIFY2(r.errorOutput.contains(message), qPrintable(r.errorOutput));
         if (exitCode != 0) {
-            QCOMPARE(readAll(out), QByteArray("previous contents"));
+            QCOMPARE(readFile(out), QByteArray("previous contents"));
             sim.stop();
             QVERIFY(!QFileInfo::exists(path(QStringLiteral("fault-saved.dat"))));
         } else if (!write) {
-            QCOMPARE(readAll(out).size(), 1024);
+            QCOMPARE(readFile(out).size(), 1024);
         }
     }
 

@@ -16,6 +16,7 @@
 #include "settings/IniFile.h"
 #include "texts/FieldReasons.h"
 #include "tests/support/InMemoryPort.h"
+#include "tests/support/TestSupport.h"
 
 using Kind = InMemoryPort::Kind;
 using Event = InMemoryPort::Event;
@@ -23,16 +24,6 @@ using Event = InMemoryPort::Event;
 Q_DECLARE_METATYPE(TransferResult)
 
 namespace {
-
-// An image whose every byte differs from its neighbours, so a block landing at
-// the wrong address shows.
-MemoryImage patternImage(int seed)
-{
-    MemoryImage image;
-    for (int i = 0; i < layout::kImageSize; ++i)
-        image.set(i, std::uint8_t((i * 7 + seed) & 0xFF));
-    return image;
-}
 
 Event write(const QByteArray& bytes) { return {Kind::Write, bytes, 0}; }
 Event read(int count, const QByteArray& got) { return {Kind::Read, got, count}; }
@@ -119,10 +110,23 @@ private:
         };
     }
 
+private:
+    // The device a settings file with [Ports] COM1=/dev/ttyACM7 and an empty
+    // COM2= gives name.
+    static QString portsDevice(const QString& name)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ports.ini"));
+        CIniFile settings;
+        if (!writeFile(path, "[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n") || !settings.Open(path, false, true, true, false))
+            return QStringLiteral("(settings not written)");
+        return PortNames::device(name, settings);
+    }
+
 private slots:
     void readIsExactByteSequence()
     {
-        const MemoryImage radioImage = patternImage(3);
+        const MemoryImage radioImage = patternImage(3, 7);
         SimulatedRadio radio(radioImage);
         InMemoryPort port;
         port.attachRadio(&radio);
@@ -175,7 +179,7 @@ private slots:
         QCOMPARE(engine.handshake(pumpFor(port)), TransferResult::Done);
         port.clearEvents();
 
-        const MemoryImage image = patternImage(11);
+        const MemoryImage image = patternImage(11, 7);
         QCOMPARE(engine.writeImage(image, pumpFor(port), {}), TransferResult::Done);
 
         QList<Event> expected;
@@ -325,7 +329,7 @@ private slots:
         QFETCH(bool, write);
         QFETCH(int, cancelAtPass);
         QFETCH(int, rowsDone);
-        const MemoryImage radioImage = patternImage(5);
+        const MemoryImage radioImage = patternImage(5, 7);
         RadioOnPort line(radioImage);
         [[maybe_unused]] auto& [radio, port, engine] = line;
         const ProtocolEngine::Pump pump = pumpFor(port, cancelAtPass);
@@ -378,7 +382,7 @@ private slots:
         QFETCH(int, block);
         SimFaults faults;
         (kind == 0 ? faults.noAckAt : kind == 1 ? faults.wrongAckAt : kind == 2 ? faults.shortReplyAt : faults.vanishAt) = block;
-        const MemoryImage radioImage = patternImage(9);
+        const MemoryImage radioImage = patternImage(9, 7);
         RadioOnPort line(radioImage, faults);
         [[maybe_unused]] auto& [radio, port, engine] = line;
         QCOMPARE(engine.handshake({}), TransferResult::Done);
@@ -386,7 +390,7 @@ private slots:
         MemoryImage image = before;
         int rows = 0;
         const auto progress = [&rows](int) { ++rows; };
-        const TransferResult result = write ? engine.writeImage(patternImage(1), {}, progress)
+        const TransferResult result = write ? engine.writeImage(patternImage(1, 7), {}, progress)
                                             : engine.readImage(image, {}, progress);
         QCOMPARE(result, TransferResult::BlockFailure);
         QCOMPARE(rows, block / 2);
@@ -445,7 +449,7 @@ private slots:
 
     void twoTransfersInARow()
     {
-        const MemoryImage radioImage = patternImage(2);
+        const MemoryImage radioImage = patternImage(2, 7);
         SimulatedRadio radio(radioImage);
         InMemoryPort port;
         port.attachRadio(&radio);
@@ -583,14 +587,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, device);
-        QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("ports.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n");
-        ini.close();
-        CIniFile settings;
-        QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
-        QCOMPARE(PortNames::device(name, settings), device);
+        QCOMPARE(portsDevice(name), device);
     }
 
     // KQ517_COMn points a name at a device for one run, ahead of [Ports].
@@ -622,15 +619,8 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(QString, name);
         QFETCH(QString, device);
-        QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("ports.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Ports]\nCOM1=/dev/ttyACM7\nCOM2=\n");
-        ini.close();
-        CIniFile settings;
-        QVERIFY(settings.Open(ini.fileName(), false, true, true, false));
         qputenv(variable.constData(), value);
-        const QString found = PortNames::device(name, settings);
+        const QString found = portsDevice(name);
         qunsetenv(variable.constData());
         QCOMPARE(found, device);
     }

@@ -10,6 +10,7 @@
 
 #include "link/PortLock.h"
 #include "link/SerialBytePort.h"
+#include "tests/support/TestPty.h"
 #include "texts/FieldReasons.h"
 
 #if defined(Q_OS_LINUX)
@@ -21,38 +22,6 @@
 #  include <termios.h>
 #  include <unistd.h>
 #endif
-
-namespace {
-
-#if defined(Q_OS_LINUX)
-// A pseudo-terminal whose device path stands for a serial port; the master
-// side stays open for the test's lifetime.
-class Pty {
-public:
-    Pty()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
-            m_device = QString::fromLocal8Bit(::ptsname(m_master));
-    }
-    ~Pty()
-    {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-    QString device() const { return m_device; }
-    // Another program's file descriptor on the device.
-    int openDevice() const { return ::open(QFile::encodeName(m_device).constData(), O_RDWR | O_NOCTTY); }
-
-private:
-    int m_master = -1;
-    QString m_device;
-};
-#endif
-
-}  // namespace
 
 class TestSerialPort : public QObject {
     Q_OBJECT
@@ -93,7 +62,7 @@ void TestSerialPort::cleanup()
 
 void TestSerialPort::secondPortObjectRefused()
 {
-    Pty pty;
+    PtyLine pty;
     QVERIFY(!pty.device().isEmpty());
     SerialBytePort first;
     PortOpenError error;
@@ -109,7 +78,7 @@ void TestSerialPort::secondPortObjectRefused()
 
 void TestSerialPort::advisoryLockRefused()
 {
-    Pty pty;
+    PtyLine pty;
     QVERIFY(!pty.device().isEmpty());
     const int fd = pty.openDevice();
     QVERIFY(fd >= 0);
@@ -128,7 +97,7 @@ void TestSerialPort::advisoryLockRefused()
 
 void TestSerialPort::lockFileOfRunningProgramRefused()
 {
-    Pty pty;
+    PtyLine pty;
     QVERIFY(!pty.device().isEmpty());
     // A child that sleeps stands for the terminal program holding the port.
     const pid_t child = fork();
@@ -158,7 +127,7 @@ void TestSerialPort::lockFileOfRunningProgramRefused()
 
 void TestSerialPort::staleLockFileIgnored()
 {
-    Pty pty;
+    PtyLine pty;
     QVERIFY(!pty.device().isEmpty());
     const QString dir = m_lockDir->path();
     const QStringList names = portlock::lockFileNames(pty.device());
@@ -178,7 +147,7 @@ void TestSerialPort::staleLockFileIgnored()
 
 void TestSerialPort::openPortIsLockedAndExclusive()
 {
-    Pty pty;
+    PtyLine pty;
     QVERIFY(!pty.device().isEmpty());
     SerialBytePort port;
     PortOpenError error;

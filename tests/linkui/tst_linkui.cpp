@@ -107,6 +107,7 @@ private:
 
 void TestLinkUi::initTestCase()
 {
+    m_radioSetup = QByteArrayLiteral("Type2=KQ-517U\nField2=400 - 470MHz|430 - 440MHz\n");
     HelpLauncher::setLaunchEnabled(false);
     // Message boxes without a caption of their own carry the application's name.
     setAppName(QStringLiteral("KQ-517 Programmer"));
@@ -123,7 +124,7 @@ void TestLinkUi::cleanup() { tearDownView(); }
 
 void TestLinkUi::setUp(const QMap<QString, QString>& ports)
 {
-    QVERIFY(setUpView(ports, QByteArrayLiteral("Type2=KQ-517U\nField2=400 - 470MHz|430 - 440MHz\n")));
+    QVERIFY(setUpView(ports, m_radioSetup));
 }
 
 QStringList TestLinkUi::gridRows() const
@@ -156,6 +157,7 @@ void TestLinkUi::commandTitles()
     QFETCH(bool, write);
     QFETCH(QString, title);
     setUp({});
+    // The interface language as the program sets it: the flag and the module.
     g_bChinese = chinese;
     texts::setActive(chinese ? texts::TextTable::builtIn(QStringLiteral("Chinese")) : texts::TextTable::english());
     m_view->m_bWrite = !write;
@@ -203,13 +205,9 @@ void TestLinkUi::cancelBeforeOkOpensNothing()
 void TestLinkUi::readShowsRadioChannels()
 {
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const MemoryImage radio = radioImage();
-    QVERIFY(radio.saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radio, {"--baud", "0"}));
 
     const QStringList before = gridRows();
     const QByteArray tailBefore = m_doc->image().toByteArray().mid(layout::kRadioByteCount);
@@ -251,14 +249,9 @@ void TestLinkUi::readShowsRadioChannels()
 void TestLinkUi::laterCommandDecidesDirection()
 {
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--save", savePath, "--baud", "0"}));
 
     ModalAnswerer watcher(ModalAnswerer::MessageBoxes);
     m_view->OnProgramWrite();
@@ -275,15 +268,10 @@ void TestLinkUi::laterCommandDecidesDirection()
 void TestLinkUi::writePutsGridIntoRadio()
 {
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const QString savePath = tmp.filePath(QStringLiteral("saved.dat"));
     const MemoryImage radio = radioImage();
-    QVERIFY(radio.saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--save"), savePath,
-                        QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radio, {"--save", savePath, "--baud", "0"}));
 
     // An edit: the document holds it, and the write sends it.
     const QStringList cells = {QStringLiteral("150.00000"), QStringLiteral("151.00000"),
@@ -318,12 +306,9 @@ void TestLinkUi::writePutsGridIntoRadio()
 void TestLinkUi::cancelDuringTransfer()
 {
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     // At the real line speed, so that the read takes a while.
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath}), qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage()));
 
     const QStringList before = gridRows();
     const QByteArray imageBefore = m_doc->image().toByteArray();
@@ -364,12 +349,8 @@ void TestLinkUi::cancelDuringTransfer()
 void TestLinkUi::otherViewCannotStartDuringTransfer()
 {
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
-    QVERIFY(radioImage().saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start({QStringLiteral("--image"), imagePath, QStringLiteral("--baud"), QStringLiteral("0")}),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radioImage(), {"--baud", "0"}));
 
     // A second document window whose Read is offered before the first one starts.
     CKQ_517Doc otherDoc;
@@ -437,15 +418,9 @@ void TestLinkUi::failures()
     QFETCH(int, rowsReceived);
 
     QTemporaryDir tmp;
-    const QString imagePath = tmp.filePath(QStringLiteral("radio.dat"));
     const MemoryImage radio = radioImage();
-    QVERIFY(radio.saveFile(imagePath));
     SimProcess sim;
-    QVERIFY2(sim.start(QStringList{QStringLiteral("--image"), imagePath, QStringLiteral("--baud"),
-                                   QStringLiteral("0")} +
-                       simArgs),
-             qPrintable(sim.error()));
-    setUp({{QStringLiteral("COM1"), sim.devicePath()}});
+    QVERIFY(setUpRadio(sim, tmp, radio, QStringList{"--baud", "0"} + simArgs));
 
     const QStringList before = gridRows();
     const QByteArray imageBefore = m_doc->image().toByteArray();

@@ -29,11 +29,8 @@ ChannelTable tableWith(const Channels& channels)
 {
     ChannelTable table;
     for (int c : channels) {
-        table.setCell(c, ChannelTable::ColRx, QStringLiteral("1%1.12500").arg(c, 2, 10, QLatin1Char('0')));
-        table.setCell(c, ChannelTable::ColTx, QStringLiteral("150.00000"));
-        table.setCell(c, ChannelTable::ColDecode, QStringLiteral("67.0"));
-        table.setCell(c, ChannelTable::ColEncode, QStringLiteral("D023N"));
-        table.setCell(c, ChannelTable::ColBusy, QStringLiteral("Yes"));
+        setCells(table, c,
+                 {QStringLiteral("1%1.12500").arg(c, 2, 10, QLatin1Char('0')), "150.00000", "67.0", "D023N", "Yes"});
     }
     return table;
 }
@@ -274,11 +271,7 @@ void TestPrint::channelRows()
     // Channel 7 lands in slot 1 (after channel 2): d = 1.
     ChannelTable table;
     table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.00000"));
-    table.setCell(7, ChannelTable::ColRx, QStringLiteral("136.12500"));
-    table.setCell(7, ChannelTable::ColTx, QStringLiteral("137.00000"));
-    table.setCell(7, ChannelTable::ColDecode, QStringLiteral("D754I"));
-    table.setCell(7, ChannelTable::ColEncode, QStringLiteral("254.1"));
-    table.setCell(7, ChannelTable::ColBusy, QStringLiteral("No"));
+    setCells(table, 7, {"136.12500", "137.00000", "D754I", "254.1", "No"});
     const ReportPrinter::Texts texts = textsIn(chinese);
     const ReportPrinter report(table, MemoryImage::newImage(), texts);
     const QList<ReportItem> items = report.pageItems(2, 2, roundMeasures());

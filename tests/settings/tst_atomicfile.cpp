@@ -12,6 +12,7 @@
 
 #include "codeplug/MemoryImage.h"
 #include "codeplug/AtomicFile.h"
+#include "tests/support/TestSupport.h"
 
 #if defined(Q_OS_LINUX)
 #  include <cerrno>
@@ -22,18 +23,6 @@
 #endif
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 #if defined(Q_OS_LINUX)
 // Runs child() in a forked process with a file size limit of 64 bytes (and
@@ -85,7 +74,7 @@ void TestAtomicFile::writeFailureNamesItsCause()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("settings.ini"));
     const QByteArray old("[Setup]\r\nLanguage=English\r\n");
-    QVERIFY(writeAll(path, old));
+    QVERIFY(writeFile(path, old));
     runWithSmallFileLimit([&] {
         QString error;
         bool notPutInPlace = true;
@@ -97,7 +86,7 @@ void TestAtomicFile::writeFailureNamesItsCause()
     });
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(readAll(path), old);
+    QCOMPARE(readFile(path, "<missing>"), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"settings.ini"});
 #else
     QSKIP("needs Linux (file size limit in a child process)");
@@ -109,7 +98,7 @@ void TestAtomicFile::imageSaveMessageNamesItsCause()
 #if defined(Q_OS_LINUX)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("radio.dat"));
-    QVERIFY(writeAll(path, QByteArray("short old file")));
+    QVERIFY(writeFile(path, QByteArray("short old file")));
     runWithSmallFileLimit([&] {
         ImageFileProblem error;
         if (MemoryImage::newImage().saveFile(path, &error))
@@ -120,7 +109,7 @@ void TestAtomicFile::imageSaveMessageNamesItsCause()
     });
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(readAll(path), QByteArray("short old file"));
+    QCOMPARE(readFile(path, "<missing>"), QByteArray("short old file"));
 #else
     QSKIP("needs Linux (file size limit in a child process)");
 #endif
@@ -131,14 +120,14 @@ void TestAtomicFile::openFailureNamesItsCause()
     // No temporary file can be made beside the target: the folder is a file.
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("blocker"));
-    QVERIFY(writeAll(blocker, QByteArray("not a folder")));
+    QVERIFY(writeFile(blocker, QByteArray("not a folder")));
     QString error;
     bool notPutInPlace = false;
     QVERIFY(!writeFileAtomically(blocker + QStringLiteral("/x.ini"), "x", &error, &notPutInPlace));
     QVERIFY(notPutInPlace);
     QVERIFY(!error.isEmpty());
     QVERIFY2(!error.contains(QStringLiteral("canceled"), Qt::CaseInsensitive), qPrintable(error));
-    QCOMPARE(readAll(blocker), QByteArray("not a folder"));
+    QCOMPARE(readFile(blocker, "<missing>"), QByteArray("not a folder"));
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

@@ -49,22 +49,6 @@ public:
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return f.write(bytes) == bytes.size();
-}
-
 #if defined(Q_OS_LINUX)
 // Runs child() in a forked process, so that what it changes for itself (file
 // size limit, signal handling, user) stays out of the test runner, and checks
@@ -212,7 +196,7 @@ void TestIniFile::construction()
 
 void TestIniFile::readingRules()
 {
-    QVERIFY(writeAll(file(), "  [Setup]  \r\nLanguage = Chinese \r\nLanguage=Chinese\r\nLanguage\r\n"));
+    QVERIFY(writeFile(file(), "  [Setup]  \r\nLanguage = Chinese \r\nLanguage=Chinese\r\nLanguage\r\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(IniFileInspector::sectionNames(ini), (QList<QByteArray>{"", "Setup"}));
@@ -224,15 +208,15 @@ void TestIniFile::readingRules()
 
     IniFileInspector::setModified(ini);
     ini.Save(false);
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=Chinese\r\nLanguage=Chinese\r\nLanguage=\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\nLanguage=Chinese\r\nLanguage=\r\n"));
 }
 
 void TestIniFile::readingRulesFixture()
 {
-    const QByteArray text = readAll(QStringLiteral(KQ517_TEST_DATA "/settings/edge-cases.ini"));
+    const QByteArray text = readFile(QStringLiteral(KQ517_TEST_DATA "/settings/edge-cases.ini"), "<missing>");
     QVERIFY2(text.contains("\n  [Setup]  \n") && text.contains("Language = Chinese \n"),
              "the fixture must keep its blanks");
-    QVERIFY(writeAll(file(), text));
+    QVERIFY(writeFile(file(), text));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -245,7 +229,7 @@ void TestIniFile::readingRulesFixture()
         QCOMPARE(IniFileInspector::values(ini, 3), QList<QByteArray>{"section"});
         IniFileInspector::setModified(ini);
     }
-    QCOMPARE(readAll(file()),
+    QCOMPARE(readFile(file(), "<missing>"),
              QByteArray("top=before any header\r\n"
                         "[Setup]\r\nLanguage=Chinese\r\nLanguage=Chinese\r\nLanguage=\r\n#x=1\r\n"
                         "[ Setup ]\r\nSpaced=yes\r\n"
@@ -255,7 +239,7 @@ void TestIniFile::readingRulesFixture()
 
 void TestIniFile::spacedHeaderIsOtherSection()
 {
-    QVERIFY(writeAll(file(), "[ Setup ]\nLanguage=English\n"));
+    QVERIFY(writeFile(file(), "[ Setup ]\nLanguage=English\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(ini.GetString("Setup", "Language", "none"), QByteArray("none"));
@@ -264,7 +248,7 @@ void TestIniFile::spacedHeaderIsOtherSection()
 
 void TestIniFile::commentLinesDropped()
 {
-    QVERIFY(writeAll(file(), "[S]\n;a=1\n/b=2\n\\c=3\n*d=4\n=e\n\n   \n\t\n#x=1\n k = v \n"));
+    QVERIFY(writeFile(file(), "[S]\n;a=1\n/b=2\n\\c=3\n*d=4\n=e\n\n   \n\t\n#x=1\n k = v \n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(IniFileInspector::keys(ini, 1), (QList<QByteArray>{"#x", "k"}));
@@ -291,7 +275,7 @@ void TestIniFile::headerOnlyWithBrackets()
     QFETCH(QByteArray, line);
     QFETCH(bool, isHeader);
     QFETCH(QByteArray, name);
-    QVERIFY(writeAll(file(), line + "\r\n"));
+    QVERIFY(writeFile(file(), line + "\r\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     if (isHeader) {
@@ -305,7 +289,7 @@ void TestIniFile::headerOnlyWithBrackets()
 
 void TestIniFile::unnamedSectionWrittenFirst()
 {
-    QVERIFY(writeAll(file(), "a=1\nb=2\n"));
+    QVERIFY(writeFile(file(), "a=1\nb=2\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -313,14 +297,14 @@ void TestIniFile::unnamedSectionWrittenFirst()
         ini.SetString("Setup", "Language", "English");
         ini.SetString("", "c", "3");
     }
-    QCOMPARE(readAll(file()), QByteArray("a=1\r\nb=2\r\nc=3\r\n[Setup]\r\nLanguage=English\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("a=1\r\nb=2\r\nc=3\r\n[Setup]\r\nLanguage=English\r\n"));
 }
 
 void TestIniFile::emptyHeaderKeptWhenSaved()
 {
     // A save (here the port mapping COM Setup's OK stores) writes the "[]"
     // header back, so the pairs after it do not replace those of [Setup].
-    QVERIFY(writeAll(file(), "[Setup]\nType1=KQ-517\nField1=130 - 160MHz\n[]\nType1=Other\n"
+    QVERIFY(writeFile(file(), "[Setup]\nType1=KQ-517\nField1=130 - 160MHz\n[]\nType1=Other\n"
                              "Field1=400 - 470MHz\n"));
     {
         CIniFile ini(4);
@@ -328,7 +312,7 @@ void TestIniFile::emptyHeaderKeptWhenSaved()
         QCOMPARE(ini.GetString("Setup", "Type1"), QByteArray("KQ-517"));
         ini.SetString("Ports", "COM1", "/dev/ttyUSB1");
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nType1=KQ-517\r\nField1=130 - 160MHz\r\n[]\r\n"
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nType1=KQ-517\r\nField1=130 - 160MHz\r\n[]\r\n"
                                          "Type1=Other\r\nField1=400 - 470MHz\r\n[Ports]\r\n"
                                          "COM1=/dev/ttyUSB1\r\n"));
     CIniFile again(4);
@@ -343,7 +327,7 @@ void TestIniFile::tablesGrowInSteps()
     QByteArray text;
     for (int i = 1; i <= 9; ++i)
         text += "[S" + QByteArray::number(i) + "]\nk=" + QByteArray::number(i) + "\n";
-    QVERIFY(writeAll(file(), text));
+    QVERIFY(writeFile(file(), text));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(IniFileInspector::lastSection(ini), 9);
@@ -364,7 +348,7 @@ void TestIniFile::tablesGrowInSteps()
 
 void TestIniFile::duplicateSections()
 {
-    QVERIFY(writeAll(file(), "[Setup]\nLanguage=English\n[Setup]\nLanguage=Chinese\nOnly=second\n"));
+    QVERIFY(writeFile(file(), "[Setup]\nLanguage=English\n[Setup]\nLanguage=Chinese\nOnly=second\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -373,13 +357,13 @@ void TestIniFile::duplicateSections()
         QCOMPARE(ini.GetString("Setup", "Only", "none"), QByteArray("none"));
         ini.SetString("Setup", "Only", "first");
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=English\r\nOnly=first\r\n"
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=English\r\nOnly=first\r\n"
                                          "[Setup]\r\nLanguage=Chinese\r\nOnly=second\r\n"));
 }
 
 void TestIniFile::duplicateKeys()
 {
-    QVERIFY(writeAll(file(), "[Setup]\nLanguage=English\nLanguage=Chinese\n"));
+    QVERIFY(writeFile(file(), "[Setup]\nLanguage=English\nLanguage=Chinese\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -387,12 +371,12 @@ void TestIniFile::duplicateKeys()
         ini.SetString("Setup", "Language", "German");
         QCOMPARE(ini.GetString("Setup", "Language"), QByteArray("German"));
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=English\r\nLanguage=German\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=English\r\nLanguage=German\r\n"));
 }
 
 void TestIniFile::caseRules()
 {
-    QVERIFY(writeAll(file(), "[SETUP]\nCompany=Halvorn\n"));
+    QVERIFY(writeFile(file(), "[SETUP]\nCompany=Halvorn\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(ini.GetString("Setup", "company"), QByteArray("Halvorn"));
@@ -404,7 +388,7 @@ void TestIniFile::caseRules()
 
 void TestIniFile::caseSensitiveStore()
 {
-    QVERIFY(writeAll(file(), "[SETUP]\nCompany=Halvorn\n"));
+    QVERIFY(writeFile(file(), "[SETUP]\nCompany=Halvorn\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, /*noCase*/ false, false));
     QCOMPARE(ini.GetString("Setup", "Company", "none"), QByteArray("none"));
@@ -463,7 +447,7 @@ void TestIniFile::nameComparisonEdges()
     QFETCH(bool, noCase);
     QFETCH(bool, found);
     // The same name as a section and as a key, with neighbours that must not answer.
-    QVERIFY(writeAll(file(), "[other]\n" + stored + "=wrong section\n[" + stored + "]\nkey=by section\nnot "
+    QVERIFY(writeFile(file(), "[other]\n" + stored + "=wrong section\n[" + stored + "]\nkey=by section\nnot "
                                  + stored + "=wrong key\n" + stored + "=by key\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, noCase, false));
@@ -492,7 +476,7 @@ void TestIniFile::valueChangeMarkingEdges()
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
     QFETCH(bool, marked);
-    QVERIFY(writeAll(file(), "[Setup]\nk=" + before + "\n"));
+    QVERIFY(writeFile(file(), "[Setup]\nk=" + before + "\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     ini.SetString("Setup", "k", after);
@@ -504,7 +488,7 @@ void TestIniFile::doubleByteNamesKeepTrailBytes()
 {
     // GBK 0x81 0x41 and 0x81 0x61 are two different characters whose second
     // bytes look like "A" and "a".
-    QVERIFY(writeAll(file(), "[\x81\x41]\nk=upper\n[\x81\x61]\nk=lower\n[Ab\x81\x41]\nk=mixed\n"));
+    QVERIFY(writeFile(file(), "[\x81\x41]\nk=upper\n[\x81\x61]\nk=lower\n[Ab\x81\x41]\nk=mixed\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(ini.GetString("\x81\x41", "k"), QByteArray("upper"));
@@ -537,7 +521,7 @@ void TestIniFile::commentCuts()
     QFETCH(QByteArray, stored);
     QFETCH(QByteArray, returned);
     // Through the file (values are trimmed at reading) ...
-    QVERIFY(writeAll(file(), "[S]\nk=" + stored + "\n"));
+    QVERIFY(writeFile(file(), "[S]\nk=" + stored + "\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(ini.GetString("S", "k"), returned);
@@ -549,7 +533,7 @@ void TestIniFile::commentCuts()
 
 void TestIniFile::setStringMarking()
 {
-    QVERIFY(writeAll(file(), "; comment\n[Setup]\nLanguage=English\n"));
+    QVERIFY(writeFile(file(), "; comment\n[Setup]\nLanguage=English\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -559,33 +543,33 @@ void TestIniFile::setStringMarking()
         QVERIFY(!ini.isModified());
         QCOMPARE(ini.GetString("Setup", "Language"), QByteArray("ENGLISH"));
     }
-    QCOMPARE(readAll(file()), QByteArray("; comment\n[Setup]\nLanguage=English\n"));  // untouched
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("; comment\n[Setup]\nLanguage=English\n"));  // untouched
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
         ini.SetString("Setup", "Language", "Chinese");
         QVERIFY(ini.isModified());
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
         ini.SetString("Setup", "New", "");  // a new pair marks even with an empty value
         QVERIFY(ini.isModified());
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=Chinese\r\nNew=\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\nNew=\r\n"));
 }
 
 void TestIniFile::setStringAppendsNewSectionAtEnd()
 {
-    QVERIFY(writeAll(file(), "[A]\nx=1\n[B]\ny=2\n"));
+    QVERIFY(writeFile(file(), "[A]\nx=1\n[B]\ny=2\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
         ini.SetString("C", "z", "3");
         ini.SetString("A", "w", "0");
     }
-    QCOMPARE(readAll(file()), QByteArray("[A]\r\nx=1\r\nw=0\r\n[B]\r\ny=2\r\n[C]\r\nz=3\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[A]\r\nx=1\r\nw=0\r\n[B]\r\ny=2\r\n[C]\r\nz=3\r\n"));
 }
 
 void TestIniFile::setStringWithoutFile()
@@ -604,11 +588,11 @@ void TestIniFile::missingFileCreatedAndWritten()
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
         QVERIFY(QFile::exists(file()));  // created empty at Open
-        QCOMPARE(readAll(file()), QByteArray());
+        QCOMPARE(readFile(file(), "<missing>"), QByteArray());
         QCOMPARE(ini.GetString("Setup", "Language"), QByteArray());
         ini.SetString("Setup", "Language", "English");
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=English\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=English\r\n"));
 }
 
 void TestIniFile::openFailure()
@@ -631,13 +615,13 @@ void TestIniFile::openFailure()
 
 void TestIniFile::writeFormatCrLf()
 {
-    QVERIFY(writeAll(file(), "[Setup]\nk1 = v1\nk2=\nk3\n"));
+    QVERIFY(writeFile(file(), "[Setup]\nk1 = v1\nk2=\nk3\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
         IniFileInspector::setModified(ini);
     }
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nk1=v1\r\nk2=\r\nk3=\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nk1=v1\r\nk2=\r\nk3=\r\n"));
     // Reading CR LF back gives the same store.
     CIniFile again(4);
     QVERIFY(again.Open(file(), false, true, true, false));
@@ -648,7 +632,7 @@ void TestIniFile::writeFormatCrLf()
 void TestIniFile::bytesPassThrough()
 {
     QByteArray odd("\x80\x81\xfe\xff \xc3\xa9 \x01x");
-    QVERIFY(writeAll(file(), "[S]\nk=" + odd + "\nlast=no newline at end"));
+    QVERIFY(writeFile(file(), "[S]\nk=" + odd + "\nlast=no newline at end"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -656,12 +640,12 @@ void TestIniFile::bytesPassThrough()
         QCOMPARE(ini.GetString("S", "last"), QByteArray("no newline at end"));
         IniFileInspector::setModified(ini);
     }
-    QCOMPARE(readAll(file()), "[S]\r\nk=" + odd + "\r\nlast=no newline at end\r\n");
+    QCOMPARE(readFile(file(), "<missing>"), "[S]\r\nk=" + odd + "\r\nlast=no newline at end\r\n");
 }
 
 void TestIniFile::utf8ByteOrderMark()
 {
-    QVERIFY(writeAll(file(), "\xEF\xBB\xBF[Setup]\r\nLanguage=Chinese\r\n"));
+    QVERIFY(writeFile(file(), "\xEF\xBB\xBF[Setup]\r\nLanguage=Chinese\r\n"));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -669,17 +653,17 @@ void TestIniFile::utf8ByteOrderMark()
         QCOMPARE(ini.GetString("Setup", "Language"), QByteArray("Chinese"));
         ini.SetString("Setup", "Language", "English");
     }
-    QCOMPARE(readAll(file()), QByteArray("\xEF\xBB\xBF[Setup]\r\nLanguage=English\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("\xEF\xBB\xBF[Setup]\r\nLanguage=English\r\n"));
     // A file of the mark alone, or shorter than the mark.
-    QVERIFY(writeAll(file(), "\xEF\xBB\xBF"));
+    QVERIFY(writeFile(file(), "\xEF\xBB\xBF"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(IniFileInspector::keys(ini, 0), QList<QByteArray>());
-    QVERIFY(writeAll(file("short.ini"), "a"));
+    QVERIFY(writeFile(file("short.ini"), "a"));
     QVERIFY(ini.Open(file("short.ini"), false, true, true, false));
     QCOMPARE(IniFileInspector::keys(ini, 0), QList<QByteArray>{"a"});
     // Not a mark in the middle of the file.
-    QVERIFY(writeAll(file("mid.ini"), "a=1\n\xEF\xBB\xBF[S]\n"));
+    QVERIFY(writeFile(file("mid.ini"), "a=1\n\xEF\xBB\xBF[S]\n"));
     QVERIFY(ini.Open(file("mid.ini"), false, true, true, false));
     QCOMPARE(IniFileInspector::lastSection(ini), 0);
 }
@@ -709,7 +693,7 @@ void TestIniFile::laterLineByteOrderMarkSurvives()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, line);
-    QVERIFY(writeAll(file(), text));
+    QVERIFY(writeFile(file(), text));
     QList<QByteArray> names;
     QList<QList<QByteArray>> keys;
     {
@@ -720,7 +704,7 @@ void TestIniFile::laterLineByteOrderMarkSurvives()
             keys.append(IniFileInspector::keys(ini, s));
         ini.SetString("Setup", "Language", "Chinese");
     }
-    const QByteArray saved = readAll(file());
+    const QByteArray saved = readFile(file(), "<missing>");
     QVERIFY2(saved.contains(line), saved.constData());
     {
         CIniFile ini(4);
@@ -732,31 +716,31 @@ void TestIniFile::laterLineByteOrderMarkSurvives()
         ini.SetString("Setup", "Language", "English");
         ini.SetString("Setup", "Language", "Chinese");
     }
-    QCOMPARE(readAll(file()), saved);
+    QCOMPARE(readFile(file(), "<missing>"), saved);
 }
 
 void TestIniFile::saveWithoutChangesWritesNothing()
 {
     const QByteArray text("; keep me\n[Setup]\nLanguage=English\n");
-    QVERIFY(writeAll(file(), text));
+    QVERIFY(writeFile(file(), text));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, true));
         QCOMPARE(ini.Save(true), QString());
     }
-    QCOMPARE(readAll(file()), text);
+    QCOMPARE(readFile(file(), "<missing>"), text);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"KQ-517.ini"});  // no backup
 }
 
 void TestIniFile::openAnotherFileSavesFirst()
 {
-    QVERIFY(writeAll(file("a.ini"), "[A]\nx=1\n"));
-    QVERIFY(writeAll(file("b.ini"), "[B]\ny=2\n"));
+    QVERIFY(writeFile(file("a.ini"), "[A]\nx=1\n"));
+    QVERIFY(writeFile(file("b.ini"), "[B]\ny=2\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file("a.ini"), false, true, true, false));  // even without writeOnClose
     ini.SetString("A", "x", "changed");
     QVERIFY(ini.Open(file("b.ini"), false, true, true, false));
-    QCOMPARE(readAll(file("a.ini")), QByteArray("[A]\r\nx=changed\r\n"));
+    QCOMPARE(readFile(file("a.ini"), "<missing>"), QByteArray("[A]\r\nx=changed\r\n"));
     QVERIFY(!ini.isModified());
     QCOMPARE(ini.GetString("A", "x", "none"), QByteArray("none"));
     QCOMPARE(ini.GetString("B", "y"), QByteArray("2"));
@@ -784,17 +768,17 @@ void TestIniFile::closing()
     QFETCH(QByteArray, after);
     QFETCH(QByteArray, backup);
     const QByteArray old("[Setup]\nLanguage=English\n");
-    QVERIFY(writeAll(file(), old));
+    QVERIFY(writeFile(file(), old));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), writeOnClose, true, true, backupOnClose));
         ini.SetString("Setup", "Language", "Chinese");
-        QCOMPARE(readAll(file()), old);  // not yet
+        QCOMPARE(readFile(file(), "<missing>"), old);  // not yet
     }
-    QCOMPARE(readAll(file()), after);
+    QCOMPARE(readFile(file(), "<missing>"), after);
     QCOMPARE(QFileInfo::exists(file("KQ-517.ini.001")), !backup.isEmpty());
     if (!backup.isEmpty())
-        QCOMPARE(readAll(file("KQ-517.ini.001")), backup);
+        QCOMPARE(readFile(file("KQ-517.ini.001"), "<missing>"), backup);
 }
 
 void TestIniFile::backupNaming_data()
@@ -820,28 +804,28 @@ void TestIniFile::backupNaming()
         if (name.endsWith(QLatin1Char('/')))
             QVERIFY(QDir(m_dir->path()).mkdir(name.chopped(1)));
         else
-            QVERIFY(writeAll(file(name), "old backup"));
+            QVERIFY(writeFile(file(name), "old backup"));
     }
-    QVERIFY(writeAll(file(), "[Setup]\nLanguage=English\n"));
+    QVERIFY(writeFile(file(), "[Setup]\nLanguage=English\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     ini.SetString("Setup", "Language", "Chinese");
     QCOMPARE(ini.Save(true), file(expected));
-    QCOMPARE(readAll(file(expected)), QByteArray("[Setup]\nLanguage=English\n"));
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    QCOMPARE(readFile(file(expected), "<missing>"), QByteArray("[Setup]\nLanguage=English\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
     QVERIFY(ini.isModified());  // stays set after a save
 }
 
 void TestIniFile::backupNameReusedForLifeOfObject()
 {
-    QVERIFY(writeAll(file(), "[Setup]\nLanguage=English\n"));
+    QVERIFY(writeFile(file(), "[Setup]\nLanguage=English\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     ini.SetString("Setup", "Language", "Chinese");
     QCOMPARE(ini.Save(true), file("KQ-517.ini.001"));
     ini.SetString("Setup", "Language", "German");
     QCOMPARE(ini.Save(true), file("KQ-517.ini.001"));  // same name, replaced
-    QCOMPARE(readAll(file("KQ-517.ini.001")), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    QCOMPARE(readFile(file("KQ-517.ini.001"), "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
     QVERIFY(!QFile::exists(file("KQ-517.ini.002")));
     // A save without backup returns the name of the earlier backup.
     QCOMPARE(ini.Save(false), file("KQ-517.ini.001"));
@@ -849,13 +833,13 @@ void TestIniFile::backupNameReusedForLifeOfObject()
     QVERIFY(ini.Open(file(), false, true, true, false));
     ini.SetString("Setup", "Language", "English");
     QCOMPARE(ini.Save(true), file("KQ-517.ini.001"));
-    QCOMPARE(readAll(file("KQ-517.ini.001")), QByteArray("[Setup]\r\nLanguage=German\r\n"));
+    QCOMPARE(readFile(file("KQ-517.ini.001"), "<missing>"), QByteArray("[Setup]\r\nLanguage=German\r\n"));
 }
 
 void TestIniFile::backupAfter999()
 {
-    QVERIFY(writeAll(file("KQ-517.ini.999"), "999"));
-    QVERIFY(writeAll(file(), "[S]\nv=0\n"));
+    QVERIFY(writeFile(file("KQ-517.ini.999"), "999"));
+    QVERIFY(writeFile(file(), "[S]\nv=0\n"));
     for (int round = 1; round <= 3; ++round) {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), false, true, true, false));
@@ -863,14 +847,14 @@ void TestIniFile::backupAfter999()
         QCOMPARE(ini.Save(true), file("KQ-517.ini.1000"));
         const QByteArray previous =
             round == 1 ? QByteArray("[S]\nv=0\n") : "[S]\r\nv=" + QByteArray::number(round - 1) + "\r\n";
-        QCOMPARE(readAll(file("KQ-517.ini.1000")), previous);
+        QCOMPARE(readFile(file("KQ-517.ini.1000"), "<missing>"), previous);
     }
 }
 
 void TestIniFile::readErrorNeverWritesPartialContents()
 {
     const QByteArray text("[Setup]\r\nLanguage=English\r\nAppName=Partial but whole here\r\nType1=KQ-517\r\n");
-    QVERIFY(writeAll(file(), text));
+    QVERIFY(writeFile(file(), text));
     IniFileInspector::setOpenHook(&failingOpen);
     {
         CIniFile ini(4);
@@ -883,7 +867,7 @@ void TestIniFile::readErrorNeverWritesPartialContents()
         QCOMPARE(ini.Save(true), QString());
         IniFileInspector::setOpenHook(nullptr);
     }
-    QCOMPARE(readAll(file()), text);
+    QCOMPARE(readFile(file(), "<missing>"), text);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"KQ-517.ini"});
 
     // Opening another file must not write the partial contents either, and
@@ -895,10 +879,10 @@ void TestIniFile::readErrorNeverWritesPartialContents()
     IniFileInspector::setOpenHook(nullptr);
     QVERIFY(ini.Open(file("other.ini"), true, true, true, false));
     QVERIFY(!IniFileInspector::readFailed(ini));
-    QCOMPARE(readAll(file()), text);
+    QCOMPARE(readFile(file(), "<missing>"), text);
     ini.SetString("S", "k", "v");
     ini.Close();
-    QCOMPARE(readAll(file("other.ini")), QByteArray("[S]\r\nk=v\r\n"));
+    QCOMPARE(readFile(file("other.ini"), "<missing>"), QByteArray("[S]\r\nk=v\r\n"));
 }
 
 void TestIniFile::saveIsAtomic()
@@ -908,7 +892,7 @@ void TestIniFile::saveIsAtomic()
     // whole and no stray file behind. Run in a child process: the limit and
     // the ignored SIGXFSZ must not touch the test runner.
     const QByteArray old("[Setup]\r\nLanguage=English\r\n");
-    QVERIFY(writeAll(file(), old));
+    QVERIFY(writeFile(file(), old));
     runInChild([&] {
         signal(SIGXFSZ, SIG_IGN);
         struct rlimit lim {};
@@ -929,7 +913,7 @@ void TestIniFile::saveIsAtomic()
     });
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(readAll(file()), old);
+    QCOMPARE(readFile(file(), "<missing>"), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KQ-517.ini"});
 #else
     QSKIP("needs Linux (file size limit in a child process)");
@@ -945,7 +929,7 @@ void TestIniFile::inPlaceFallbackCutsTheFile()
     for (int i = 0; i < 50; ++i)
         old += "; a comment line that makes the old file much longer than the new text\r\n";
     old += "Language=English\r\n";
-    QVERIFY(writeAll(file(), old));
+    QVERIFY(writeFile(file(), old));
     const QByteArray dirPath = QFile::encodeName(m_dir->path());
     const QByteArray filePath = QFile::encodeName(file());
     const bool root = geteuid() == 0;
@@ -972,7 +956,7 @@ void TestIniFile::inPlaceFallbackCutsTheFile()
         [&] { chmod(dirPath.constData(), 0700); });
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(readAll(file()), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    QCOMPARE(readFile(file(), "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KQ-517.ini"});
 #else
     QSKIP("needs Linux (permissions in a child process)");
@@ -985,7 +969,7 @@ void TestIniFile::readOnlyFileLeftAlone()
     // A file that may not be written is not replaced, even though the folder
     // would allow it (the original could open it neither way).
     const QByteArray old("[Setup]\r\nLanguage=English\r\n");
-    QVERIFY(writeAll(file(), old));
+    QVERIFY(writeFile(file(), old));
     const QByteArray filePath = QFile::encodeName(file());
     const bool root = geteuid() == 0;
     const uid_t nobody = 65534;
@@ -1009,7 +993,7 @@ void TestIniFile::readOnlyFileLeftAlone()
         [&] { chmod(QFile::encodeName(m_dir->path()).constData(), 0700); });
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(readAll(file()), old);
+    QCOMPARE(readFile(file(), "<missing>"), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"KQ-517.ini"});
 #else
     QSKIP("needs Linux");
@@ -1019,10 +1003,10 @@ void TestIniFile::readOnlyFileLeftAlone()
 void TestIniFile::gbkText()
 {
     const QString fixture = QStringLiteral(KQ517_TEST_DATA "/settings/gbk.ini");
-    const QByteArray bytes = readAll(fixture);
+    const QByteArray bytes = readFile(fixture, "<missing>");
     // The fixture really holds GBK: "编程" is B1 E0 B3 CC.
     QVERIFY(bytes.contains("\xB1\xE0\xB3\xCC"));
-    QVERIFY(writeAll(file(), bytes));
+    QVERIFY(writeFile(file(), bytes));
     {
         CIniFile ini(4);
         QVERIFY(ini.Open(file(), true, true, true, false));
@@ -1036,12 +1020,12 @@ void TestIniFile::gbkText()
         IniFileInspector::setModified(ini);
     }
     // Written back byte for byte (the fixture has CR LF line ends already).
-    QCOMPARE(readAll(file()), bytes);
+    QCOMPARE(readFile(file(), "<missing>"), bytes);
 }
 
 void TestIniFile::utf8Text()
 {
-    QVERIFY(writeAll(file(), "[Chinese]\nAppName=KQ-517 编程软件 // comment\n"));
+    QVERIFY(writeFile(file(), "[Chinese]\nAppName=KQ-517 编程软件 // comment\n"));
     CIniFile ini(4);
     QVERIFY(ini.Open(file(), false, true, true, false));
     QCOMPARE(ini.GetText("Chinese", "AppName"), QStringLiteral("KQ-517 编程软件 "));

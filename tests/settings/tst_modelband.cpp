@@ -136,9 +136,8 @@ void TestModelBand::modelAndBandFromSettings()
 
 void TestModelBand::mainTitleTexts()
 {
-    QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/Chinese/strings.json"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const texts::TextTable chinese = texts::TextTable::fromJson(file.readAll());
+    const texts::TextTable chinese = moduleTable(QStringLiteral("Chinese"));
+    QVERIFY(!chinese.isEmpty());
     const texts::TextTable& english = texts::TextTable::english();
     QCOMPARE(texts::mainTitle(QStringLiteral("Programmer"), QStringLiteral("KQ-517"), QStringLiteral("130 - 160MHz"), english),
              QStringLiteral("Programmer  [ Type:KQ-517  Fre:130 - 160MHz ]"));

@@ -15,17 +15,12 @@
 
 namespace {
 
-bool writeAll(const QString& path, const QByteArray& bytes)
+// Writes a file, making its folder first.
+bool makeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 // The tests run as root, who may write everywhere: files below this folder
@@ -95,9 +90,9 @@ void TestSettingsLocation::choose()
     QFETCH(QString, write);
     QTemporaryDir program, user;
     if (shipped)
-        QVERIFY(writeAll(program.filePath(QStringLiteral("KQ-517.ini")), kShipped));
+        QVERIFY(makeFile(program.filePath(QStringLiteral("KQ-517.ini")), kShipped));
     if (copied)
-        QVERIFY(writeAll(user.filePath(QStringLiteral("KQ-517.ini")), kShipped));
+        QVERIFY(makeFile(user.filePath(QStringLiteral("KQ-517.ini")), kShipped));
     std::unique_ptr<ReadOnlyProgramDir> readOnly;
     if (!writable)
         readOnly = std::make_unique<ReadOnlyProgramDir>(program.path());
@@ -144,8 +139,8 @@ void TestSettingsLocation::readOnlyFolderCopiesOnFirstChange()
         QCOMPARE(settings.path(), copy);
         settings.SetString("Ports", "COM3", "/dev/ttyACM0");  // a later change goes to the copy too
     }
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("KQ-517.ini"))), kShipped);
-    QCOMPARE(readAll(copy), QByteArray("[Setup]\r\nLanguage=Chinese\r\nType1=KQ-517\r\n"
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("KQ-517.ini")), "<missing>"), kShipped);
+    QCOMPARE(readFile(copy, "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\nType1=KQ-517\r\n"
                                        "[Ports]\r\nCOM2=/dev/ttyS1\r\nCOM3=/dev/ttyACM0\r\n"));
 
     // The next start.
@@ -178,7 +173,7 @@ void TestSettingsLocation::realReadOnlyFolder()
         QVERIFY(SettingsFileLocation::open(settings, QStringLiteral("KQ-517.ini"), true, false, true, false));
         settings.SetString("Setup", "Language", "Chinese");
     }
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("KQ-517.ini"))), kShipped);
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("KQ-517.ini")), "<missing>"), kShipped);
     CIniFile again;
     QVERIFY(SettingsFileLocation::open(again, QStringLiteral("KQ-517.ini"), false, true, true, false));
     QCOMPARE(again.path(), UserStore::folder() + QStringLiteral("/KQ-517.ini"));
@@ -191,17 +186,17 @@ void TestSettingsLocation::writableFolderKeepsItsFile()
     TempProgramDir dir;
     QVERIFY(dir.writeSettings(kShipped));
     const QString copy = UserStore::folder() + QStringLiteral("/KQ-517.ini");
-    QVERIFY(writeAll(copy, "[Setup]\r\nLanguage=Chinese\r\n"));  // left by an installed copy
+    QVERIFY(makeFile(copy, "[Setup]\r\nLanguage=Chinese\r\n"));  // left by an installed copy
     {
         CIniFile settings;
         QVERIFY(SettingsFileLocation::open(settings, QStringLiteral("KQ-517.ini"), true, false, true, false));
         QCOMPARE(settings.GetString("Setup", "Language"), QByteArray("English"));
         settings.SetString("Setup", "Type2", "KQ-518");
     }
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("KQ-517.ini"))),
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("KQ-517.ini")), "<missing>"),
              QByteArray("[Setup]\r\nLanguage=English\r\nType1=KQ-517\r\nType2=KQ-518\r\n"
                         "[Ports]\r\nCOM2=/dev/ttyS1\r\n"));
-    QCOMPARE(readAll(copy), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
+    QCOMPARE(readFile(copy, "<missing>"), QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
 }
 
 // A user folder that cannot be made (a file stands in its way): the save
@@ -210,8 +205,8 @@ void TestSettingsLocation::failedMoveKeepsTheStore()
 {
     QTemporaryDir dir;
     const QString shipped = dir.filePath(QStringLiteral("KQ-517.ini"));
-    QVERIFY(writeAll(shipped, kShipped));
-    QVERIFY(writeAll(dir.filePath(QStringLiteral("blocked")), "a file"));
+    QVERIFY(makeFile(shipped, kShipped));
+    QVERIFY(makeFile(dir.filePath(QStringLiteral("blocked")), "a file"));
     CIniFile settings;
     QVERIFY(settings.Open(shipped, false, true, true, false));
     settings.setWritePath(dir.filePath(QStringLiteral("blocked/KQ-517/KQ-517.ini")));
@@ -219,8 +214,8 @@ void TestSettingsLocation::failedMoveKeepsTheStore()
     QVERIFY(settings.Save(false).isEmpty());
     QCOMPARE(settings.path(), shipped);
     QCOMPARE(settings.GetString("Setup", "Language"), QByteArray("Chinese"));
-    QCOMPARE(readAll(shipped), kShipped);
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("blocked"))), QByteArray("a file"));
+    QCOMPARE(readFile(shipped, "<missing>"), kShipped);
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("blocked")), "<missing>"), QByteArray("a file"));
 }
 
 // The maker's file written by the language change lands beside the settings
@@ -236,7 +231,7 @@ void TestSettingsLocation::otherFilesFollowTheSameRule()
         maker.SetString("Setup", "Language", "Chinese");
     }
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Halvorn.ini"))));
-    QCOMPARE(readAll(UserStore::folder() + QStringLiteral("/Halvorn.ini")),
+    QCOMPARE(readFile(UserStore::folder() + QStringLiteral("/Halvorn.ini"), "<missing>"),
              QByteArray("[Setup]\r\nLanguage=Chinese\r\n"));
 }
 
@@ -263,7 +258,7 @@ void TestSettingsLocation::dataDirectory()
         if (f.endsWith(QLatin1Char('/')))
             QVERIFY(QDir().mkpath(root.filePath(f)));
         else
-            QVERIFY(writeAll(root.filePath(f), "x"));
+            QVERIFY(makeFile(root.filePath(f), "x"));
     }
     QCOMPARE(SettingsFileLocation::dataDirectory(root.filePath(QStringLiteral("bin"))),
              root.filePath(expected));

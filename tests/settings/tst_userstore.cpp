@@ -20,19 +20,14 @@
 
 namespace {
 
-bool writeAll(const QString& path, const QByteArray& bytes)
+// Writes a file, making its folder first.
+bool makeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return f.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 // Every file below root, relative to it.
@@ -144,7 +139,7 @@ void TestUserStore::textLines()
     QFETCH(QString, text);
     TempUserStore tmp;
     UserStore store("App");
-    QVERIFY(writeAll(store.location(), "\"com\"=dword:00000002\n" + line + "\n"));
+    QVERIFY(makeFile(store.location(), "\"com\"=dword:00000002\n" + line + "\n"));
     QString read = QStringLiteral("unchanged");
     QCOMPARE(store.readString(QStringLiteral("Folder"), &read), found);
     QCOMPARE(read, found ? text : QStringLiteral("unchanged"));
@@ -229,7 +224,7 @@ void TestUserStore::roundTrip()
     again.write(QStringLiteral("Com"), 4);
     QCOMPARE(again.read(QStringLiteral("com"), 1u), 4u);
     // The file reads like a registry export.
-    const QByteArray text = readAll(again.location());
+    const QByteArray text = readFile(again.location(), "<missing>");
     QVERIFY2(text.contains("\"com\"=dword:00000004\n"), text.constData());
     QVERIFY2(text.contains("\"Type\"=dword:ffffffff\n"), text.constData());
     QCOMPARE(text.count("dword:"), 3);
@@ -260,7 +255,7 @@ void TestUserStore::otherTypesAndSizesAreMissing()
     QFETCH(uint, value);
     TempUserStore tmp;
     UserStore store("App");
-    QVERIFY(writeAll(store.location(), "\"com\"=dword:00000002\n" + line + "\n"));
+    QVERIFY(makeFile(store.location(), "\"com\"=dword:00000002\n" + line + "\n"));
     std::uint32_t v = 1234;
     QCOMPARE(store.read(QStringLiteral("Type"), &v), found);
     QCOMPARE(v, found ? std::uint32_t(value) : 1234u);
@@ -274,14 +269,14 @@ void TestUserStore::garbageFile()
     QByteArray garbage;
     for (int i = 0; i < 3000; ++i)
         garbage += char((i * 7919 + 13) & 0xFF);
-    QVERIFY(writeAll(store.location(), garbage));
+    QVERIFY(makeFile(store.location(), garbage));
     QCOMPARE(store.read(QStringLiteral("com"), 1u), 1u);
     QCOMPARE(store.read(QStringLiteral("Type"), 0u), 0u);
     store.write(QStringLiteral("Type"), 5);
     QCOMPARE(store.read(QStringLiteral("Type"), 0u), 5u);
     QCOMPARE(store.read(QStringLiteral("com"), 1u), 1u);
     // Replaced as a whole, nothing of the garbage kept, no stray files.
-    QVERIFY(!readAll(store.location()).contains(garbage.left(50)));
+    QVERIFY(!readFile(store.location(), "<missing>").contains(garbage.left(50)));
     QCOMPARE(filesBelow(tmp.path()), QStringList{"KQ-517/App.conf"});
 }
 
@@ -289,7 +284,7 @@ void TestUserStore::hugeFileIsNotRead()
 {
     TempUserStore tmp;
     UserStore store("App");
-    QVERIFY(writeAll(store.location(), "\"com\"=dword:00000002\n" + QByteArray(1024 * 1024, ';')));
+    QVERIFY(makeFile(store.location(), "\"com\"=dword:00000002\n" + QByteArray(1024 * 1024, ';')));
     QCOMPARE(store.read(QStringLiteral("com"), 1u), 1u);
 }
 
@@ -299,7 +294,7 @@ void TestUserStore::failedWriteLeavesOldFile()
     TempUserStore tmp;
     UserStore store("App");
     store.write(QStringLiteral("com"), 3);
-    const QByteArray old = readAll(store.location());
+    const QByteArray old = readFile(store.location(), "<missing>");
     // In a child process: a file size limit below the new file's size.
     const pid_t pid = fork();
     QVERIFY(pid >= 0);
@@ -314,7 +309,7 @@ void TestUserStore::failedWriteLeavesOldFile()
     int status = 0;
     QCOMPARE(waitpid(pid, &status, 0), pid);
     QVERIFY(WIFEXITED(status));
-    QCOMPARE(readAll(store.location()), old);
+    QCOMPARE(readFile(store.location(), "<missing>"), old);
     QCOMPARE(filesBelow(tmp.path()), QStringList{"KQ-517/App.conf"});
     QCOMPARE(store.read(QStringLiteral("com"), 1u), 3u);
     QCOMPARE(store.read(QStringLiteral("Type"), 0u), 0u);
@@ -327,7 +322,7 @@ void TestUserStore::writeKeepsOtherValues()
 {
     TempUserStore tmp;
     UserStore store("App");
-    QVERIFY(writeAll(store.location(), "junk line\n\"com\"=dword:00000003\n\"Other\"=dword:00000010\n"));
+    QVERIFY(makeFile(store.location(), "junk line\n\"com\"=dword:00000003\n\"Other\"=dword:00000010\n"));
     store.write(QStringLiteral("Type"), 1);
     QCOMPARE(store.read(QStringLiteral("com"), 1u), 3u);
     QCOMPARE(store.read(QStringLiteral("Other"), 0u), 16u);

@@ -53,12 +53,6 @@ void editChannel(CKQ_517View* view, const QString& rx)
     view->recordChange(QStringLiteral("edit"), before);
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A radio whose memory differs from a new image in every channel and option.
 MemoryImage radioImage()
 {
@@ -551,7 +545,7 @@ void TestDataSafety::saveWaitsForRunningRead()
     QCOMPARE(view->undoStack()->count(), 1);
     frame->onCommand(CMainFrame::ID_FILE_SAVE);
     QCOMPARE(fileDialogs, 1);
-    const QByteArray saved = fileBytes(savePath);
+    const QByteArray saved = readFile(savePath);
     QCOMPARE(saved.left(layout::kRadioByteCount), radio.toByteArray().left(layout::kRadioByteCount));
 }
 
@@ -576,7 +570,7 @@ void TestDataSafety::failedReadThenSaveAsGivesTheOpenFile()
     std::copy(std::begin(channel), std::end(channel), ch2);
     const QString openPath = tmp.filePath(QStringLiteral("open.dat"));
     QVERIFY(original.saveFile(openPath));
-    const QByteArray openBytes = fileBytes(openPath);
+    const QByteArray openBytes = readFile(openPath);
 
     Started run(folder.dir.path(), {openPath});
     CMainFrame* frame = run.frame();
@@ -591,7 +585,7 @@ void TestDataSafety::failedReadThenSaveAsGivesTheOpenFile()
     const QString savePath = tmp.filePath(QStringLiteral("after.dat"));
     CMainFrame::setFileDialogHook([&](bool, const QString&) { return savePath; });
     frame->onCommand(CMainFrame::ID_FILE_SAVE_AS);
-    QCOMPARE(fileBytes(savePath), openBytes);
+    QCOMPARE(readFile(savePath), openBytes);
 }
 
 QTEST_MAIN(TestDataSafety)

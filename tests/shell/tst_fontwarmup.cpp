@@ -12,6 +12,7 @@
 #include <dlfcn.h>
 
 #include "shell/FontConfigWarmUp.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 bool g_earlyStarted = false;
@@ -32,12 +33,7 @@ private slots:
         QVERIFY(QFontMetrics(font).horizontalAdvance(QStringLiteral("Channel Information")) > 0);
     }
 
-    void raceWithTheMainThread_data()
-    {
-        QTest::addColumn<bool>("waitTwice");
-        QTest::newRow("waited once") << false;
-        QTest::newRow("waited twice") << true;
-    }
+    void raceWithTheMainThread_data() { addBoolRows("waitTwice", "waited once", "waited twice"); }
     void raceWithTheMainThread()
     {
         QFETCH(bool, waitTwice);

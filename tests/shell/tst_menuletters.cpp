@@ -11,6 +11,8 @@
 #include <QKeySequence>
 #include <QtTest>
 
+#include "tests/support/TestSupport.h"
+
 namespace {
 
 QJsonDocument readJson(const QString& path)
@@ -69,12 +71,7 @@ class MenuLettersTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void menus_data()
-    {
-        QTest::addColumn<QString>("module");
-        QTest::newRow("English") << "English";
-        QTest::newRow("Chinese") << "Chinese";
-    }
+    void menus_data() { addModuleRows("module"); }
 
     void menus()
     {

@@ -13,11 +13,16 @@ struct Run {
     QByteArray err;
 };
 
-inline Run runProgram(const QString& program, const QStringList& args)
+// input: what the program reads on its standard input (then closed).
+inline Run runProgram(const QString& program, const QStringList& args, const QByteArray& input = QByteArray())
 {
     QProcess process;
     process.start(program, args);
     Run run;
+    if (!process.waitForStarted(30000))
+        return run;
+    process.write(input);
+    process.closeWriteChannel();
     // Generous guard against a hung child; not a speed check.
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -31,8 +36,8 @@ inline Run runProgram(const QString& program, const QStringList& args)
 }
 
 #ifdef KQ517_PROGRAM_DIR
-inline Run runKq517(const QStringList& args)
+inline Run runKq517(const QStringList& args, const QByteArray& input = QByteArray())
 {
-    return runProgram(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"), args);
+    return runProgram(QStringLiteral(KQ517_PROGRAM_DIR "/kq517"), args, input);
 }
 #endif

@@ -6,12 +6,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "codeplug/ImageLayout.h"
 #include "codeplug/KQ_517Doc.h"
 #include "codeplug/MemoryImage.h"
 #include "link/ui/ProcessDlg.h"
 #include "settings/ui/LanguageModule.h"
+#include "tests/support/SimProcess.h"
 #include "tests/support/TestSupport.h"
 #include "view/KQ_517View.h"
 
@@ -36,6 +38,21 @@ bool RadioViewFixture::setUpView(const QMap<QString, QString>& ports, const QByt
         ini += it.key().toUtf8() + '=' + it.value().toUtf8() + '\n';
     return m_dir->writeSettings(ini) && m_dir->openSettingsAndLanguage()
            && LanguageModule::load(QStringLiteral("English"), QStringLiteral(KQ517_PROGRAM_DIR)) && makeView();
+}
+
+bool RadioViewFixture::setUpRadio(SimProcess& sim, const QTemporaryDir& dir, const MemoryImage& image,
+                                  const QStringList& args)
+{
+    const QString imagePath = dir.filePath(QStringLiteral("radio.dat"));
+    if (!image.saveFile(imagePath)) {
+        qWarning("cannot save %s", qPrintable(imagePath));
+        return false;
+    }
+    if (!sim.start(QStringList{QStringLiteral("--image"), imagePath} + args)) {
+        qWarning("%s", qPrintable(sim.error()));
+        return false;
+    }
+    return setUpView({{QStringLiteral("COM1"), sim.devicePath()}}, m_radioSetup);
 }
 
 bool RadioViewFixture::makeView()

@@ -15,6 +15,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,8 @@ class MemoryImage;
 class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
+class QTemporaryDir;
+class SimProcess;
 class TempProgramDir;
 class TempUserStore;
 
@@ -36,6 +39,12 @@ public:
     // extraSetup: lines put at the start of [Setup] (more models, for one).
     // False when a step failed.
     bool setUpView(const QMap<QString, QString>& ports, const QByteArray& extraSetup = QByteArray());
+    // Saves image as <dir>/radio.dat, starts the simulated radio on it with
+    // the further arguments and sets the view up with COM1 on that radio
+    // (and m_radioSetup as the extra [Setup] lines).
+    // False (with a warning saying why) when a step failed.
+    bool setUpRadio(SimProcess& sim, const QTemporaryDir& dir, const MemoryImage& image,
+                    const QStringList& args = {});
     // A new view on a new document, in a new workspace.
     bool makeView();
     void tearDownView();
@@ -46,6 +55,7 @@ public:
     // when OK was missing or disabled, or stayed enabled after the press.
     bool pressOkAndRun();
 
+    QByteArray m_radioSetup;
     std::unique_ptr<TempUserStore> m_store;
     std::unique_ptr<TempProgramDir> m_dir;
     std::unique_ptr<QMdiArea> m_area;

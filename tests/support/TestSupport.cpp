@@ -3,13 +3,17 @@
 #include "settings/Globals.h"
 #include "settings/IniFile.h"
 #include "codeplug/ChannelTable.h"
+#include "codeplug/ImageLayout.h"
 #include "codeplug/KQ_517Doc.h"
+#include "codeplug/MemoryImage.h"
 #include "texts/CellTexts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTest>
 
 // ---------------------------------------------------------------------------
 // TempProgramDir
@@ -120,6 +124,12 @@ QString TempUserStore::path() const
     return m_dir.path();
 }
 
+void setCells(ChannelTable& table, int channel, const QStringList& cells)
+{
+    for (int c = 0; c < cells.size(); ++c)
+        table.setCell(channel, ChannelTable::ColRx + c, cells.at(c));
+}
+
 void putChannel(CKQ_517Doc& doc, int channel, const QStringList& cells)
 {
     ChannelTable table(moduleCellWords(false));
@@ -130,14 +140,78 @@ void putChannel(CKQ_517Doc& doc, int channel, const QStringList& cells)
     doc.setChannel(channel, Channel::fromRecord(image.channel(channel)));
 }
 
+QByteArray readFile(const QString& path, const QByteArray& missing)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+MemoryImage patternImage(int seed, int step)
+{
+    MemoryImage image;
+    for (int i = 0; i < layout::kImageSize; ++i)
+        image.set(i, std::uint8_t((i * step + seed) & 0xFF));
+    return image;
+}
+
+texts::TextTable moduleTable(const QString& language)
+{
+    QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/%1/strings.json").arg(language));
+    return file.open(QIODevice::ReadOnly) ? texts::TextTable::fromJson(file.readAll()) : texts::TextTable();
+}
+
+QStringList placeholders(const QString& text)
+{
+    static const QRegularExpression marker(QStringLiteral("%\\d+"));
+    QStringList found;
+    for (auto it = marker.globalMatch(text); it.hasNext();)
+        found.append(it.next().captured());
+    found.sort();
+    found.removeDuplicates();
+    return found;
+}
+
+void checkIdsInBothModules(int first, int last, int atLeast)
+{
+    const texts::TextTable english = moduleTable(QStringLiteral("English"));
+    const texts::TextTable chinese = moduleTable(QStringLiteral("Chinese"));
+    int count = 0;
+    for (int id = first; id <= last; ++id) {
+        QCOMPARE(english.contains(id), chinese.contains(id));
+        if (!english.contains(id))
+            continue;
+        ++count;
+        QVERIFY2(!english.text(id).isEmpty() && !chinese.text(id).isEmpty(), qPrintable(QString::number(id)));
+        QCOMPARE(placeholders(chinese.text(id)), placeholders(english.text(id)));
+    }
+    QVERIFY2(count >= atLeast, qPrintable(QString::number(count)));
+}
+
+void addModuleRows(const char* column)
+{
+    QTest::addColumn<QString>(column);
+    QTest::newRow("English") << QStringLiteral("English");
+    QTest::newRow("Chinese") << QStringLiteral("Chinese");
+}
+
+void addBoolRows(const char* column, const char* whenFalse, const char* whenTrue)
+{
+    QTest::addColumn<bool>(column);
+    QTest::newRow(whenFalse) << false;
+    QTest::newRow(whenTrue) << true;
+}
+
 WordSet moduleWords(const QString& language)
 {
     static QHash<QString, WordSet> read;
     if (!read.contains(language)) {
-        QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/%1/strings.json").arg(language));
-        read.insert(language, file.open(QIODevice::ReadOnly)
-                                  ? texts::wordSet(texts::TextTable::fromJson(file.readAll()))
-                                  : WordSet());
+        read.insert(language, texts::wordSet(moduleTable(language)));
     }
     return read.value(language);
 }

@@ -83,6 +83,32 @@ private:
 };
 
 class CKQ_517Doc;
+class ChannelTable;
+class MemoryImage;
+
+// The whole contents of a file; missing when it cannot be read.
+QByteArray readFile(const QString& path, const QByteArray& missing = QByteArray());
+// Writes bytes to a file, replacing what it held. True on success.
+bool writeFile(const QString& path, const QByteArray& bytes);
+// An image whose byte i is (i * step + seed) & 0xFF: neighbours differ, so a
+// block landing at the wrong address shows.
+MemoryImage patternImage(int seed, int step = 13);
+namespace texts { class TextTable; }
+
+// The string table of the language module in resources/<language>/ (empty
+// when the file cannot be read).
+texts::TextTable moduleTable(const QString& language);
+// The placeholders %1, %2 ... a text takes, each once, sorted.
+QStringList placeholders(const QString& text);
+// Every id from first to last is in both modules or in neither, never empty,
+// with the same placeholders in both; at least atLeast of them are there.
+// Fails the running test otherwise.
+void checkIdsInBothModules(int first, int last, int atLeast);
+// Adds the rows "English" and "Chinese" to a _data() function, in a column
+// of the module's name.
+void addModuleRows(const char* column = "language");
+// Adds a bool column and its two rows, false first.
+void addBoolRows(const char* column, const char* whenFalse, const char* whenTrue);
 
 // The cell words ("None", "Yes", "No", the column headers) of the language
 // module built from resources/<language>/ ("English", "Chinese").
@@ -90,6 +116,9 @@ WordSet moduleWords(const QString& language);
 // Shown in that module's words (Chinese when chinese), read in the words of
 // both modules, as the program and the command line read cells.
 CellWords moduleCellWords(bool chinese);
+
+// Types cells into a channel's columns from Rx on (Rx, Tx, Dec, Enc, Busy Lock).
+void setCells(ChannelTable& table, int channel, const QStringList& cells);
 
 // Puts a channel whose five cells (Rx, Tx, Dec, Enc, Busy Lock) read as given
 // into the document, as if it had been typed or read from a radio.

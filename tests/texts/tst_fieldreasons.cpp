@@ -11,18 +11,13 @@
 
 #include "codeplug/ImageLayout.h"
 #include "link/SeriesTally.h"
+#include "tests/support/TestSupport.h"
 #include "texts/FieldReasons.h"
 #include "texts/ImageFileTexts.h"
 
 namespace {
 
 using texts::TextTable;
-
-TextTable moduleTable(const char* language)
-{
-    QFile file(QStringLiteral(KQ517_SOURCE_DIR "/resources/%1/strings.json").arg(QLatin1String(language)));
-    return file.open(QIODevice::ReadOnly) ? TextTable::fromJson(file.readAll()) : TextTable();
-}
 
 // table with every letter and sign of every text (placeholders aside) made
 // its full-width form, so that a rendering shows which letters came from the
@@ -185,18 +180,6 @@ QList<Sample> samples()
     return list;
 }
 
-// The placeholders of a text, sorted: %1, %2 ...
-QStringList placeholders(const QString& text)
-{
-    static const QRegularExpression marker(QStringLiteral("%\\d+"));
-    QStringList found;
-    for (auto it = marker.globalMatch(text); it.hasNext();)
-        found.append(it.next().captured());
-    found.sort();
-    found.removeDuplicates();
-    return found;
-}
-
 }  // namespace
 
 class TestFieldReasons : public QObject {
@@ -245,21 +228,7 @@ private slots:
         QCOMPARE(texts::imageFileProblem(ImageFileProblem{}, moduleTable("English")), QString());
     }
 
-    void idsOfFieldTextsAgreeAcrossModules()
-    {
-        const TextTable english = moduleTable("English");
-        const TextTable chinese = moduleTable("Chinese");
-        int count = 0;
-        for (int id = 61800; id <= 61999; ++id) {
-            QCOMPARE(english.contains(id), chinese.contains(id));
-            if (!english.contains(id))
-                continue;
-            ++count;
-            QVERIFY2(!english.text(id).isEmpty() && !chinese.text(id).isEmpty(), qPrintable(QString::number(id)));
-            QCOMPARE(placeholders(chinese.text(id)), placeholders(english.text(id)));
-        }
-        QVERIFY(count >= 60);
-    }
+    void idsOfFieldTextsAgreeAcrossModules() { checkIdsInBothModules(61800, 61999, 60); }
 
     void everyWordComesFromTheTable_data() { everyReasonRendersInEveryModule_data(); }
 

@@ -23,6 +23,7 @@
 #include "codeplug/KQ_517Doc.h"
 #include "shell/MainFrame.h"
 #include "settings/ui/LanguageModule.h"
+#include "tests/support/GridViewFixture.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
 #include "view/CompareDlg.h"
@@ -56,25 +57,13 @@ QPoint cellCentre(CMSFlexGrid* grid, int row, int col)
     return grid->visualRect(grid->model()->index(row, col)).center();
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 const char kThreeRows[] = "1\t145.00000\t145.60000\t67.0\tD023N\tNo\n"
                           "2\t146.52000\t\tNone\t100.0\t\n"
                           "3\t150.00000\t150.00000\tD754I\tNone\tYes\n";
 
 }  // namespace
 
-class TestChannelPlanView : public QObject {
+class TestChannelPlanView : public QObject, public GridViewFixture {
     Q_OBJECT
 private slots:
     void initTestCase() { HelpLauncher::setLaunchEnabled(false); }
@@ -122,59 +111,27 @@ private:
     void makeView(bool chinese = false);
     void pasteText(const QString& text, int atRow);
     int steps() const { return m_view->undoStack()->count(); }
-
-    std::unique_ptr<TempUserStore> m_store;
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<CKQ_517Doc> m_doc;
-    std::unique_ptr<QWidget> m_host;
-    CKQ_517View* m_view = nullptr;
-    CMSFlexGrid* m_grid = nullptr;
 };
 
-void TestChannelPlanView::init()
-{
-    m_store = std::make_unique<TempUserStore>();
-    m_dir = std::make_unique<TempProgramDir>();
-    QVERIFY(m_store->isValid());
-    QVERIFY(m_dir->isValid());
-}
+void TestChannelPlanView::init() { QVERIFY(makeFolders()); }
 
 void TestChannelPlanView::cleanup()
 {
     planfiledialog::setHook({});
-    m_host.reset();
-    m_view = nullptr;
-    m_grid = nullptr;
-    m_doc.reset();
-    LanguageModule::unload();
-    m_dir.reset();
-    m_store.reset();
+    tearDownGrid();
 }
 
 // The built-in settings (band 130 to 160 MHz), a new document and a shown
 // view after its first update.
 void TestChannelPlanView::makeView(bool chinese)
 {
-    QVERIFY(m_dir->copyDefaultSettings());
+    QByteArray settings;
     if (chinese) {
-        QByteArray settings = m_dir->readFile();
-        QVERIFY(m_dir->writeSettings(settings.replace("Language=English", "Language=Chinese")));
+        settings = readFile(QStringLiteral(KQ517_SOURCE_DIR "/resources/KQ-517.ini"));
+        QVERIFY(settings.contains("Language=English"));
+        settings.replace("Language=English", "Language=Chinese");
     }
-    QVERIFY(m_dir->openSettingsAndLanguage(false));
-    const QString module = LanguageModule::moduleFileName(g_strLanguage);
-    QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/") + module, m_dir->filePath(module)));
-    QVERIFY(LanguageModule::load(g_strLanguage, m_dir->path()));
-
-    m_doc = std::make_unique<CKQ_517Doc>();
-    m_doc->image().resetToNew();
-    g_bNewDocument = true;
-    m_host = std::make_unique<QWidget>();
-    m_host->resize(900, 700);
-    m_view = new CKQ_517View(m_doc.get(), m_host.get());
-    m_view->setGeometry(0, 0, 900, 700);
-    m_grid = m_view->grid();
-    m_host->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
+    QVERIFY(showView(settings));
     m_view->OnInitialUpdate();
     for (int r = 1; r <= 16; ++r)
         QCOMPARE(rowText(m_grid, r), kEmpty);
@@ -444,13 +401,8 @@ void TestChannelPlanView::chirpSkippedRowsAndLeftOutChannelsAreSaid()
     QFETCH(QString, importPart);
     makeView(chinese);
     ChannelTable table;
-    for (const int row : {4, 5}) {
-        table.setCell(row, ChannelTable::ColRx, QStringLiteral("150.00000"));
-        table.setCell(row, ChannelTable::ColTx, QStringLiteral("150.00000"));
-        table.setCell(row, ChannelTable::ColDecode, QStringLiteral("None"));
-        table.setCell(row, ChannelTable::ColEncode, QStringLiteral("None"));
-        table.setCell(row, ChannelTable::ColBusy, QStringLiteral("Yes"));
-    }
+    for (const int row : {4, 5})
+        setCells(table, row, {"150.00000", "150.00000", "None", "None", "Yes"});
     table.encode(m_doc->image());
     m_doc->image().channel(5)[layout::channel::kDecodeToneHigh] = 0x8A;  // D1023N
     m_doc->image().channel(5)[layout::channel::kDecodeToneLow] = 0x23;
@@ -708,12 +660,7 @@ void TestChannelPlanView::compareSaysWhenTheyAgree()
 // ---------------------------------------------------------------------------
 // Menus
 
-void TestChannelPlanView::documentMenuOffersEveryCommand_data()
-{
-    QTest::addColumn<bool>("chinese");
-    QTest::newRow("English") << false;
-    QTest::newRow("Chinese") << true;
-}
+void TestChannelPlanView::documentMenuOffersEveryCommand_data() { addBoolRows("chinese", "English", "Chinese"); }
 
 // Every plan command is in the document menu of the language module, with a
 // status prompt; and the view takes each of them.

@@ -29,6 +29,7 @@
 #include "settings/ui/HelpLauncher.h"
 #include "codeplug/KQ_517Doc.h"
 #include "settings/ui/LanguageModule.h"
+#include "tests/support/GridViewFixture.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/TestSupport.h"
 #include "codeplug/Channel.h"
@@ -123,7 +124,7 @@ void typeIntoFocus(const QString& text)
 
 }  // namespace
 
-class TestChannelView : public QObject {
+class TestChannelView : public QObject, public GridViewFixture {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -179,61 +180,21 @@ private slots:
 private:
     void makeView(const QByteArray& settings = QByteArray(), bool newDocument = true);
     QLineEdit* openLineEdit(int row, int col);
-
-    std::unique_ptr<TempUserStore> m_store;
-    std::unique_ptr<TempProgramDir> m_dir;
-    std::unique_ptr<CKQ_517Doc> m_doc;
-    std::unique_ptr<QWidget> m_host;
-    CKQ_517View* m_view = nullptr;
-    CMSFlexGrid* m_grid = nullptr;
 };
 
 void TestChannelView::initTestCase() { HelpLauncher::setLaunchEnabled(false); }
 
 void TestChannelView::init()
 {
-    m_store = std::make_unique<TempUserStore>();
-    m_dir = std::make_unique<TempProgramDir>();
-    QVERIFY(m_store->isValid());
-    QVERIFY(m_dir->isValid());
+    QVERIFY(makeFolders());
     HelpLauncher::clearRequests();
 }
 
-void TestChannelView::cleanup()
-{
-    m_host.reset();
-    m_view = nullptr;
-    m_grid = nullptr;
-    m_doc.reset();
-    LanguageModule::unload();
-    m_dir.reset();
-    m_store.reset();
-}
+void TestChannelView::cleanup() { tearDownGrid(); }
 
-// Settings (the built-in example unless given), the language module named by
-// them, a new document (or an image to be opened) and a shown, active window
-// holding the view, before its first update.
 void TestChannelView::makeView(const QByteArray& settings, bool newDocument)
 {
-    if (settings.isEmpty())
-        QVERIFY(m_dir->copyDefaultSettings());
-    else
-        QVERIFY(m_dir->writeSettings(settings));
-    QVERIFY(m_dir->openSettingsAndLanguage(false));
-    const QString module = LanguageModule::moduleFileName(g_strLanguage);
-    QVERIFY(QFile::copy(QStringLiteral(KQ517_PROGRAM_DIR "/") + module, m_dir->filePath(module)));
-    QVERIFY(LanguageModule::load(g_strLanguage, m_dir->path()));
-
-    m_doc = std::make_unique<CKQ_517Doc>();
-    m_doc->image().resetToNew();
-    g_bNewDocument = newDocument;
-    m_host = std::make_unique<QWidget>();
-    m_host->resize(900, 700);
-    m_view = new CKQ_517View(m_doc.get(), m_host.get());
-    m_view->setGeometry(0, 0, 900, 700);
-    m_grid = m_view->grid();
-    m_host->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
+    QVERIFY(showView(settings, newDocument));
 }
 
 QLineEdit* TestChannelView::openLineEdit(int row, int col)
@@ -486,12 +447,7 @@ void TestChannelView::frameIcon()
     QVERIFY(showsDocumentIcon());
 }
 
-void TestChannelView::everyCellShowsInBothLanguages_data()
-{
-    QTest::addColumn<bool>("chinese");
-    QTest::newRow("English") << false;
-    QTest::newRow("Chinese") << true;
-}
+void TestChannelView::everyCellShowsInBothLanguages_data() { addBoolRows("chinese", "English", "Chinese"); }
 
 void TestChannelView::everyCellShowsInBothLanguages()
 {

@@ -18,11 +18,7 @@ namespace {
 void makeImages(MemoryImage* a, MemoryImage* b)
 {
     ChannelTable table;
-    table.setCell(2, ChannelTable::ColRx, QStringLiteral("145.12500"));
-    table.setCell(2, ChannelTable::ColTx, QStringLiteral("145.60000"));
-    table.setCell(2, ChannelTable::ColDecode, QStringLiteral("67.0"));
-    table.setCell(2, ChannelTable::ColEncode, QStringLiteral("None"));
-    table.setCell(2, ChannelTable::ColBusy, QStringLiteral("No"));
+    setCells(table, 2, {"145.12500", "145.60000", "67.0", "None", "No"});
     *a = MemoryImage::newImage();
     table.encode(*a);
     a->set(layout::kTimeOutTimer, 2);
