@@ -208,7 +208,7 @@ private slots:
         const QByteArray json = QByteArrayLiteral("{\"") + QByteArray::number(ownKept)
                                 + QByteArrayLiteral("\": \"mine\", \"61440\": \"old\"}");
         const texts::TextTable module = texts::TextTable::forModule(json, language, otherCase);
-        const texts::TextTable fill = table(fillFrom);
+        const texts::TextTable fill = moduleTable(fillFrom);
         QVERIFY(!fill.text(ownMissing).isEmpty() && fill.contains(oldMissing));
         QCOMPARE(module.text(ownMissing), fill.text(ownMissing));
         QCOMPARE(module.text(ownKept), otherCase ? fill.text(ownKept) : QStringLiteral("mine"));
