@@ -157,6 +157,8 @@ private slots:
     void editorPlacedOverCurrentCell();
     void listsOpenOnMatchingEntry_data();
     void listsOpenOnMatchingEntry();
+    void listLeftUnchosenKeepsTheCell_data();
+    void listLeftUnchosenKeepsTheCell();
     void tonesOnlyOnChannelsInUse();
     void commitEditorStoresOpenValue();
     void helpContextOfFocusedControl_data();
@@ -860,6 +862,63 @@ void TestChannelView::listsOpenOnMatchingEntry()
     auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
     QVERIFY(combo);
     QCOMPARE(combo->currentText(), selected);
+}
+
+// A tone the list does not hold opens the list on entry 0 ("None"): a click
+// and a move away, Enter, or the wheel over a list only arrived at, keep the
+// tone. Down then Up is a choice: "None" is then stored.
+void TestChannelView::listLeftUnchosenKeepsTheCell_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("expected");
+    const QString odd = QStringLiteral("145.00000|145.00000|D05N|D1023N|Yes");
+    for (int col : {3, 4}) {
+        const QByteArray name = col == 3 ? "decode " : "encode ";
+        QTest::newRow(name + "click, click away") << col << "click" << odd;
+        QTest::newRow(name + "click, Enter") << col << "enter" << odd;
+        QTest::newRow(name + "wheel, leave") << col << "wheel" << odd;
+        QStringList chosen = odd.split(QLatin1Char('|'));
+        chosen[col - 1] = QStringLiteral("None");
+        QTest::newRow(name + "Down, Up: a choice") << col << "choose" << chosen.join(QLatin1Char('|'));
+    }
+}
+
+void TestChannelView::listLeftUnchosenKeepsTheCell()
+{
+    QFETCH(int, col);
+    QFETCH(QString, how);
+    QFETCH(QString, expected);
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_doc.get(), 6, QStringLiteral("145.00000|145.00000|D05N|D1023N|Yes"));
+    QCOMPARE(joinRow(m_grid, 6), QStringLiteral("145.00000|145.00000|D05N|D1023N|Yes"));
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    if (how == QLatin1String("wheel")) {
+        m_grid->setFocus();
+        m_grid->SetRowCol(6, col);
+    } else {
+        clickCell(m_grid, 6, col);
+    }
+    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(combo);
+    QCOMPARE(combo->currentText(), QStringLiteral("None"));
+    if (how == QLatin1String("enter")) {
+        QTest::keyClick(combo, Qt::Key_Return);
+    } else if (how == QLatin1String("wheel")) {
+        const QPointF at = combo->rect().center();
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        QCOMPARE(combo->currentText(), QStringLiteral("None"));
+    } else if (how == QLatin1String("choose")) {
+        QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Up);
+    }
+    clickCell(m_grid, 8, 1);
+    QCOMPARE(joinRow(m_grid, 6), expected);
+    QCOMPARE(m_view->undoStack()->canUndo(), how == QLatin1String("choose"));
+    QVERIFY(boxes.seen().isEmpty());
 }
 
 void TestChannelView::tonesOnlyOnChannelsInUse()
