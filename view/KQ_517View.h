@@ -255,6 +255,10 @@ private:
     // tone the list does not hold it shows entry 0, which is not the cell's.
     int m_nListOpenIndex = -1;
     bool m_bListChosen = false;
+    // The text an open edit box was given from its cell: left with that text
+    // (a click in and out) it stores nothing, so an empty receive frequency
+    // beside a transmit one does not empty the channel.
+    QString m_strEditOpenText;
     bool m_bTransferRunning = false;
     // F1's help was given at the shortcut check of the key now down.
     bool m_bHelpGiven = false;

@@ -147,7 +147,8 @@ void CKQ_517View::PlaceEditor(QWidget* editor)
     const long cellHeight = m_grid->GetCellHeight() * dy / kTwipsPerInch;
     long h = cellHeight;
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-        edit->setText(m_grid->GetText());
+        m_strEditOpenText = m_grid->GetText();
+        edit->setText(m_strEditOpenText);
         // What the user types replaces the cell's text; appended to it, the
         // typed value would be lost in the number before it.
         edit->selectAll();
@@ -226,6 +227,13 @@ bool CKQ_517View::CommitEditor()
     // as entry 0, is not replaced by it).
     if (auto* combo = qobject_cast<QComboBox*>(editor);
         combo && !m_bListChosen && combo->currentIndex() == m_nListOpenIndex) {
+        CancelEditor();
+        return true;
+    }
+    // An edit box left with the text it opened with: the cell keeps its value
+    // (storing it again could empty a channel or refuse a value read from a
+    // file or the radio).
+    if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && edit->text() == m_strEditOpenText) {
         CancelEditor();
         return true;
     }

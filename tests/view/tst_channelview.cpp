@@ -159,6 +159,8 @@ private slots:
     void listsOpenOnMatchingEntry();
     void listLeftUnchosenKeepsTheCell_data();
     void listLeftUnchosenKeepsTheCell();
+    void editLeftUnchangedKeepsTheChannel_data();
+    void editLeftUnchangedKeepsTheChannel();
     void tonesOnlyOnChannelsInUse();
     void commitEditorStoresOpenValue();
     void helpContextOfFocusedControl_data();
@@ -918,6 +920,46 @@ void TestChannelView::listLeftUnchosenKeepsTheCell()
     clickCell(m_grid, 8, 1);
     QCOMPARE(joinRow(m_grid, 6), expected);
     QCOMPARE(m_view->undoStack()->canUndo(), how == QLatin1String("choose"));
+    QVERIFY(boxes.seen().isEmpty());
+}
+
+// Channels read from a file or a radio may hold what the editors would refuse
+// or treat as a change: an empty receive frequency beside a transmit one, a
+// frequency outside the band. A click into such a cell and out again (or
+// Enter) stores nothing and says nothing.
+void TestChannelView::editLeftUnchangedKeepsTheChannel_data()
+{
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<bool>("enter");
+    const QString txOnly = QStringLiteral("|145.00000|67.0||");
+    const QString outOfBand = QStringLiteral("170.00000|171.00000|None|None|Yes");
+    QTest::newRow("empty rx beside a tx: click away") << txOnly << 1 << false;
+    QTest::newRow("empty rx beside a tx: Enter") << txOnly << 1 << true;
+    QTest::newRow("rx outside the band: click away") << outOfBand << 1 << false;
+    QTest::newRow("tx outside the band: Enter") << outOfBand << 2 << true;
+}
+
+void TestChannelView::editLeftUnchangedKeepsTheChannel()
+{
+    QFETCH(QString, channel);
+    QFETCH(int, col);
+    QFETCH(bool, enter);
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_doc.get(), 6, channel);
+    QCOMPARE(joinRow(m_grid, 6), channel);
+    const QByteArray image = m_doc->image().toByteArray();
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    QLineEdit* edit = openLineEdit(6, col);
+    QVERIFY(edit);
+    if (enter)
+        QTest::keyClick(edit, Qt::Key_Return);
+    else
+        clickCell(m_grid, 8, 1);
+    QCOMPARE(current(m_grid), enter ? QPoint(col + 1, 6) : QPoint(1, 8));
+    QCOMPARE(m_doc->image().toByteArray(), image);
+    QVERIFY(!m_view->undoStack()->canUndo());
     QVERIFY(boxes.seen().isEmpty());
 }
 
