@@ -155,6 +155,11 @@ void TestLinkUi::commandTitles()
     QFETCH(QString, title);
     setUp({});
     g_bChinese = chinese;
+    if (chinese) {
+        // The title is the active language module's text.
+        LanguageModule::unload();
+        QVERIFY(LanguageModule::load(QStringLiteral("Chinese"), QStringLiteral(KQ517_PROGRAM_DIR)));
+    }
     m_view->m_bWrite = !write;
     write ? m_view->OnProgramWrite() : m_view->OnProgramRead();
     QCOMPARE(m_view->m_bWrite, write);
