@@ -249,6 +249,16 @@ private:
     // only opened by arriving in its cell: only then is its text stored, and
     // only then does a list take Up and Down.
     bool m_bEditorEngaged = false;
+    // The entry an open list showed when it opened, and whether the user
+    // has chosen an entry since (the list, the keys, the wheel). A list left
+    // on the entry it opened on, unchosen, keeps the cell's value: for a
+    // tone the list does not hold it shows entry 0, which is not the cell's.
+    int m_nListOpenIndex = -1;
+    bool m_bListChosen = false;
+    // The text an open edit box was given from its cell: left with that text
+    // (a click in and out) it stores nothing, so an empty receive frequency
+    // beside a transmit one does not empty the channel.
+    QString m_strEditOpenText;
     bool m_bTransferRunning = false;
     // F1's help was given at the shortcut check of the key now down.
     bool m_bHelpGiven = false;

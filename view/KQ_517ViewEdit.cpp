@@ -71,6 +71,8 @@ void CKQ_517View::createEditors()
     m_comboBusy = makeList(kComboBusyId, {words.on, words.off}, false);
     m_comboDecode = makeList(kComboDecodeId, m_toneTable.texts(), true);
     m_comboEncode = makeList(kComboEncodeId, m_toneTable.texts(), true);
+    for (QComboBox* combo : {m_comboBusy, m_comboDecode, m_comboEncode})
+        connect(combo, &QComboBox::activated, this, [this] { m_bListChosen = true; });
 }
 
 void CKQ_517View::CancelEditor()
@@ -130,6 +132,8 @@ void CKQ_517View::OpenEditor(bool engaged)
             }
         }
         combo->setCurrentIndex(index);
+        m_nListOpenIndex = index;
+        m_bListChosen = false;
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         edit->setText(text);
     }
@@ -143,7 +147,8 @@ void CKQ_517View::PlaceEditor(QWidget* editor)
     const long cellHeight = m_grid->GetCellHeight() * dy / kTwipsPerInch;
     long h = cellHeight;
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-        edit->setText(m_grid->GetText());
+        m_strEditOpenText = m_grid->GetText();
+        edit->setText(m_strEditOpenText);
         // What the user types replaces the cell's text; appended to it, the
         // typed value would be lost in the number before it.
         edit->selectAll();
@@ -217,6 +222,21 @@ bool CKQ_517View::CommitEditor()
         CancelEditor();
         return true;
     }
+    // A list opened by a click and left on the entry it opened on, without a
+    // choice: the cell keeps its value (a tone the list does not hold, shown
+    // as entry 0, is not replaced by it).
+    if (auto* combo = qobject_cast<QComboBox*>(editor);
+        combo && !m_bListChosen && combo->currentIndex() == m_nListOpenIndex) {
+        CancelEditor();
+        return true;
+    }
+    // An edit box left with the text it opened with: the cell keeps its value
+    // (storing it again could empty a channel or refuse a value read from a
+    // file or the radio).
+    if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && edit->text() == m_strEditOpenText) {
+        CancelEditor();
+        return true;
+    }
     return storeEditor(editor) == CellValidator::NoMessage;
 }
 
@@ -247,6 +267,13 @@ bool CKQ_517View::eventFilter(QObject* watched, QEvent* event)
     // A click into an open editor opens it for the user.
     if (type == QEvent::MouseButtonPress && watched == EditorForColumn())
         m_bEditorEngaged = true;
+    // The wheel over a list only arrived at changes no entry (the entry it
+    // showed would not be stored): the table scrolls instead.
+    if (type == QEvent::Wheel && !m_bEditorEngaged && qobject_cast<QComboBox*>(watched) &&
+        watched == EditorForColumn()) {
+        QCoreApplication::sendEvent(m_grid->viewport(), event);
+        return true;
+    }
     if (type == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1)
         m_bHelpGiven = false;
     if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {

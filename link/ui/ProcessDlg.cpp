@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "link/ui/FieldTexts.h"
 #include "settings/Globals.h"
 #include "settings/ui/LanguageModule.h"
@@ -77,6 +79,15 @@ void CProcessDlg::OnInitDialog()
     if (m_portLine) {
         m_portLine->setText(m_strPortLine);
         m_portLine->setToolTip(m_strPortLine);
+        // A long device name, or the note that the environment chose it,
+        // widens the line and the window (keeping its right margin) rather
+        // than being cut off.
+        const int needed = m_portLine->sizeHint().width();
+        if (needed > m_portLine->width()) {
+            const int margin = std::max(0, m_window->width() - (m_portLine->x() + m_portLine->width()));
+            m_portLine->resize(needed, m_portLine->height());
+            m_window->resize(std::max(m_window->width(), m_portLine->x() + needed + margin), m_window->height());
+        }
     }
     if (m_stepLine)
         m_stepLine->clear();

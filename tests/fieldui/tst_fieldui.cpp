@@ -97,6 +97,7 @@ private slots:
     void backupFailureWritesNothing_data();
     void backupFailureWritesNothing();
     void processDialogNamesPort();
+    void processDialogShowsTheWholePortLine();
 
     // The image check before a write
     void imageCheckQuestion_data();
@@ -418,6 +419,28 @@ void TestFieldUi::processDialogNamesPort()
     QCOMPARE(m_view->m_pProcessDlg->window()->findChild<QLabel*>(QStringLiteral("portLine"))->text(),
              QStringLiteral("串口：COM2: ") + com2.path());
     processButton(2)->click();
+}
+
+// The note that the environment chose the device is longer than the line the
+// form leaves for it: the line and the window grow to show all of it.
+void TestFieldUi::processDialogShowsTheWholePortLine()
+{
+    TestPty com1, fromEnvironment;
+    setUp({{QStringLiteral("COM1"), com1.path()}});
+    qputenv("KQ517_COM1", fromEnvironment.path().toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("KQ517_COM1"); });
+    for (const bool chinese : {false, true}) {
+        useChinese(chinese);
+        m_view->OnProgramRead();
+        QDialog* window = m_view->m_pProcessDlg->window();
+        QVERIFY(window);
+        auto* line = window->findChild<QLabel*>(QStringLiteral("portLine"));
+        QVERIFY(line);
+        QVERIFY(line->text().contains(QStringLiteral("KQ517_COM1")));
+        QVERIFY2(line->width() >= line->sizeHint().width(), qPrintable(line->text()));
+        QVERIFY(line->geometry().right() < window->width() - line->x() / 2);
+        processButton(2)->click();
+    }
 }
 
 // ---------------------------------------------------------------------------

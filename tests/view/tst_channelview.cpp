@@ -158,6 +158,10 @@ private slots:
     void editorPlacedOverCurrentCell();
     void listsOpenOnMatchingEntry_data();
     void listsOpenOnMatchingEntry();
+    void listLeftUnchosenKeepsTheCell_data();
+    void listLeftUnchosenKeepsTheCell();
+    void editLeftUnchangedKeepsTheChannel_data();
+    void editLeftUnchangedKeepsTheChannel();
     void tonesOnlyOnChannelsInUse();
     void commitEditorStoresOpenValue();
     void helpContextOfFocusedControl_data();
@@ -816,6 +820,103 @@ void TestChannelView::listsOpenOnMatchingEntry()
     auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
     QVERIFY(combo);
     QCOMPARE(combo->currentText(), selected);
+}
+
+// A tone the list does not hold opens the list on entry 0 ("None"): a click
+// and a move away, Enter, or the wheel over a list only arrived at, keep the
+// tone. Down then Up is a choice: "None" is then stored.
+void TestChannelView::listLeftUnchosenKeepsTheCell_data()
+{
+    QTest::addColumn<int>("col");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("expected");
+    const QString odd = QStringLiteral("145.00000|145.00000|D05N|D1023N|Yes");
+    for (int col : {3, 4}) {
+        const QByteArray name = col == 3 ? "decode " : "encode ";
+        QTest::newRow(name + "click, click away") << col << "click" << odd;
+        QTest::newRow(name + "click, Enter") << col << "enter" << odd;
+        QTest::newRow(name + "wheel, leave") << col << "wheel" << odd;
+        QStringList chosen = odd.split(QLatin1Char('|'));
+        chosen[col - 1] = QStringLiteral("None");
+        QTest::newRow(name + "Down, Up: a choice") << col << "choose" << chosen.join(QLatin1Char('|'));
+    }
+}
+
+void TestChannelView::listLeftUnchosenKeepsTheCell()
+{
+    QFETCH(int, col);
+    QFETCH(QString, how);
+    QFETCH(QString, expected);
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_doc.get(), 6, QStringLiteral("145.00000|145.00000|D05N|D1023N|Yes"));
+    QCOMPARE(joinRow(m_grid, 6), QStringLiteral("145.00000|145.00000|D05N|D1023N|Yes"));
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    if (how == QLatin1String("wheel")) {
+        m_grid->setFocus();
+        m_grid->SetRowCol(6, col);
+    } else {
+        clickCell(m_grid, 6, col);
+    }
+    auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(combo);
+    QCOMPARE(combo->currentText(), QStringLiteral("None"));
+    if (how == QLatin1String("enter")) {
+        QTest::keyClick(combo, Qt::Key_Return);
+    } else if (how == QLatin1String("wheel")) {
+        const QPointF at = combo->rect().center();
+        QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        QCOMPARE(combo->currentText(), QStringLiteral("None"));
+    } else if (how == QLatin1String("choose")) {
+        QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Up);
+    }
+    clickCell(m_grid, 8, 1);
+    QCOMPARE(joinRow(m_grid, 6), expected);
+    QCOMPARE(m_view->undoStack()->canUndo(), how == QLatin1String("choose"));
+    QVERIFY(boxes.seen().isEmpty());
+}
+
+// Channels read from a file or a radio may hold what the editors would refuse
+// or treat as a change: an empty receive frequency beside a transmit one, a
+// frequency outside the band. A click into such a cell and out again (or
+// Enter) stores nothing and says nothing.
+void TestChannelView::editLeftUnchangedKeepsTheChannel_data()
+{
+    QTest::addColumn<QString>("channel");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<bool>("enter");
+    const QString txOnly = QStringLiteral("|145.00000|67.0||");
+    const QString outOfBand = QStringLiteral("170.00000|171.00000|None|None|Yes");
+    QTest::newRow("empty rx beside a tx: click away") << txOnly << 1 << false;
+    QTest::newRow("empty rx beside a tx: Enter") << txOnly << 1 << true;
+    QTest::newRow("rx outside the band: click away") << outOfBand << 1 << false;
+    QTest::newRow("tx outside the band: Enter") << outOfBand << 2 << true;
+}
+
+void TestChannelView::editLeftUnchangedKeepsTheChannel()
+{
+    QFETCH(QString, channel);
+    QFETCH(int, col);
+    QFETCH(bool, enter);
+    makeView();
+    m_view->OnInitialUpdate();
+    setRow(m_doc.get(), 6, channel);
+    QCOMPARE(joinRow(m_grid, 6), channel);
+    const QByteArray image = m_doc->image().toByteArray();
+    ModalAnswerer boxes(ModalAnswerer::MessageBoxes);
+    QLineEdit* edit = openLineEdit(6, col);
+    QVERIFY(edit);
+    if (enter)
+        QTest::keyClick(edit, Qt::Key_Return);
+    else
+        clickCell(m_grid, 8, 1);
+    QCOMPARE(current(m_grid), enter ? QPoint(col + 1, 6) : QPoint(1, 8));
+    QCOMPARE(m_doc->image().toByteArray(), image);
+    QVERIFY(!m_view->undoStack()->canUndo());
+    QVERIFY(boxes.seen().isEmpty());
 }
 
 void TestChannelView::tonesOnlyOnChannelsInUse()
